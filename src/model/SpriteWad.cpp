@@ -1,0 +1,120 @@
+#include "model/SpriteWad.h"
+
+#include "model/ObjectSlotNames.h"
+
+#include <algorithm>
+#include <cassert>
+
+void SpriteWad::Clear() {
+    ClearScratch();
+    m_sequences = {};
+    m_textures = {};
+}
+
+void SpriteWad::ClearScratch() {
+    m_entries = {};
+    m_pages = {};
+}
+
+std::optional<std::size_t> SpriteWad::FindObject(std::uint32_t slotId) const {
+    for (std::size_t i = 0; i < m_sequences.size(); ++i) {
+        if (m_sequences[i].slotId == slotId) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+const SpriteTexture& SpriteWad::ObjectTexture(std::size_t object, int line) const {
+    return m_textures.at(m_sequences.at(object).firstTexture + static_cast<std::size_t>(line));
+}
+
+SpriteTexture& SpriteWad::ObjectTexture(std::size_t object, int line) {
+    return m_textures.at(m_sequences.at(object).firstTexture + static_cast<std::size_t>(line));
+}
+
+bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
+    ObjectSequence& target = m_sequences.at(object);
+    const int count = target.TextureCount();
+    if (count >= kMaxObjectTextures || m_textures.size() >= kMaxTextures) {
+        return false;
+    }
+    const std::size_t first = target.firstTexture;
+    const std::size_t at = std::min(first + static_cast<std::size_t>(count), m_textures.size());
+    m_textures.insert(m_textures.begin() + static_cast<std::ptrdiff_t>(at), std::move(texture));
+    target.SetTextureCount(count + 1);
+    // Objects are told apart by position, not slot number, so a wad read with a repeated
+    // slot number still keeps its runs apart.
+    for (std::size_t j = 0; j < m_sequences.size(); ++j) {
+        if (j != object && m_sequences[j].firstTexture >= first) {
+            ++m_sequences[j].firstTexture;
+        }
+    }
+    return true;
+}
+
+void SpriteWad::RemoveTexture(std::size_t object, int line) {
+    ObjectSequence& target = m_sequences.at(object);
+    const int count = target.TextureCount();
+    assert(line >= 0 && line < count);
+    const std::size_t first = target.firstTexture;
+    m_textures.erase(m_textures.begin() + static_cast<std::ptrdiff_t>(first + line));
+    target.SetTextureCount(count - 1);
+    for (std::size_t j = 0; j < m_sequences.size(); ++j) {
+        if (j != object && m_sequences[j].firstTexture > first) {
+            --m_sequences[j].firstTexture;
+        }
+    }
+}
+
+void SpriteWad::RemoveObject(std::size_t object) {
+    const ObjectSequence removed = m_sequences.at(object);
+    const std::size_t first = removed.firstTexture;
+    const int count = removed.TextureCount();
+    const auto begin = m_textures.begin() + static_cast<std::ptrdiff_t>(first);
+    m_textures.erase(begin, begin + count);
+    m_sequences.erase(m_sequences.begin() + static_cast<std::ptrdiff_t>(object));
+    for (ObjectSequence& other : m_sequences) {
+        if (other.firstTexture > first) {
+            other.firstTexture = static_cast<std::uint16_t>(other.firstTexture - count);
+        }
+    }
+}
+
+std::optional<std::size_t> SpriteWad::AddObject(std::uint32_t slotId) {
+    ObjectSequence sequence;
+    sequence.slotId = slotId;
+    std::size_t position = m_sequences.size();
+    if (slotId == kSkyGraphicsSlot) {
+        position = 0;
+    } else if (slotId == kDefaultSpritesSlot) {
+        position = FindObject(kSkyGraphicsSlot) ? 1 : 0;
+    } else if (m_textures.size() > kMaxTextures) {
+        return std::nullopt;
+    } else {
+        sequence.firstTexture = static_cast<std::uint16_t>(m_textures.size());
+    }
+    m_sequences.insert(m_sequences.begin() + static_cast<std::ptrdiff_t>(position), sequence);
+    return position;
+}
+
+bool SpriteWad::RunsAreValid() const {
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (const ObjectSequence& s : m_sequences) {
+        const std::size_t first = s.firstTexture;
+        const std::size_t end = first + static_cast<std::size_t>(s.TextureCount());
+        if (end > m_textures.size()) {
+            return false;
+        }
+        if (end > first) {
+            runs.emplace_back(first, end);
+        }
+    }
+    std::sort(runs.begin(), runs.end());
+    for (std::size_t i = 1; i < runs.size(); ++i) {
+        if (runs[i].first < runs[i - 1].second) {
+            return false;
+        }
+    }
+    return true;
+}

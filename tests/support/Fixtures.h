@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/SpriteWad.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fixtures {
+
+// A texture whose every pixel depends on (seed, x, y), so that swapped, shifted or
+// mis-cut pixels show.
+SpriteTexture MakeTexture(int width, int height, std::uint32_t seed);
+
+// The folder of real sprite wads, or an empty path when it is not there (tests then skip).
+std::filesystem::path RealSwdDir();
+
+// A fresh empty folder under the system's temporary folder, removed by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+// Assembles SWD bytes field by field, independently of the program's writer, so that tests
+// of the reader do not trust the code they test. Pages are given in memory order (B,G,R).
+class SwdBuilder {
+public:
+    SwdBuilder& Version(std::uint32_t v);
+    SwdBuilder& Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int width, int height);
+    SwdBuilder& Page(const TexturePage& page);
+    SwdBuilder& Sequence(std::uint32_t slotId, std::int16_t negCount, std::uint16_t first);
+    // Overrides the stated counts, for damaged files.
+    SwdBuilder& StatedEntryCount(std::uint32_t e);
+    SwdBuilder& StatedPageBytes(std::uint32_t d);
+    SwdBuilder& StatedSequenceCount(std::uint32_t s);
+    SwdBuilder& Tail(std::vector<std::uint8_t> bytes);
+    std::vector<std::uint8_t> Build() const;
+
+private:
+    std::uint32_t m_version = 129;
+    std::vector<std::uint8_t> m_entries;
+    std::vector<std::uint8_t> m_pages;
+    std::vector<std::uint8_t> m_sequences;
+    std::vector<std::uint8_t> m_tail;
+    std::int64_t m_statedE = -1;
+    std::int64_t m_statedD = -1;
+    std::int64_t m_statedS = -1;
+};
+
+} // namespace fixtures
