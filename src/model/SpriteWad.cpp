@@ -43,12 +43,17 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
     const std::size_t at = std::min(first + static_cast<std::size_t>(count), m_textures.size());
     m_textures.insert(m_textures.begin() + static_cast<std::ptrdiff_t>(at), std::move(texture));
     target.SetTextureCount(count + 1);
+    // Runs at or after the insertion point move up by one. An empty object that marks the
+    // start of this run moves behind it: moving it up by only one would leave it pointing
+    // into this run, and its next texture would split the run in two.
     // Objects are told apart by position, not slot number, so a wad read with a repeated
     // slot number still keeps its runs apart.
     for (std::size_t j = 0; j < m_sequences.size(); ++j) {
-        if (j != object && m_sequences[j].firstTexture >= first) {
-            ++m_sequences[j].firstTexture;
+        std::uint16_t& start = m_sequences[j].firstTexture;
+        if (j == object || start < first) {
+            continue;
         }
+        start = static_cast<std::uint16_t>(start >= at ? start + 1 : at + 1);
     }
     return true;
 }
@@ -114,6 +119,18 @@ bool SpriteWad::RunsAreValid() const {
     for (std::size_t i = 1; i < runs.size(); ++i) {
         if (runs[i].first < runs[i - 1].second) {
             return false;
+        }
+    }
+    // An empty object may start anywhere but inside another run: its first texture would
+    // land in the middle of that run.
+    for (const ObjectSequence& s : m_sequences) {
+        if (s.TextureCount() != 0) {
+            continue;
+        }
+        for (const auto& [first, end] : runs) {
+            if (s.firstTexture > first && s.firstTexture < end) {
+                return false;
+            }
         }
     }
     return true;

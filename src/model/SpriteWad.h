@@ -56,6 +56,7 @@ public:
     // holds too many textures for a new first index.
     std::optional<std::size_t> AddObject(std::uint32_t slotId);
 
-    // True when every run lies inside m_textures and no two non-empty runs overlap.
+    // True when every run lies inside m_textures, no two non-empty runs overlap and no empty
+    // object starts inside another object's run.
     bool RunsAreValid() const;
 };
