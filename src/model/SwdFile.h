@@ -38,11 +38,22 @@ struct Result {
     bool ok() const { return status == Status::Ok; }
 };
 
+// What a file states about itself, as read: filled as far as the file could be parsed, also
+// when reading fails later on (pageCount is D / 196608 rounded down).
+struct SwdFileInfo {
+    std::uint32_t version = 0;
+    std::uint32_t entryCount = 0;
+    std::uint32_t pageCount = 0;
+    std::uint32_t sequenceCount = 0;
+    // Bytes after the last object sequence, which the reader ignores.
+    std::size_t trailingBytes = 0;
+};
+
 // Parses a whole SWD file held in memory into a fresh document: the sprites are cut out of
 // their pages into m_textures, m_entries and m_pages are left empty. `out` is replaced only
 // when the whole file is valid; on any failure it is left exactly as it was.
-Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out);
-Result ReadSwdFile(const std::string& path, SpriteWad& out);
+Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info = nullptr);
+Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info = nullptr);
 
 // Serialises m_entries, m_pages and m_sequences as they stand (the packer fills the first two).
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad);

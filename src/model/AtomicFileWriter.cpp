@@ -1,0 +1,106 @@
+#include "model/AtomicFileWriter.h"
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Describe(const std::string& path, int error) {
+    return "Cannot write the file \"" + path + "\": " + std::system_category().message(error);
+}
+
+// A name beside the target that no other writer in this or another process picks.
+std::string TemporaryName(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    return (target.parent_path() /
+            ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
+             std::to_string(counter.fetch_add(1))))
+        .string();
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced changes nothing for the
+// caller, whose file is complete either way.
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::filesystem::path target = path;
+    std::error_code ec;
+    // Saving through a symbolic link replaces the file it points to, not the link.
+    if (std::filesystem::is_symlink(target, ec)) {
+        const auto resolved = std::filesystem::canonical(target, ec);
+        if (!ec) {
+            target = resolved;
+        }
+    }
+
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return Describe(path, EISDIR);
+    }
+
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = TemporaryName(target);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
+        return Describe(path, errno);
+    }
+
+    int error = 0;
+    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
+        error = errno;
+    }
+    if (error == 0 && !WriteAll(fd, bytes)) {
+        error = errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return Describe(path, error);
+    }
+    SyncFolder(target.parent_path());
+    return {};
+}
