@@ -1,0 +1,53 @@
+#include "images/MagickBridge.h"
+
+#include <mutex>
+
+namespace images {
+
+void EnsureMagick() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Magick::InitializeMagick(nullptr);
+        // A hostile header can state any size; GraphicsMagick then refuses to allocate
+        // rather than reserving gigabytes for an image we would reject anyway.
+        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, BTCImageData::kMaxSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, BTCImageData::kMaxSide);
+    });
+}
+
+Magick::Image ToMagick(const BTCImageData& image) {
+    EnsureMagick();
+    return Magick::Image(static_cast<unsigned>(image.GetWidth()),
+                         static_cast<unsigned>(image.GetHeight()), "BGR", Magick::CharPixel,
+                         image.GetBits());
+}
+
+bool FromMagick(Magick::Image& image, BTCImageData& out) {
+    const auto width = image.columns();
+    const auto height = image.rows();
+    if (width < 1 || height < 1 || width > BTCImageData::kMaxSide ||
+        height > BTCImageData::kMaxSide) {
+        return false;
+    }
+    BTCImageData result;
+    if (!result.Create(static_cast<int>(width), static_cast<int>(height))) {
+        return false;
+    }
+    image.write(0, 0, width, height, "BGR", Magick::CharPixel, result.GetBits());
+    out = std::move(result);
+    return true;
+}
+
+std::string MagickMessage(const std::exception& e) {
+    std::string text = e.what();
+    const std::string lead = "Magick: ";
+    if (text.compare(0, lead.size(), lead) == 0) {
+        text.erase(0, lead.size());
+    }
+    if (const auto at = text.find(" reported by "); at != std::string::npos) {
+        text.erase(at);
+    }
+    return text;
+}
+
+} // namespace images
