@@ -1,0 +1,160 @@
+#include "SwdTestSupport.h"
+
+#include "model/ListLines.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+struct RealFile {
+    const char* name;
+    std::uint32_t entries;
+    std::uint32_t pages;
+    std::size_t trailing;
+    std::vector<std::string> objectLines;
+};
+
+const std::vector<RealFile>& RealFiles() {
+    static const std::vector<RealFile> files{
+        {"ten_coastal.swd",
+         37,
+         1,
+         0,
+         {"460: SKY_GRAPHICS  Textures=4", "463: DEFAULT_SPRITES  Textures=33"}},
+        {"tdr_title.swd",
+         82,
+         10,
+         0,
+         {"460: SKY_GRAPHICS  Textures=4", "463: DEFAULT_SPRITES  Textures=33",
+          "494: CUSTOM_SPRITES  Textures=24", "470: FONT_GRAPHICS  Textures=21"}},
+        {"trfr_font_times.swd", 21, 6, 0, {"470: FONT_GRAPHICS  Textures=21"}},
+        {"trfr_lvl1_stale_tail.swd",
+         37,
+         4,
+         393216,
+         {"463: DEFAULT_SPRITES  Textures=33", "460: SKY_GRAPHICS  Textures=4"}},
+        // The header states no sprites: read as the format says, everything after the
+        // 16 bytes is an ignored tail.
+        {"tdr_kriegler_zero_count.swd", 0, 0, 2753952, {}},
+        {"empty16.swd", 0, 0, 0, {}},
+    };
+    return files;
+}
+
+std::filesystem::path RealFileOrSkip(const char* name) {
+    const auto dir = fixtures::RealSwdDir();
+    if (dir.empty()) {
+        return {};
+    }
+    return dir / name;
+}
+
+TEST(RealSwd, EveryFileLoadsWithItsObjects) {
+    if (fixtures::RealSwdDir().empty()) {
+        GTEST_SKIP() << "no real sprite wads here";
+    }
+    for (const RealFile& f : RealFiles()) {
+        SCOPED_TRACE(f.name);
+        SpriteWad wad;
+        swd::SwdFileInfo info;
+        const swd::Result r = swd::ReadSwdFile(RealFileOrSkip(f.name).string(), wad, &info);
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_EQ(info.version, 129u);
+        EXPECT_EQ(info.entryCount, f.entries);
+        EXPECT_EQ(info.pageCount, f.pages);
+        EXPECT_EQ(info.trailingBytes, f.trailing);
+        EXPECT_EQ(wad.m_textures.size(), f.entries);
+        std::vector<std::string> lines;
+        std::size_t covered = 0;
+        for (const ObjectSequence& s : wad.m_sequences) {
+            lines.push_back(FormatObjectLine(s));
+            covered += static_cast<std::size_t>(s.TextureCount());
+        }
+        EXPECT_EQ(lines, f.objectLines);
+        EXPECT_EQ(covered, wad.m_textures.size());
+        EXPECT_TRUE(wad.RunsAreValid());
+    }
+}
+
+TEST(RealSwd, SpriteSizesMatchTheirSources) {
+    const auto coastal = RealFileOrSkip("ten_coastal.swd");
+    if (coastal.empty()) {
+        GTEST_SKIP() << "no real sprite wads here";
+    }
+    SpriteWad wad;
+    ASSERT_TRUE(swd::ReadSwdFile(coastal.string(), wad).ok());
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(wad.ObjectTexture(0, k).GetWidth(), 64);
+        EXPECT_EQ(wad.ObjectTexture(0, k).GetHeight(), 64);
+    }
+    EXPECT_EQ(wad.m_sequences[1].firstTexture, 4);
+
+    SpriteWad font;
+    ASSERT_TRUE(swd::ReadSwdFile(RealFileOrSkip("trfr_font_times.swd").string(), font).ok());
+    for (const SpriteTexture& t : font.m_textures) {
+        EXPECT_EQ(t.GetWidth(), 126);
+        EXPECT_EQ(t.GetHeight(), 126);
+    }
+}
+
+TEST(RealSwd, CoastalSkyIsBlueWhenReadRedGreenBlue) {
+    const auto coastal = RealFileOrSkip("ten_coastal.swd");
+    if (coastal.empty()) {
+        GTEST_SKIP() << "no real sprite wads here";
+    }
+    SpriteWad wad;
+    ASSERT_TRUE(swd::ReadSwdFile(coastal.string(), wad).ok());
+    std::uint64_t blue = 0;
+    std::uint64_t red = 0;
+    for (int k = 0; k < 4; ++k) {
+        const SpriteTexture& t = wad.ObjectTexture(0, k);
+        for (std::size_t i = 0; i < t.GetImageSize(); i += 3) {
+            blue += t.GetBits()[i];
+            red += t.GetBits()[i + 2];
+        }
+    }
+    EXPECT_GT(blue, red);
+}
+
+// Every real file, its pages and entries taken straight from its bytes, is written back to
+// exactly the bytes it was read from (less any ignored tail), and its sprites are the
+// rectangles of those pages.
+TEST(RealSwd, WriterRebuildsEveryFileByteForByte) {
+    if (fixtures::RealSwdDir().empty()) {
+        GTEST_SKIP() << "no real sprite wads here";
+    }
+    for (const RealFile& f : RealFiles()) {
+        SCOPED_TRACE(f.name);
+        const auto bytes = fixtures::ReadFileBytes(RealFileOrSkip(f.name));
+        SpriteWad wad;
+        ASSERT_TRUE(swd::ReadSwd(bytes, wad).ok());
+
+        const std::size_t pageOffset = swdtest::PageOffset(f.entries);
+        for (std::uint32_t i = 0; i < f.entries; ++i) {
+            const std::uint8_t* e = bytes.data() + 8 + 16 * i;
+            SpriteEntry entry;
+            static_assert(std::endian::native == std::endian::little);
+            std::memcpy(&entry, e, 16);
+            wad.m_entries.push_back(entry);
+            EXPECT_EQ(wad.m_textures[i],
+                      swdtest::CutFromFile(bytes, pageOffset, entry.page, entry.x, entry.y,
+                                           entry.Width(), entry.Height()))
+                << "sprite " << i;
+        }
+        for (std::uint32_t p = 0; p < f.pages; ++p) {
+            wad.m_pages.push_back(
+                swdtest::CutFromFile(bytes, pageOffset, static_cast<int>(p), 0, 0, 256, 256));
+        }
+        const auto written = swd::SerializeSwd(wad);
+        ASSERT_EQ(written.size(), bytes.size() - f.trailing);
+        EXPECT_TRUE(std::equal(written.begin(), written.end(), bytes.begin()));
+    }
+}
+
+} // namespace
