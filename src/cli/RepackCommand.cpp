@@ -1,0 +1,24 @@
+#include "Commands.h"
+
+#include "model/PackTextures.h"
+#include "model/SwdFile.h"
+
+#include <cstdio>
+
+int RunRepack(const std::string& inPath, const std::string& outPath) {
+    SpriteWad wad;
+    const swd::Result loaded = swd::ReadSwdFile(inPath, wad);
+    if (!loaded.ok()) {
+        return ReportError(loaded.message);
+    }
+    const PackResult packed = PackTextures(wad);
+    if (packed.status != PackStatus::Done) {
+        return ReportError("Cannot pack the textures of \"" + inPath + "\": " + packed.message);
+    }
+    const swd::Result written = swd::WriteSwdFile(outPath, wad);
+    if (!written.ok()) {
+        return ReportError(written.message);
+    }
+    std::printf("Packed %zu textures onto %zu pages\n", wad.TextureCount(), wad.m_pages.size());
+    return 0;
+}
