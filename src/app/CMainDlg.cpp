@@ -1,0 +1,477 @@
+#include "app/CMainDlg.h"
+
+#include "app/AppResources.h"
+#include "app/CAboutDlg.h"
+#include "app/COwnerDrawCombo.h"
+#include "app/DialogUnits.h"
+#include "app/QtImage.h"
+#include "model/ListLines.h"
+#include "model/ObjectSlotNames.h"
+#include "model/SwdFile.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+struct ButtonSpec {
+    const char* text;
+    const char* tooltip;
+    int group;
+};
+
+constexpr std::array<ButtonSpec, CMainDlg::kButtonCount> kButtonSpecs{{
+    {"Open SWD", "Opens a Tomb Raider Sprite Wad", 0},
+    {"Add Object", "Add new object to store textures into", 1},
+    {"Delete Object", "Deletes the current object and its textures", 1},
+    {"Edit Object", "Edits the current objects ID", 1},
+    {"Export Object", "Exports an object and its\ntextures to a SWO file", 1},
+    {"Import Object", "Imports an object and its\ntextures from a SWO file", 1},
+    {"Export Texture", "Exports current texture to an image file", 2},
+    {"Import Texture", "Imports an image file and replaces current texture", 2},
+    {"Add Texture", "Adds a new texture from file", 2},
+    {"Add Split Texture", "Adds new textures from one image\nby spliting it into many pieces", 2},
+    {"Delete Texture", "Deletes the current texture", 2},
+    {"Copy Texture", "Copys current texture to the clipboard", 3},
+    {"Paste Texture", "Pastes an image from the clipboard\nand replaces current texture", 3},
+    {"Paste As New", "Pastes an image from the clipboard\nas a new texture", 3},
+    {"Resize Texture", "Resizes the current texture", 4},
+    {"Resize Range", "Resizes a range of textures", 4},
+    {"Save As SWD", "Saves as a Tomb Raider Sprite Wad file", 5},
+    {"Close SWD", "Closes the Tomb Raider Sprite Wad", 5},
+    {"Exit", "Exits the program", 6},
+}};
+
+// Layout in dialog units.
+constexpr int kWindowWidth = 312;
+constexpr int kWindowHeight = 326;
+constexpr int kMargin = 7;
+constexpr int kButtonWidth = 70;
+constexpr int kButtonHeight = 14;
+constexpr int kButtonStep = 15;
+constexpr int kGroupGap = 5;
+constexpr int kColumnX = 84;
+constexpr int kColumnWidth = 215;
+constexpr int kListX = 123;
+constexpr int kListWidth = 176;
+constexpr int kPreviewX = 127;
+constexpr int kPreviewY = 67;
+
+constexpr QRgb kPathText = qRgb(128, 255, 128);
+constexpr QRgb kPathBack = qRgb(0, 128, 0);
+constexpr QRgb kInfoText = qRgb(255, 255, 0);
+constexpr QRgb kInfoBack = qRgb(128, 0, 0);
+
+// The button face made darker by 0x101010 taken off its packed 0x00BBGGRR value.
+QColor DarkerField(const QColor& face) {
+    const std::uint32_t packed = static_cast<std::uint32_t>(face.red()) |
+                                 static_cast<std::uint32_t>(face.green()) << 8 |
+                                 static_cast<std::uint32_t>(face.blue()) << 16;
+    const std::uint32_t dark = (packed - 0x101010u) & 0xFFFFFFu;
+    return QColor(static_cast<int>(dark & 0xFF), static_cast<int>((dark >> 8) & 0xFF),
+                  static_cast<int>((dark >> 16) & 0xFF));
+}
+
+// One-pixel bevel on the edge of r: top and left in one colour, bottom and right in another.
+void DrawBevel(QPainter& painter, const QRect& r, const QColor& topLeft,
+               const QColor& bottomRight) {
+    painter.fillRect(r.left(), r.top(), r.width() - 1, 1, topLeft);
+    painter.fillRect(r.left(), r.top(), 1, r.height() - 1, topLeft);
+    painter.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
+    painter.fillRect(r.right(), r.top(), 1, r.height(), bottomRight);
+}
+
+void SetColours(QWidget* widget, QRgb text, QRgb back) {
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Text, QColor(text));
+        palette.setColor(group, QPalette::Base, QColor(back));
+    }
+    widget->setPalette(palette);
+}
+
+// The wait cursor for the length of a command.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
+    m_descriptions = appres::LoadStrings(10, 46);
+    setWindowTitle(QStringLiteral("Vornix v1.03"));
+    setWindowIcon(appres::AppIcon());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(dlgunits::X(kWindowWidth), dlgunits::Y(kWindowHeight));
+    // The layout is measured for an 8-point dialog font, which is 11 pixels high.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
+    BuildControls();
+#ifdef Q_OS_WIN
+    AddSystemMenuEntry();
+#endif
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &CMainDlg::OnAboutBox);
+}
+
+CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::BuildControls() {
+    using dlgunits::Rect;
+    int y = kMargin;
+    int group = 0;
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonSpec& spec = kButtonSpecs[i];
+        if (spec.group != group) {
+            y += kButtonHeight - kButtonStep + kGroupGap;
+            group = spec.group;
+        }
+        // Exit stands alone at the bottom edge.
+        const int top = i == kExit ? kWindowHeight - kMargin - kButtonHeight : y;
+        auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
+        button->setObjectName(QString::fromLatin1(spec.text));
+        button->setToolTip(QString::fromLatin1(spec.tooltip));
+        button->setGeometry(Rect(kMargin, top, kButtonWidth, kButtonHeight));
+        m_buttons[i] = button;
+        y += kButtonStep;
+    }
+    m_buttons[kOpenSwd]->setDefault(true);
+    connect(m_buttons[kOpenSwd], &QPushButton::clicked, this, &CMainDlg::OnOpenSwd);
+    connect(m_buttons[kCloseSwd], &QPushButton::clicked, this, &CMainDlg::OnCloseSwd);
+    connect(m_buttons[kExit], &QPushButton::clicked, this, &CMainDlg::OnCancel);
+
+    m_path = new QLineEdit(this);
+    m_path->setObjectName(QStringLiteral("path"));
+    m_path->setReadOnly(true);
+    m_path->setGeometry(Rect(kColumnX, kMargin, kColumnWidth, 14));
+    SetColours(m_path, kPathText, kPathBack);
+
+    m_objectsLabel = new QLabel(QStringLiteral("Objects:"), this);
+    m_objectsLabel->setGeometry(Rect(kColumnX, 26, kListX - kColumnX, 14));
+    m_objects = new COwnerDrawCombo(this);
+    m_objects->setObjectName(QStringLiteral("objects"));
+    m_objects->setGeometry(Rect(kListX, 26, kListWidth, 14));
+    m_spritesLabel = new QLabel(QStringLiteral("Sprites:"), this);
+    m_spritesLabel->setGeometry(Rect(kColumnX, 44, kListX - kColumnX, 14));
+    m_sprites = new COwnerDrawCombo(this);
+    m_sprites->setObjectName(QStringLiteral("sprites"));
+    m_sprites->setGeometry(Rect(kListX, 44, kListWidth, 14));
+    // The drop-down parts open to 225 and 205 dialog units.
+    m_objects->setMaxVisibleItems(std::max(1, dlgunits::Y(225 - 14) / m_objects->ItemHeight()));
+    m_sprites->setMaxVisibleItems(std::max(1, dlgunits::Y(205 - 14) / m_sprites->ItemHeight()));
+    connect(m_objects, &QComboBox::activated, this, &CMainDlg::OnSelchangeObjects);
+    connect(m_sprites, &QComboBox::activated, this, &CMainDlg::OnSelchangeSprites);
+
+    m_preview = new QLabel(this);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->setGeometry(QRect(PreviewOrigin(), QSize(0, 0)));
+
+    m_infoLabel = new QLabel(QStringLiteral("Info:"), this);
+    m_infoLabel->setGeometry(Rect(kColumnX, 215, kPreviewX - kColumnX - 4, 14));
+    m_info = new QPlainTextEdit(this);
+    m_info->setObjectName(QStringLiteral("info"));
+    m_info->setReadOnly(true);
+    m_info->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_info->setGeometry(Rect(kColumnX, 229, kColumnWidth, 90));
+    SetColours(m_info, kInfoText, kInfoBack);
+
+    m_labelFont = m_objectsLabel->font();
+    m_labelFont.setPixelSize(14);
+    m_labelFont.setWeight(QFont::Black);
+    for (QLabel* label : {m_objectsLabel, m_spritesLabel, m_infoLabel}) {
+        label->setFont(m_labelFont);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // A heavy font wider than the one the layout was drawn for pushes the lists right,
+    // keeping their right edge in line with the path field.
+    const QFontMetrics labelMetrics(m_labelFont);
+    const int labelWidth = std::max(labelMetrics.horizontalAdvance(m_objectsLabel->text()),
+                                    labelMetrics.horizontalAdvance(m_spritesLabel->text()));
+    const int listLeft = std::max(dlgunits::X(kListX), dlgunits::X(kColumnX) + labelWidth + 4);
+    const int listRight = dlgunits::X(kListX + kListWidth);
+    for (auto [label, list] : {std::pair{m_objectsLabel, m_objects}, {m_spritesLabel, m_sprites}}) {
+        label->setGeometry(QRect(label->x(), label->y(), listLeft - label->x(), label->height()));
+        list->setGeometry(QRect(listLeft, list->y(), listRight - listLeft, list->height()));
+    }
+}
+
+#ifdef Q_OS_WIN
+void CMainDlg::AddSystemMenuEntry() {
+    HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+    if (menu != nullptr) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, kIdmAboutBox, L"&About Vornix...");
+    }
+}
+
+bool CMainDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == kIdmAboutBox) {
+        OnAboutBox();
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
+#endif
+
+QPoint CMainDlg::PreviewOrigin() const {
+    return QPoint(dlgunits::X(kPreviewX), dlgunits::Y(kPreviewY));
+}
+
+void CMainDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    const QColor face = pal.color(QPalette::Button);
+    painter.fillRect(rect(), face);
+    QRect square(PreviewOrigin(), QSize(kFrameSide, kFrameSide));
+    square.adjust(-2, -2, 2, 2);
+    painter.fillRect(square, DarkerField(face));
+    DrawBevel(painter, square, pal.color(QPalette::Dark), pal.color(QPalette::Light));
+    square.adjust(1, 1, -1, -1);
+    DrawBevel(painter, square, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight));
+}
+
+void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&About Vornix..."), this, &CMainDlg::OnAboutBox);
+    menu.exec(event->globalPos());
+}
+
+void CMainDlg::OnAboutBox() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CMainDlg::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CMainDlg::OnOpenSwd() {
+    QFileDialog dialog(this, QStringLiteral("Open"),
+                       m_path->text().isEmpty() ? QString()
+                                                : QFileInfo(m_path->text()).absolutePath(),
+                       QStringLiteral("Tomb Raider Sprites Wad File (*.swd)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    OpenSwdFile(dialog.selectedFiles().constFirst());
+}
+
+bool CMainDlg::OpenSwdFile(const QString& path) {
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    SpriteWad loaded;
+    swd::Result result;
+    {
+        WaitCursor wait;
+        result = swd::ReadSwdFile(QFile::encodeName(fullPath).toStdString(), loaded);
+    }
+    if (!result.ok()) {
+        ShowMessage(QString::fromStdString(result.message));
+        return false;
+    }
+
+    WaitCursor wait;
+    m_objects->clear();
+    m_sprites->clear();
+    m_wad = std::move(loaded);
+    for (const ObjectSequence& sequence : m_wad.m_sequences) {
+        m_objects->addItem(QString::fromStdString(FormatObjectLine(sequence)));
+    }
+    m_path->setText(QDir::toNativeSeparators(fullPath));
+    // Nothing of the previous file may stay on show when the new one has no first texture.
+    ClearPreview();
+    if (m_objects->count() > 0) {
+        m_objects->setCurrentIndex(0);
+    }
+    OnSelchangeObjects();
+    if (m_sprites->count() == 0) {
+        UpdateInfoPane();
+    }
+    return true;
+}
+
+void CMainDlg::OnCloseSwd() {
+    m_path->clear();
+    m_objects->clear();
+    m_sprites->clear();
+    m_wad.Clear();
+    ClearPreview();
+}
+
+int CMainDlg::CurrentObject() const {
+    const int index = m_objects->currentIndex();
+    return index >= 0 && static_cast<std::size_t>(index) < m_wad.m_sequences.size() ? index : -1;
+}
+
+void CMainDlg::OnSelchangeObjects() {
+    if (m_objects->count() == 0) {
+        return;
+    }
+    m_sprites->clear();
+    const int object = CurrentObject();
+    if (object >= 0) {
+        const ObjectSequence& sequence = m_wad.m_sequences[static_cast<std::size_t>(object)];
+        const std::size_t first = sequence.firstTexture;
+        const int count = sequence.TextureCount();
+        for (int k = 0; k < count && first + static_cast<std::size_t>(k) < m_wad.TextureCount();
+             ++k) {
+            const SpriteTexture& texture = m_wad.m_textures[first + static_cast<std::size_t>(k)];
+            m_sprites->addItem(QString::fromStdString(
+                FormatTextureLine(k, texture.GetWidth(), texture.GetHeight())));
+        }
+    }
+    if (m_sprites->count() > 0) {
+        m_sprites->setCurrentIndex(0);
+    }
+    OnSelchangeSprites();
+}
+
+void CMainDlg::OnSelchangeSprites() {
+    if (m_sprites->count() == 0) {
+        return;
+    }
+    const int object = CurrentObject();
+    const int line = m_sprites->currentIndex();
+    if (object < 0 || line < 0) {
+        return;
+    }
+    const std::size_t index = m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
+                              static_cast<std::size_t>(line);
+    if (index < m_wad.TextureCount()) {
+        SetPreview(QPixmap::fromImage(ToQImage(m_wad.m_textures[index])));
+    }
+    UpdateInfoPane();
+}
+
+void CMainDlg::UpdateInfoPane() {
+    const int object = CurrentObject();
+    const int k = m_sprites->currentIndex();
+    QString text;
+    if (object >= 0 && k >= 0 && m_descriptions.size() == 37) {
+        const std::uint32_t slot = m_wad.m_sequences[static_cast<std::size_t>(object)].slotId;
+        if (slot == kSkyGraphicsSlot && k < 4) {
+            text = m_descriptions[k];
+        } else if (slot == kDefaultSpritesSlot && k < 33) {
+            text = m_descriptions[4 + k];
+        }
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_info->setPlainText(text);
+}
+
+void CMainDlg::SetPreview(const QPixmap& pixmap) {
+    m_preview->setPixmap(pixmap);
+    // The preview takes the size of its bitmap and keeps its top-left corner.
+    m_preview->setGeometry(QRect(PreviewOrigin(), pixmap.size()));
+}
+
+void CMainDlg::ClearPreview() {
+    m_preview->clear();
+    m_preview->setGeometry(QRect(PreviewOrigin(), QSize(0, 0)));
+}
+
+void CMainDlg::SetJobControlsEnabled(bool enable) {
+    for (QPushButton* button : m_buttons) {
+        button->setEnabled(enable);
+    }
+    m_objects->setEnabled(enable);
+    m_sprites->setEnabled(enable);
+}
+
+void CMainDlg::OnSetCursor() {
+    const bool wait = m_bSaving.load() != 0;
+    if (wait == m_waitCursorShown) {
+        return;
+    }
+    m_waitCursorShown = wait;
+    QList<QWidget*> widgets = findChildren<QWidget*>();
+    widgets.prepend(this);
+    if (wait) {
+        m_ownCursors.clear();
+        for (QWidget* widget : widgets) {
+            if (widget->testAttribute(Qt::WA_SetCursor)) {
+                m_ownCursors.insert(widget, widget->cursor());
+            }
+            widget->setCursor(Qt::WaitCursor);
+        }
+        return;
+    }
+    for (QWidget* widget : widgets) {
+        const auto own = m_ownCursors.constFind(widget);
+        if (own != m_ownCursors.constEnd()) {
+            widget->setCursor(*own);
+        } else {
+            widget->unsetCursor();
+        }
+    }
+    m_ownCursors.clear();
+}
+
+bool CMainDlg::NoJobBlocksClosing() {
+    const auto ask = [this](const QString& question) {
+        QMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
+                        QMessageBox::Yes | QMessageBox::No, this);
+        return box.exec() == QMessageBox::Yes;
+    };
+    if (m_bSaving.load() != 0) {
+        if (ask(QStringLiteral("Do you wish to cancel saving?"))) {
+            m_bSaving.store(0);
+            OnSetCursor();
+        }
+        return false;
+    }
+    if (m_bSplitting.load() != 0) {
+        if (ask(QStringLiteral("Do you wish to cancel spliting?"))) {
+            m_bSplitting.store(0);
+        }
+        return false;
+    }
+    return true;
+}
+
+void CMainDlg::OnOK() {
+    if (NoJobBlocksClosing()) {
+        QDialog::accept();
+    }
+}
+
+void CMainDlg::OnCancel() {
+    if (NoJobBlocksClosing()) {
+        QDialog::reject();
+    }
+}
+
+void CMainDlg::accept() {
+    OnOK();
+}
+
+void CMainDlg::reject() {
+    OnCancel();
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "model/SpriteWad.h"
+
+#include <QCursor>
+#include <QDialog>
+#include <QFont>
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+
+class COwnerDrawCombo;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The editor window: a column of 19 command buttons, the path field, the Objects and
+// Sprites lists, the texture preview in its frame and the Info pane. It owns the document
+// for as long as it exists; the program ends when it closes.
+class CMainDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The buttons, top to bottom; also the order in which jobs disable and enable them.
+    enum Button {
+        kOpenSwd,
+        kAddObject,
+        kDeleteObject,
+        kEditObject,
+        kExportObject,
+        kImportObject,
+        kExportTexture,
+        kImportTexture,
+        kAddTexture,
+        kAddSplitTexture,
+        kDeleteTexture,
+        kCopyTexture,
+        kPasteTexture,
+        kPasteAsNew,
+        kResizeTexture,
+        kResizeRange,
+        kSaveAsSwd,
+        kCloseSwd,
+        kExit,
+        kButtonCount
+    };
+
+    // The system-menu command of the About entry.
+    static constexpr unsigned kIdmAboutBox = 16;
+    // Side of the preview frame, in pixels.
+    static constexpr int kFrameSide = 256;
+
+    explicit CMainDlg(QWidget* parent = nullptr);
+    ~CMainDlg() override;
+
+    // Set by a job before its worker starts, cleared by the worker when it ends and by the
+    // window when the user confirms a cancel. Workers only poll them.
+    std::atomic<int> m_bSaving{0};
+    std::atomic<int> m_bSplitting{0};
+
+    const SpriteWad& Document() const { return m_wad; }
+    QPushButton* ButtonAt(Button button) const { return m_buttons[button]; }
+    // The top-left corner of the preview frame in window coordinates.
+    QPoint PreviewOrigin() const;
+
+    // Reads an SWD file into the document (the Open SWD command after its file dialog).
+    // On failure the user is told why and the document, the lists and the path field stay
+    // as they were. Returns whether the file was loaded.
+    bool OpenSwdFile(const QString& path);
+
+    void OnSelchangeObjects();
+    void OnSelchangeSprites();
+    void UpdateInfoPane();
+
+    // Enables or disables every button, then both lists, for a running job.
+    void SetJobControlsEnabled(bool enable);
+    // Shows the wait cursor over the whole window while m_bSaving is set, the normal
+    // cursors otherwise. Runs on the window thread whenever that flag changes.
+    void OnSetCursor();
+
+    void OnOpenSwd();
+    void OnCloseSwd();
+    void OnAboutBox();
+    // The dialog's accept and cancel commands: both run the closing check.
+    void OnOK();
+    void OnCancel();
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+private:
+    void BuildControls();
+#ifdef Q_OS_WIN
+    void AddSystemMenuEntry();
+#endif
+    // Asks about a running job instead of closing. Returns true when no job runs.
+    bool NoJobBlocksClosing();
+    int CurrentObject() const;
+    void SetPreview(const QPixmap& pixmap);
+    void ClearPreview();
+    void ShowMessage(const QString& text);
+
+    SpriteWad m_wad;
+    QStringList m_descriptions;
+    QFont m_labelFont;
+
+    std::array<QPushButton*, kButtonCount> m_buttons{};
+    QLineEdit* m_path = nullptr;
+    QLabel* m_objectsLabel = nullptr;
+    COwnerDrawCombo* m_objects = nullptr;
+    QLabel* m_spritesLabel = nullptr;
+    COwnerDrawCombo* m_sprites = nullptr;
+    QLabel* m_preview = nullptr;
+    QLabel* m_infoLabel = nullptr;
+    QPlainTextEdit* m_info = nullptr;
+
+    // Cursors that widgets had of their own before the wait cursor replaced them.
+    QHash<QWidget*, QCursor> m_ownCursors;
+    bool m_waitCursorShown = false;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QRect>
+
+// The window layouts are given in dialog units of an 8-point "MS Sans Serif" dialog font,
+// whose base units are 6 x 13 pixels: a horizontal unit is 1.5 pixels, a vertical one 1.625.
+// The conversion rounds to the nearest pixel, as the platform's MulDiv does.
+namespace dlgunits {
+
+constexpr int X(int du) {
+    return (du * 6 + 2) / 4;
+}
+constexpr int Y(int du) {
+    return (du * 13 + 4) / 8;
+}
+inline QRect Rect(int x, int y, int width, int height) {
+    return QRect(X(x), Y(y), X(x + width) - X(x), Y(y + height) - Y(y));
+}
+
+} // namespace dlgunits
