@@ -90,28 +90,24 @@ bool Decode(const std::uint8_t* data, std::size_t size, bool tgaAllowed, const s
     }
     try {
         const Magick::Blob blob(data, size);
-        Magick::Image header;
-        header.magick(format);
-        RunAcceptingHarmlessWarnings([&] { header.ping(blob); });
-        const auto width = header.columns();
-        const auto height = header.rows();
-        if (width > BTCImageData::kMaxSide || height > BTCImageData::kMaxSide) {
-            error = "Cannot read " + name + ": it is " + std::to_string(width) + " x " +
-                    std::to_string(height) + " pixels, larger than " +
-                    std::to_string(BTCImageData::kMaxSide) + " pixels a side.";
-            return false;
-        }
         Magick::Image image;
         // Only the first picture of a multi-page file is used; do not decode the others.
         image.subImage(0);
         image.subRange(1);
         RunAcceptingHarmlessWarnings([&] { image.read(blob, Magick::Geometry(), format); });
+        // CMYK JPEG and TIFF hold ink values; exported as they are they would show as
+        // inverted, swapped colours.
         image.colorSpace(Magick::RGBColorspace);
         if (!images::FromMagick(image, out)) {
             error = "Cannot read " + name + ": it holds no pixels.";
             return false;
         }
         return true;
+    } catch (const Magick::ErrorResourceLimit& e) {
+        // The side limits set in EnsureMagick stop the decoder before it allocates pixels.
+        error = "Cannot read " + name + ": it is larger than " +
+                std::to_string(BTCImageData::kMaxSide) + " pixels a side (" +
+                images::MagickMessage(e) + ").";
     } catch (const Magick::WarningCorruptImage& e) {
         error =
             "Cannot read " + name + ": the image is damaged (" + images::MagickMessage(e) + ").";
