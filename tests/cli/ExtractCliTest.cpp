@@ -1,0 +1,142 @@
+#include "CliFixtures.h"
+#include "CliRunner.h"
+
+#include "images/BTCImageObject.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using clitest::RunCli;
+
+namespace {
+
+// A page of random pixels: its PNG cannot be made small.
+TexturePage NoisePage() {
+    TexturePage page;
+    page.Create(256, 256);
+    std::mt19937 rng(99);
+    for (std::size_t i = 0; i < page.GetImageSize(); ++i) {
+        page.GetBits()[i] = static_cast<std::uint8_t>(rng());
+    }
+    return page;
+}
+
+TEST(CliExtract, WritesOnePngPerTextureInSlotFolders) {
+    fixtures::TempDir dir;
+    const auto bytes = clitest::SampleWad().Build();
+    const std::string in = clitest::WriteSample(dir, "in.swd", bytes);
+    const auto out = dir / "sprites";
+    const auto run = RunCli({"extract", in, out.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(clitest::Tree(out),
+              (std::vector<std::string>{"460_SKY_GRAPHICS/", "460_SKY_GRAPHICS/0.png",
+                                        "463_DEFAULT_SPRITES/", "463_DEFAULT_SPRITES/0.png",
+                                        "463_DEFAULT_SPRITES/1.png", "470_FONT_GRAPHICS/",
+                                        "470_FONT_GRAPHICS/0.png"}));
+
+    SpriteWad wad;
+    ASSERT_TRUE(swd::ReadSwd(bytes, wad).ok());
+    const std::vector<std::pair<std::string, std::size_t>> expected{
+        {"460_SKY_GRAPHICS/0.png", 0},
+        {"463_DEFAULT_SPRITES/0.png", 1},
+        {"463_DEFAULT_SPRITES/1.png", 2},
+        {"470_FONT_GRAPHICS/0.png", 3}};
+    for (const auto& [file, texture] : expected) {
+        BTCImageObject png;
+        std::string error;
+        ASSERT_TRUE(png.Load((out / file).string(), &error)) << error;
+        EXPECT_TRUE(png.GetObjectData() == wad.m_textures[texture]) << file;
+    }
+}
+
+TEST(CliExtract, RealFileExtractsEveryTexture) {
+    const auto real = fixtures::RealSwdDir();
+    if (real.empty()) {
+        GTEST_SKIP() << "no real sprite wads here";
+    }
+    fixtures::TempDir dir;
+    const auto run = RunCli({"extract", (real / "ten_coastal.swd").string(), (dir / "x").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    SpriteWad wad;
+    ASSERT_TRUE(swd::ReadSwdFile((real / "ten_coastal.swd").string(), wad).ok());
+    for (int k = 0; k < 33; ++k) {
+        BTCImageObject png;
+        ASSERT_TRUE(
+            png.Load((dir / "x" / "463_DEFAULT_SPRITES" / (std::to_string(k) + ".png")).string()));
+        EXPECT_TRUE(png.GetObjectData() == wad.ObjectTexture(1, k)) << k;
+    }
+}
+
+TEST(CliExtract, ClashesAreFoundBeforeAnythingIsWritten) {
+    fixtures::TempDir dir;
+    const std::string in = clitest::WriteSample(dir, "in.swd", clitest::SampleWad().Build());
+
+    // A texture file already there.
+    std::filesystem::create_directories(dir / "a" / "470_FONT_GRAPHICS");
+    fixtures::WriteFileBytes(dir / "a" / "470_FONT_GRAPHICS" / "0.png", {7});
+    auto run = RunCli({"extract", in, (dir / "a").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "vornix-cli: \"" + (dir / "a" / "470_FONT_GRAPHICS" / "0.png").string() +
+                           "\" already exists\n");
+    EXPECT_EQ(clitest::Tree(dir / "a"),
+              (std::vector<std::string>{"470_FONT_GRAPHICS/", "470_FONT_GRAPHICS/0.png"}));
+    EXPECT_EQ(fixtures::ReadFileBytes(dir / "a" / "470_FONT_GRAPHICS" / "0.png"),
+              std::vector<std::uint8_t>{7});
+
+    // The output folder is a file.
+    fixtures::WriteFileBytes(dir / "file", {1});
+    run = RunCli({"extract", in, (dir / "file").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "vornix-cli: Cannot write into \"" + (dir / "file").string() +
+                           "\": it is not a folder\n");
+
+    // Two objects with one slot would share a folder.
+    const auto twice = fixtures::SwdBuilder()
+                           .Entry(0, 0, 0, 2, 2)
+                           .Entry(2, 0, 0, 2, 2)
+                           .Page(fixtures::MakeTexture(256, 256, 40))
+                           .Sequence(463, -1, 0)
+                           .Sequence(463, -1, 1)
+                           .Build();
+    run = RunCli({"extract", clitest::WriteSample(dir, "twice.swd", twice), (dir / "b").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "vornix-cli: Objects 0 and 1 both have slot 463, so their textures would "
+                       "go to the same folder\n");
+
+    // A damaged input.
+    run = RunCli(
+        {"extract",
+         clitest::WriteSample(dir, "bad.swd", clitest::SampleWad().StatedEntryCount(5).Build()),
+         (dir / "c" / "d").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "c"));
+}
+
+TEST(CliExtract, FailedWriteRemovesWhatWasWritten) {
+    fixtures::TempDir dir;
+    // Small textures first, then one whose PNG cannot stay under the file size limit.
+    const auto bytes = fixtures::SwdBuilder()
+                           .Entry(0, 0, 0, 4, 4)
+                           .Entry(4, 0, 0, 4, 4)
+                           .Entry(0, 0, 1, 256, 256)
+                           .Page(fixtures::MakeTexture(256, 256, 41))
+                           .Page(NoisePage())
+                           .Sequence(460, -2, 0)
+                           .Sequence(463, -1, 2)
+                           .Build();
+    const std::string in = clitest::WriteSample(dir, "in.swd", bytes);
+    std::filesystem::create_directory(dir / "existing");
+    const auto out = dir / "existing" / "new" / "deeper";
+    const auto run = RunCli({"extract", in, out.string()}, 16384);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("vornix-cli: ", 0), 0u);
+    EXPECT_NE(run.err.find("463_DEFAULT_SPRITES/0.png"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "existing"));
+    EXPECT_TRUE(clitest::Tree(dir / "existing").empty());
+}
+
+} // namespace
