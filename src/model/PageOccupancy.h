@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The taken area of one 256 x 256 texture page, answering "where is the first free spot for a
+// w x h rectangle, smallest row first, then smallest column" without testing every position.
+//
+// Each row is a 256-bit mask of taken columns. A rectangle fits at (x, y) exactly when
+// columns x .. x + w - 1 are free in every row y .. y + h - 1, so per row we turn the free
+// mask into the mask of columns where a free run of w starts, and AND h such masks.
+// A page only ever fills up: once w x h did not fit, nothing at least as wide and at least
+// as tall will, which rejects most later queries at once.
+class PageOccupancy {
+public:
+    static constexpr int kSide = 256;
+
+    struct Position {
+        int x = 0;
+        int y = 0;
+    };
+
+    PageOccupancy();
+
+    // The first free position in row-major order for a width x height rectangle (sides
+    // 1..256), or nothing when it fits nowhere on the page.
+    std::optional<Position> FindFree(int width, int height);
+    // Marks the rectangle as taken; it must lie inside the page.
+    void Occupy(int x, int y, int width, int height);
+
+private:
+    using Row = std::array<std::uint64_t, 4>;
+
+    std::optional<Position> Scan(int width, int height) const;
+    void RememberMisfit(int width, int height);
+
+    std::array<Row, kSide> m_taken{};
+    // Longest run of free columns in each row: a row shorter than the width rules out
+    // every window that contains it without building its run mask.
+    std::array<std::uint16_t, kSide> m_longestFree{};
+    // Index w: the smallest height known not to fit at width w (kSide + 1 when none is
+    // known); kept non-increasing in w.
+    std::array<std::uint16_t, kSide + 1> m_misfitHeight{};
+    int m_freePixels = kSide * kSide;
+};

@@ -1,0 +1,45 @@
+#include "model/TexturePacker.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+// An entry names its page in 16 bits.
+constexpr int kMaxPageIndex = std::numeric_limits<std::uint16_t>::max();
+} // namespace
+
+TexturePacker::TexturePacker(SpriteWad& wad) : m_wad(wad) {
+    m_wad.ClearScratch();
+}
+
+int TexturePacker::AddPage() {
+    TexturePage page;
+    page.Create(SpriteWad::kPageSide, SpriteWad::kPageSide);
+    m_wad.m_pages.push_back(std::move(page));
+    m_occupancy.emplace_back();
+    return PageCount() - 1;
+}
+
+bool TexturePacker::PlaceTexture(const SpriteTexture& texture, int page) {
+    const int width = texture.GetWidth();
+    const int height = texture.GetHeight();
+    if (page < 0 || page >= PageCount() || page > kMaxPageIndex || !texture.IsLoaded() ||
+        width > SpriteWad::kPageSide || height > SpriteWad::kPageSide) {
+        return false;
+    }
+    const auto spot = m_occupancy[page].FindFree(width, height);
+    if (!spot) {
+        return false;
+    }
+    m_occupancy[page].Occupy(spot->x, spot->y, width, height);
+    m_wad.m_pages[page].Combine(texture, spot->x, spot->y);
+
+    SpriteEntry entry;
+    entry.x = static_cast<std::uint8_t>(spot->x);
+    entry.y = static_cast<std::uint8_t>(spot->y);
+    entry.page = static_cast<std::uint16_t>(page);
+    entry.widthMinusOne = static_cast<std::uint8_t>(width - 1);
+    entry.heightMinusOne = static_cast<std::uint8_t>(height - 1);
+    m_wad.m_entries.push_back(entry);
+    return true;
+}
