@@ -2,11 +2,13 @@
 
 #include "model/AtomicFileWriter.h"
 #include "model/ByteCursor.h"
+#include "model/PixelSwap.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -62,15 +64,6 @@ ObjectSequence DecodeSequence(const std::uint8_t* p) {
     s.negCount = static_cast<std::int16_t>(U16(p + 4));
     s.firstTexture = U16(p + 6);
     return s;
-}
-
-// Copies `pixels` pixels, exchanging the first and third byte of each (R,G,B <-> B,G,R).
-void CopySwapped(std::uint8_t* to, const std::uint8_t* from, std::size_t pixels) {
-    for (std::size_t i = 0; i < pixels; ++i, to += 3, from += 3) {
-        to[0] = from[2];
-        to[1] = from[1];
-        to[2] = from[0];
-    }
 }
 
 std::string ObjectName(std::size_t index, const ObjectSequence& s) {
@@ -211,7 +204,7 @@ Result Parse(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo& s
             pageBytes.data() + e.page * kPageBytes + e.y * kPageRowBytes + e.x * std::size_t{3};
         std::uint8_t* to = texture.GetBits();
         for (int row = 0; row < e.Height(); ++row) {
-            CopySwapped(to, from, static_cast<std::size_t>(e.Width()));
+            CopySwappingRedBlue(to, from, static_cast<std::size_t>(e.Width()));
             from += kPageRowBytes;
             to += texture.GetRowSize();
         }
@@ -269,16 +262,16 @@ Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info) {
         return failed("Cannot open the file", S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
 
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-    } catch (const std::bad_alloc&) {
+    // Every byte is overwritten by the read, so the buffer is not cleared first.
+    const auto size = static_cast<std::size_t>(st.st_size);
+    std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[size == 0 ? 1 : size]);
+    if (!bytes) {
         ::close(fd);
         return failed("Cannot read the file", ENOMEM);
     }
     std::size_t have = 0;
-    while (have < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
+    while (have < size) {
+        const ssize_t got = ::read(fd, bytes.get() + have, size - have);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -293,8 +286,7 @@ Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info) {
         have += static_cast<std::size_t>(got);
     }
     ::close(fd);
-    bytes.resize(have);
-    return ReadSwd(bytes, out, info);
+    return ReadSwd({bytes.get(), have}, out, info);
 }
 
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad) {
@@ -322,7 +314,7 @@ std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad) {
     PutU32(p, static_cast<std::uint32_t>(wad.m_pages.size() * kPageBytes));
     for (const TexturePage& page : wad.m_pages) {
         const std::size_t used = std::min(page.GetImageSize(), kPageBytes);
-        CopySwapped(p, page.GetBits(), used / 3);
+        CopySwappingRedBlue(p, page.GetBits(), used / 3);
         std::memcpy(p + used / 3 * 3, page.GetBits() + used / 3 * 3, used % 3);
         p += kPageBytes;
     }
