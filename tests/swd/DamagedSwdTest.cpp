@@ -126,6 +126,33 @@ TEST(DamagedSwd, EveryDamageIsRefusedByNameAndTheDocumentStaysAsItWas) {
     }
 }
 
+// The file reader fetches the parts of the file as the parser reaches them; it must judge
+// every damaged file exactly as the reader of bytes in memory does.
+TEST(DamagedSwd, FilesOnDiskAreJudgedLikeBytesInMemory) {
+    fixtures::TempDir dir;
+    const SpriteWad before = swdtest::LoadedDocument();
+    for (const DamagedCase& c : DamagedCases()) {
+        SCOPED_TRACE(c.name);
+        fixtures::WriteFileBytes(dir / "damaged.swd", c.bytes);
+        SpriteWad wad = before;
+        swd::SwdFileInfo info;
+        const swd::Result r = swd::ReadSwdFile((dir / "damaged.swd").string(), wad, &info);
+        EXPECT_EQ(r.status, swd::Status::Damaged);
+        EXPECT_EQ(r.message, "This sprite wad is damaged: " + c.message);
+        swdtest::ExpectSameDocument(wad, before);
+    }
+    const auto full = swdtest::SmallWadBuilder().Build();
+    for (std::size_t size : {std::size_t{0}, std::size_t{3}, std::size_t{9}, std::size_t{90},
+                             swdtest::PageOffset(5) + kPageBytes + 7, full.size() - 1}) {
+        fixtures::WriteFileBytes(dir / "cut.swd",
+                                 {full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size)});
+        SpriteWad wad = before;
+        const swd::Result r = swd::ReadSwdFile((dir / "cut.swd").string(), wad);
+        EXPECT_EQ(r.status, size < 4 ? swd::Status::WrongVersion : swd::Status::Damaged) << size;
+        swdtest::ExpectSameDocument(wad, before);
+    }
+}
+
 TEST(DamagedSwd, EmptyObjectMayStartRightAfterTheLastSprite) {
     const auto bytes = SwdBuilder()
                            .Entry(0, 0, 0, 1, 1)
