@@ -105,6 +105,7 @@ Row ColumnMask(int x, int width) {
 PageOccupancy::PageOccupancy() {
     m_longestFree.fill(kSide);
     m_misfitHeight.fill(kSide + 1);
+    m_bandStarts[0] = 1;
 }
 
 std::optional<PageOccupancy::Position> PageOccupancy::FindFree(int width, int height) {
@@ -130,83 +131,79 @@ void PageOccupancy::RememberMisfit(int width, int height) {
 
 void PageOccupancy::Occupy(int x, int y, int width, int height) {
     const Row mask = ColumnMask(x, width);
-    for (int row = y; row < y + height; ++row) {
+    const int end = y + height;
+    for (int row = y; row < end; ++row) {
         Row& taken = m_taken[row];
         for (int i = 0; i < kWords; ++i) {
             taken[i] |= mask[i];
         }
-        m_longestFree[row] =
-            row > y && taken == m_taken[row - 1] ? m_longestFree[row - 1] : LongestFreeRun(taken);
+        // The row above is already up to date, its longest run included.
+        const bool sameAsAbove = row > 0 && taken == m_taken[row - 1];
+        MarkBandStart(row, !sameAsAbove);
+        m_longestFree[row] = sameAsAbove ? m_longestFree[row - 1] : LongestFreeRun(taken);
+    }
+    if (end < kSide) {
+        MarkBandStart(end, m_taken[end] != m_taken[end - 1]);
     }
     m_freePixels -= width * height;
 }
 
-// Walks the stretches of rows wide enough for the width. Inside one stretch the h-row
-// windows are ANDed block-wise (blocks of h rows from the stretch's start): a window is the
-// suffix of one block and the prefix of the next, so each window costs one AND however tall
-// it is. Run masks and suffixes are built only as far as the windows looked at need.
+void PageOccupancy::MarkBandStart(int row, bool starts) {
+    const std::uint64_t bit = std::uint64_t{1} << (row % 64);
+    if (starts) {
+        m_bandStarts[row / 64] |= bit;
+    } else {
+        m_bandStarts[row / 64] &= ~bit;
+    }
+}
+
+// The first free spot always lies at the top of a band (a run of identical rows): moving a
+// window up by one row inside a band adds a row equal to one it already has and drops one,
+// so it can only become freer. So only band tops are tried, and each window is the AND of
+// the run masks of the few bands it touches, stopping as soon as no column is left.
 std::optional<PageOccupancy::Position> PageOccupancy::Scan(int width, int height) const {
+    std::array<int, kSide + 1> tops; // first row of each band, then kSide
+    int bands = 0;
+    for (int i = 0; i < kWords; ++i) {
+        for (std::uint64_t w = m_bandStarts[i]; w != 0; w &= w - 1) {
+            tops[bands++] = i * 64 + std::countr_zero(w);
+        }
+    }
+    tops[bands] = kSide;
+
+    // Windows touch bands in order without gaps, so run masks are built front to back
+    // (bands too narrow for the width are never asked for theirs).
     std::array<Row, kSide> runs;
-    std::array<Row, kSide> suffix;
-    int stretchStart = 0;
-    int runsBuilt = 0; // rows from stretchStart up to here have their run mask
-    const auto runAt = [&](int row) -> const Row& {
-        for (; runsBuilt <= row; ++runsBuilt) {
-            // Rectangles start and end on few rows, so most rows repeat the one above.
-            if (runsBuilt > stretchStart && m_taken[runsBuilt] == m_taken[runsBuilt - 1]) {
-                runs[runsBuilt] = runs[runsBuilt - 1];
-            } else {
-                runs[runsBuilt] = RunStarts(m_taken[runsBuilt], width);
+    int built = 0;
+    const auto runsOf = [&](int band) -> const Row& {
+        for (; built <= band; ++built) {
+            if (m_longestFree[tops[built]] >= width) {
+                runs[built] = RunStarts(m_taken[tops[built]], width);
             }
         }
-        return runs[row];
+        return runs[band];
     };
 
-    for (int start = 0; start + height <= kSide;) {
-        if (m_longestFree[start] < width) {
-            ++start;
-            continue;
-        }
-        int end = start;
-        while (end < kSide && m_longestFree[end] >= width) {
-            ++end;
-        }
-        stretchStart = start;
-        runsBuilt = start;
-        const int lastTop = end - height; // last window top inside the stretch
-        for (int block = start; block <= lastTop; block += height) {
-            const int blockEnd = block + height;
-            suffix[blockEnd - 1] = runAt(blockEnd - 1);
-            for (int row = blockEnd - 2; row >= block; --row) {
-                suffix[row] = And(runs[row], suffix[row + 1]);
+    for (int i = 0; i < bands && tops[i] + height <= kSide; ++i) {
+        const int top = tops[i];
+        Row window = {~std::uint64_t{0}, ~std::uint64_t{0}, ~std::uint64_t{0}, ~std::uint64_t{0}};
+        bool fits = true;
+        for (int j = i; tops[j] < top + height; ++j) {
+            if (m_longestFree[tops[j]] < width) {
+                // Every window from here down to band j contains band j.
+                i = j;
+                fits = false;
+                break;
             }
-            // Suffixes only grow towards the block's end: skip the tops whose suffix alone
-            // already rules every column out.
-            int top = block;
-            const int topLimit = std::min(blockEnd - 1, lastTop);
-            while (top <= topLimit && !Any(suffix[top])) {
-                ++top;
-            }
-            if (top > topLimit) {
-                continue;
-            }
-            Row prefix = {~std::uint64_t{0}, ~std::uint64_t{0}, ~std::uint64_t{0},
-                          ~std::uint64_t{0}};
-            for (int row = blockEnd; row < top + height; ++row) {
-                prefix = And(prefix, runAt(row));
-            }
-            for (;;) {
-                const Row window = And(suffix[top], prefix);
-                if (Any(window)) {
-                    return Position{FirstSet(window), top};
-                }
-                if (++top > topLimit) {
-                    break;
-                }
-                prefix = And(prefix, runAt(top + height - 1));
+            window = And(window, runsOf(j));
+            if (!Any(window)) {
+                fits = false;
+                break;
             }
         }
-        start = end;
+        if (fits) {
+            return Position{FirstSet(window), top};
+        }
     }
     return std::nullopt;
 }

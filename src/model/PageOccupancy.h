@@ -34,11 +34,14 @@ private:
 
     std::optional<Position> Scan(int width, int height) const;
     void RememberMisfit(int width, int height);
+    void MarkBandStart(int row, bool starts);
 
     std::array<Row, kSide> m_taken{};
     // Longest run of free columns in each row: a row shorter than the width rules out
     // every window that contains it without building its run mask.
     std::array<std::uint16_t, kSide> m_longestFree{};
+    // Bit r: row r differs from row r - 1 (always set for row 0).
+    Row m_bandStarts{};
     // Index w: the smallest height known not to fit at width w (kSide + 1 when none is
     // known); kept non-increasing in w.
     std::array<std::uint16_t, kSide + 1> m_misfitHeight{};
