@@ -129,7 +129,7 @@ bool Fail(std::string* error, std::string text) {
 std::vector<std::uint8_t> EncodeWithMagick(const BTCImageData& image, const std::string& format,
                                            int jpegQuality) {
     Magick::Image picture = images::ToMagick(image);
-    // Without it an image that happens to use few colours may be written paletted.
+    // Keeps every writer on its 24-bit layout, never a palette, whatever colours are used.
     picture.type(Magick::TrueColorType);
     if (jpegQuality >= 0) {
         picture.quality(static_cast<unsigned>(jpegQuality));

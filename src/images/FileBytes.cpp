@@ -58,10 +58,10 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 // Creates a new, empty file beside path; its name holds a random part so that two writers
 // of the same target never share one.
 int CreateSibling(const std::string& path, std::string& siblingPath) {
-    std::random_device random;
+    std::random_device entropy;
     for (int attempt = 0; attempt < 16; ++attempt) {
         char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random());
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", entropy());
         siblingPath = path + suffix;
         const int fd = ::open(siblingPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {

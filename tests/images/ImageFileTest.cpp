@@ -181,6 +181,16 @@ TEST(ImageFiles, BmpIsThePlainTwentyFourBitLayoutEvenForFewColours) {
     // Bottom-up: the file's first row is the image's last; white on the left.
     EXPECT_EQ(bmp.at(pixelStart), 0xFF);
     EXPECT_EQ(bmp.at(pixelStart + 6), 0x00);
+
+    // The other writers stay on full-colour layouts too.
+    ASSERT_TRUE(Save(twoColours, dir / "a.png", BTCImageObject::CodecPNG));
+    const Bytes png = fixtures::ReadFileBytes(dir / "a.png");
+    EXPECT_EQ(png.at(24), 8); // bit depth
+    EXPECT_EQ(png.at(25), 2); // truecolour, no palette
+    ASSERT_TRUE(Save(twoColours, dir / "a.pcx", BTCImageObject::CodecPCX));
+    const Bytes pcx = fixtures::ReadFileBytes(dir / "a.pcx");
+    EXPECT_EQ(pcx.at(3), 8);  // bits per plane
+    EXPECT_EQ(pcx.at(65), 3); // planes
 }
 
 TEST(ImageFiles, PalettedPngAndAlphaTgaLoadAsTwentyFourBits) {
