@@ -47,6 +47,9 @@ PackResult PackTextures(SpriteWad& wad, const PackCallbacks& callbacks) {
         const SpriteTexture& texture = wad.m_textures[i];
         // Every texture starts again at page 0: a small one may fill a gap on an early page.
         for (int page = 0; Running(callbacks); ++page) {
+            // Pages where this size is already known not to fit are passed over at once:
+            // trying them would fail without changing anything.
+            page = packer.FirstPageWorthTrying(texture, page);
             // A page is opened only for the attempt that needs it, so a cancel never
             // leaves an empty page behind.
             if (page == packer.PageCount()) {

@@ -109,7 +109,7 @@ PageOccupancy::PageOccupancy() {
 }
 
 std::optional<PageOccupancy::Position> PageOccupancy::FindFree(int width, int height) {
-    if (height >= m_misfitHeight[width]) {
+    if (KnownMisfit(width, height)) {
         return std::nullopt;
     }
     std::optional<Position> found;
@@ -190,7 +190,7 @@ std::optional<PageOccupancy::Position> PageOccupancy::Scan(int width, int height
         bool fits = true;
         for (int j = i; tops[j] < top + height; ++j) {
             if (m_longestFree[tops[j]] < width) {
-                // Every window from here down to band j contains band j.
+                // Every window whose top lies in bands i..j contains band j.
                 i = j;
                 fits = false;
                 break;

@@ -9,7 +9,9 @@
 //
 // Each row is a 256-bit mask of taken columns. A rectangle fits at (x, y) exactly when
 // columns x .. x + w - 1 are free in every row y .. y + h - 1, so per row we turn the free
-// mask into the mask of columns where a free run of w starts, and AND h such masks.
+// mask into the mask of columns where a free run of w starts, and AND those of h rows.
+// Rectangles begin and end on few rows, so rows come in bands of equal ones; only the top
+// row of a band can be the first free row, and a band needs its run mask once.
 // A page only ever fills up: once w x h did not fit, nothing at least as wide and at least
 // as tall will, which rejects most later queries at once.
 class PageOccupancy {
@@ -26,7 +28,10 @@ public:
     // The first free position in row-major order for a width x height rectangle (sides
     // 1..256), or nothing when it fits nowhere on the page.
     std::optional<Position> FindFree(int width, int height);
-    // Marks the rectangle as taken; it must lie inside the page.
+    // True when an earlier search already showed that width x height cannot fit any more.
+    bool KnownMisfit(int width, int height) const { return height >= m_misfitHeight[width]; }
+    // Marks the rectangle as taken; it must lie inside the page on free pixels (a spot
+    // that FindFree gave for its size).
     void Occupy(int x, int y, int width, int height);
 
 private:

@@ -1,5 +1,6 @@
 #include "model/TexturePacker.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -18,6 +19,19 @@ int TexturePacker::AddPage() {
     m_wad.m_pages.push_back(std::move(page));
     m_occupancy.emplace_back();
     return PageCount() - 1;
+}
+
+int TexturePacker::FirstPageWorthTrying(const SpriteTexture& texture, int from) const {
+    const int width = texture.GetWidth();
+    const int height = texture.GetHeight();
+    if (width < 1 || height < 1 || width > SpriteWad::kPageSide || height > SpriteWad::kPageSide) {
+        return std::max(from, 0);
+    }
+    int page = std::max(from, 0);
+    while (page < PageCount() && m_occupancy[page].KnownMisfit(width, height)) {
+        ++page;
+    }
+    return page;
 }
 
 bool TexturePacker::PlaceTexture(const SpriteTexture& texture, int page) {

@@ -3,7 +3,7 @@
 #include "model/PageOccupancy.h"
 #include "model/SpriteWad.h"
 
-#include <vector>
+#include <deque>
 
 // Lays textures onto fresh pages of a wad one at a time: draws each onto its page and
 // appends its entry. It keeps, per page, the taken area that the entries so far describe.
@@ -20,8 +20,13 @@ public:
     // nothing, when it does not fit there, has no pixels, is larger than a page, or the page
     // does not exist or lies beyond what an entry can name.
     bool PlaceTexture(const SpriteTexture& texture, int page);
+    // The first page from `from` on where PlaceTexture could still succeed, or PageCount():
+    // it passes over the pages where an earlier search already showed that the texture's
+    // size no longer fits, without searching them again.
+    int FirstPageWorthTrying(const SpriteTexture& texture, int from) const;
 
 private:
     SpriteWad& m_wad;
-    std::vector<PageOccupancy> m_occupancy;
+    // A deque, so that opening a page never moves the others.
+    std::deque<PageOccupancy> m_occupancy;
 };
