@@ -3,6 +3,8 @@
 #include "model/TexturePacker.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -19,12 +21,12 @@ bool Running(const PackCallbacks& callbacks) {
 std::optional<std::string> FindUnpackable(const std::vector<SpriteTexture>& textures) {
     if (textures.size() > kMaxPackableTextures) {
         return "There are " + std::to_string(textures.size()) +
-               " textures; at most 65536 fit into a sprite wad";
+               " textures, more than the 65536 a sprite wad can hold";
     }
     for (std::size_t i = 0; i < textures.size(); ++i) {
         const SpriteTexture& texture = textures[i];
         if (!texture.IsLoaded()) {
-            return "Texture " + std::to_string(i) + " has no pixels";
+            return "Null Bitmap: texture " + std::to_string(i) + " has no pixels";
         }
         if (texture.GetWidth() > SpriteWad::kPageSide ||
             texture.GetHeight() > SpriteWad::kPageSide) {

@@ -29,5 +29,7 @@ struct PackResult {
 // the pages from page 0 and takes the first free position in row-major order (smallest row,
 // then smallest column); a new black page is opened only when it fits on none. Entry i
 // describes texture i. A texture without pixels or larger than a page stops packing with
-// Failed instead of opening pages without end.
+// Failed instead of opening pages without end; the textures are checked before anything is
+// touched, so on Failed m_pages and m_entries are as they were and no callback was called.
+// Without textures no page is opened.
 PackResult PackTextures(SpriteWad& wad, const PackCallbacks& callbacks = {});

@@ -245,7 +245,7 @@ protected:
 };
 
 TEST_F(PackFailureTest, TextureWithoutPixels) {
-    ExpectFailure(SpriteTexture{}, "Texture 3 has no pixels");
+    ExpectFailure(SpriteTexture{}, "Null Bitmap: texture 3 has no pixels");
 }
 
 TEST_F(PackFailureTest, TextureWiderThanAPage) {
