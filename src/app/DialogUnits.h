@@ -13,8 +13,9 @@ constexpr int X(int du) {
 constexpr int Y(int du) {
     return (du * 13 + 4) / 8;
 }
+// Position and size are converted separately, as the platform does for dialog templates.
 inline QRect Rect(int x, int y, int width, int height) {
-    return QRect(X(x), Y(y), X(x + width) - X(x), Y(y + height) - Y(y));
+    return QRect(X(x), Y(y), X(width), Y(height));
 }
 
 } // namespace dlgunits
