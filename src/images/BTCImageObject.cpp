@@ -1,6 +1,7 @@
 #include "images/BTCImageObject.h"
-#include "images/FileBytes.h"
 #include "images/MagickBridge.h"
+#include "io/AtomicFileWriter.h"
+#include "io/ReadFileBytes.h"
 
 #include <stb_image_write.h>
 
@@ -183,7 +184,7 @@ bool BTCImageObject::Load(const std::string& path, std::string* error) {
     std::string why;
     std::vector<std::uint8_t> bytes;
     BTCImageData image;
-    if (!images::ReadFileBytes(path, kMaxFileBytes, bytes, why) ||
+    if (!io::ReadFileBytes(path, kMaxFileBytes, bytes, why) ||
         !Decode(bytes.data(), bytes.size(), HasTgaExtension(path), Quoted(path), image, why)) {
         return Fail(error, why);
     }
@@ -253,8 +254,7 @@ bool BTCImageObject::Save(const std::string& path, int codecId, const BTCEncoder
     } catch (const std::exception& e) {
         return Fail(error, cannot + images::MagickMessage(e) + ".");
     }
-    std::string why;
-    if (!images::WriteFileReplacing(path, bytes.data(), bytes.size(), why)) {
+    if (std::string why = WriteFileAtomically(path, bytes); !why.empty()) {
         return Fail(error, why);
     }
     return true;

@@ -1,6 +1,6 @@
 #include "model/SwdFile.h"
 
-#include "model/AtomicFileWriter.h"
+#include "io/AtomicFileWriter.h"
 #include "model/ByteCursor.h"
 #include "model/PixelSwap.h"
 
@@ -127,6 +127,22 @@ Result CheckRuns(const std::vector<ObjectSequence>& sequences, std::size_t sprit
             const std::size_t b = std::max(before.object, run.object);
             return Damaged(ObjectName(a, sequences[a]) + " and " + ObjectName(b, sequences[b]) +
                            " both claim sprite " + std::to_string(run.first));
+        }
+    }
+    // An empty object marks where its first texture will go; inside another run, that
+    // texture would split the run.
+    for (std::size_t k = 0; k < sequences.size(); ++k) {
+        const std::size_t first = sequences[k].firstTexture;
+        if (sequences[k].TextureCount() != 0) {
+            continue;
+        }
+        for (const Run& run : runs) {
+            if (first > run.first && first < run.first + run.count) {
+                return Damaged(ObjectName(k, sequences[k]) +
+                               " has no sprites but starts at sprite " + std::to_string(first) +
+                               ", inside the sprites of " +
+                               ObjectName(run.object, sequences[run.object]));
+            }
         }
     }
     return {};

@@ -103,6 +103,18 @@ std::vector<DamagedCase> DamagedCases() {
                          .Sequence(494, -2, 0)
                          .Build(),
                      "object 1 (slot 460) and object 2 (slot 494) both claim sprite 1"});
+    cases.push_back({"empty object inside a run",
+                     SwdBuilder()
+                         .Entry(0, 0, 0, 1, 1)
+                         .Entry(1, 0, 0, 1, 1)
+                         .Entry(2, 0, 0, 1, 1)
+                         .Page(page)
+                         .Sequence(463, -3, 0)
+                         .Sequence(494, 0, 3)
+                         .Sequence(470, 0, 2)
+                         .Build(),
+                     "object 2 (slot 470) has no sprites but starts at sprite 2, inside the "
+                     "sprites of object 0 (slot 463)"});
     cases.push_back({"same run twice",
                      SwdBuilder()
                          .Entry(0, 0, 0, 1, 1)

@@ -1,15 +1,13 @@
-#include "images/FileBytes.h"
+#include "io/ReadFileBytes.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
-namespace images {
+namespace io {
 
 namespace {
 
@@ -33,43 +31,10 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     int get() const { return m_fd; }
-    // Closes now so that a failing close (a late write error) can be reported.
-    int Close() { return ::close(std::exchange(m_fd, -1)); }
 
 private:
     int m_fd;
 };
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Creates a new, empty file beside path; its name holds a random part so that two writers
-// of the same target never share one.
-int CreateSibling(const std::string& path, std::string& siblingPath) {
-    std::random_device entropy;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", entropy());
-        siblingPath = path + suffix;
-        const int fd = ::open(siblingPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -116,24 +81,4 @@ bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<st
     return true;
 }
 
-bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size,
-                        std::string& error) {
-    std::string siblingPath;
-    FileHandle file(CreateSibling(path, siblingPath));
-    if (file.get() < 0) {
-        error = "Cannot write " + Quoted(path) + ": " + SystemReason(errno) + ".";
-        return false;
-    }
-    const bool written = WriteAll(file.get(), static_cast<const std::uint8_t*>(data), size) &&
-                         ::fsync(file.get()) == 0 && file.Close() == 0 &&
-                         ::rename(siblingPath.c_str(), path.c_str()) == 0;
-    if (!written) {
-        const int reason = errno;
-        ::unlink(siblingPath.c_str());
-        error = "Cannot write " + Quoted(path) + ": " + SystemReason(reason) + ".";
-        return false;
-    }
-    return true;
-}
-
-} // namespace images
+} // namespace io

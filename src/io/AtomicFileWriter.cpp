@@ -1,4 +1,4 @@
-#include "model/AtomicFileWriter.h"
+#include "io/AtomicFileWriter.h"
 
 #include <atomic>
 #include <cerrno>
