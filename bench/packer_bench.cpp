@@ -70,13 +70,7 @@ std::vector<SpriteEntry> SearchOnly(const std::vector<SpriteTexture>& textures) 
             }
             if (const auto spot = pages[page].FindFree(w, h)) {
                 pages[page].Occupy(spot->x, spot->y, w, h);
-                SpriteEntry e;
-                e.x = static_cast<std::uint8_t>(spot->x);
-                e.y = static_cast<std::uint8_t>(spot->y);
-                e.page = static_cast<std::uint16_t>(page);
-                e.widthMinusOne = static_cast<std::uint8_t>(w - 1);
-                e.heightMinusOne = static_cast<std::uint8_t>(h - 1);
-                entries.push_back(e);
+                entries.push_back(SpriteEntry::At(spot->x, spot->y, static_cast<int>(page), w, h));
                 break;
             }
         }

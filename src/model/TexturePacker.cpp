@@ -48,12 +48,6 @@ bool TexturePacker::PlaceTexture(const SpriteTexture& texture, int page) {
     m_occupancy[page].Occupy(spot->x, spot->y, width, height);
     m_wad.m_pages[page].Combine(texture, spot->x, spot->y);
 
-    SpriteEntry entry;
-    entry.x = static_cast<std::uint8_t>(spot->x);
-    entry.y = static_cast<std::uint8_t>(spot->y);
-    entry.page = static_cast<std::uint16_t>(page);
-    entry.widthMinusOne = static_cast<std::uint8_t>(width - 1);
-    entry.heightMinusOne = static_cast<std::uint8_t>(height - 1);
-    m_wad.m_entries.push_back(entry);
+    m_wad.m_entries.push_back(SpriteEntry::At(spot->x, spot->y, page, width, height));
     return true;
 }

@@ -57,13 +57,7 @@ std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& t
             }
             Rect where{};
             if (Place(placed[page], w, h, where)) {
-                SpriteEntry entry;
-                entry.x = static_cast<std::uint8_t>(where.x);
-                entry.y = static_cast<std::uint8_t>(where.y);
-                entry.page = static_cast<std::uint16_t>(page);
-                entry.widthMinusOne = static_cast<std::uint8_t>(w - 1);
-                entry.heightMinusOne = static_cast<std::uint8_t>(h - 1);
-                entries.push_back(entry);
+                entries.push_back(SpriteEntry::At(where.x, where.y, static_cast<int>(page), w, h));
                 break;
             }
         }

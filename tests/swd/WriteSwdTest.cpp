@@ -15,22 +15,12 @@ using swdtest::kPageBytes;
 
 namespace {
 
-SpriteEntry MakeEntry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int w, int h) {
-    SpriteEntry e;
-    e.x = x;
-    e.y = y;
-    e.page = page;
-    e.widthMinusOne = static_cast<std::uint8_t>(w - 1);
-    e.heightMinusOne = static_cast<std::uint8_t>(h - 1);
-    return e;
-}
-
 // The wad that SmallWadBuilder describes, as the packer would leave it before a save.
 SpriteWad SmallWadLaidOut() {
     SpriteWad wad;
-    wad.m_entries = {MakeEntry(0, 0, 0, 64, 64), MakeEntry(64, 0, 0, 32, 16),
-                     MakeEntry(10, 200, 1, 56, 56), MakeEntry(255, 255, 1, 1, 1),
-                     MakeEntry(0, 100, 0, 256, 3)};
+    wad.m_entries = {SpriteEntry::At(0, 0, 0, 64, 64), SpriteEntry::At(64, 0, 0, 32, 16),
+                     SpriteEntry::At(10, 200, 1, 56, 56), SpriteEntry::At(255, 255, 1, 1, 1),
+                     SpriteEntry::At(0, 100, 0, 256, 3)};
     wad.m_pages = {MakeTexture(256, 256, 1), MakeTexture(256, 256, 2)};
     wad.m_sequences = {{463, -3, 2}, {460, -2, 0}, {494, 0, 5}};
     return wad;
@@ -66,7 +56,7 @@ TEST(WriteSwd, WrittenFileReadsBackToTheSameObjectsAndPixels) {
 
 TEST(WriteSwd, EntriesAreWrittenAsHeldAndSmallPagesArePaddedWithWhite) {
     SpriteWad wad;
-    SpriteEntry e = MakeEntry(1, 2, 0x0304, 5, 6);
+    SpriteEntry e = SpriteEntry::At(1, 2, 0x0304, 5, 6);
     e.reserved4 = 7;
     e.reserved8 = 0x0A0B0C0D;
     wad.m_entries = {e};
