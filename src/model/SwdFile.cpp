@@ -268,6 +268,13 @@ Result Parse(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo& s
                        std::to_string(cursor.Remaining() / kSequenceBytes) + ")");
     }
     stated.trailingBytes = cursor.Remaining();
+    // Bytes after the objects are normally a stale tail of an older, longer version of the
+    // file and are ignored. A file that states no sprites at all but goes on holds its
+    // sprites somewhere its header does not say: showing it as an empty wad would hide them.
+    if (stated.entryCount == 0 && stated.trailingBytes > 0) {
+        return Damaged("it states no sprites, yet " + std::to_string(stated.trailingBytes) +
+                       " more bytes follow its header");
+    }
 
     std::vector<SpriteEntry> entries(stated.entryCount);
     for (std::size_t i = 0; i < entries.size(); ++i) {

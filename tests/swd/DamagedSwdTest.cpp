@@ -103,6 +103,9 @@ std::vector<DamagedCase> DamagedCases() {
                          .Sequence(494, -2, 0)
                          .Build(),
                      "object 1 (slot 460) and object 2 (slot 494) both claim sprite 1"});
+    cases.push_back({"no sprites stated but data follows",
+                     SwdBuilder().Tail(std::vector<std::uint8_t>(40, 7)).Build(),
+                     "it states no sprites, yet 40 more bytes follow its header"});
     cases.push_back({"empty object inside a run",
                      SwdBuilder()
                          .Entry(0, 0, 0, 1, 1)

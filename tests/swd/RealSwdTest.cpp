@@ -39,9 +39,6 @@ const std::vector<RealFile>& RealFiles() {
          4,
          393216,
          {"463: DEFAULT_SPRITES  Textures=33", "460: SKY_GRAPHICS  Textures=4"}},
-        // The header states no sprites: read as the format says, everything after the
-        // 16 bytes is an ignored tail.
-        {"tdr_kriegler_zero_count.swd", 0, 0, 2753952, {}},
         {"empty16.swd", 0, 0, 0, {}},
     };
     return files;
@@ -80,6 +77,23 @@ TEST(RealSwd, EveryFileLoadsWithItsObjects) {
         EXPECT_EQ(covered, wad.m_textures.size());
         EXPECT_TRUE(wad.RunsAreValid());
     }
+}
+
+// Its header states no sprites although 14 pages of them follow: opening it as an empty
+// wad would hide them, so it is refused and the document keeps what it had.
+TEST(RealSwd, ZeroCountFileWithItsSpritesBehindIsRefused) {
+    const auto path = RealFileOrSkip("tdr_kriegler_zero_count.swd");
+    if (path.empty()) {
+        GTEST_SKIP() << "no real sprite wads here";
+    }
+    SpriteWad wad;
+    wad.m_sequences.push_back(ObjectSequence{494, 0, 0});
+    const swd::Result r = swd::ReadSwdFile(path.string(), wad);
+    EXPECT_EQ(r.status, swd::Status::Damaged);
+    EXPECT_EQ(r.message, "This sprite wad is damaged: it states no sprites, yet 2753952 more bytes "
+                         "follow its header");
+    ASSERT_EQ(wad.m_sequences.size(), 1u);
+    EXPECT_EQ(wad.m_sequences[0].slotId, 494u);
 }
 
 TEST(RealSwd, SpriteSizesMatchTheirSources) {
