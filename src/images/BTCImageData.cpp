@@ -20,14 +20,26 @@ BTCImageData& BTCImageData::operator=(BTCImageData&& other) noexcept {
     return *this;
 }
 
-bool BTCImageData::Create(int width, int height, int bitsPerPixel) {
-    if (bitsPerPixel != 24 || width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
+bool BTCImageData::Allocate(int width, int height) {
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
         return false;
     }
-    m_bits.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
+    m_bits.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
     m_width = width;
     m_height = height;
     return true;
+}
+
+bool BTCImageData::Create(int width, int height, int bitsPerPixel) {
+    if (bitsPerPixel != 24 || !Allocate(width, height)) {
+        return false;
+    }
+    std::fill(m_bits.begin(), m_bits.end(), std::uint8_t{0});
+    return true;
+}
+
+bool BTCImageData::CreateForOverwrite(int width, int height) {
+    return Allocate(width, height);
 }
 
 void BTCImageData::DeleteObject() {
@@ -62,7 +74,7 @@ bool BTCImageData::Copy(const BTCImageData& src, int x, int y, int width, int he
         y > src.m_height - height) {
         return false;
     }
-    std::vector<std::uint8_t> bits(static_cast<std::size_t>(width) * height * 3);
+    decltype(m_bits) bits(static_cast<std::size_t>(width) * height * 3);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     for (int row = 0; row < height; ++row) {
         std::memcpy(bits.data() + row * rowBytes,

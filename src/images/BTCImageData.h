@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 // One 24-bit image: three bytes per pixel in blue, green, red order, rows from the top,
@@ -23,6 +25,9 @@ public:
     // A black width x height image. Only 24 bits per pixel exist; anything else, or a side
     // outside 1..kMaxSide, fails and leaves the image as it was.
     bool Create(int width, int height, int bitsPerPixel = 24);
+    // Like Create, but the pixels are left as they happen to be, for a caller that is about
+    // to overwrite every one of them (cutting sprites out of a file's pages, decoding).
+    bool CreateForOverwrite(int width, int height);
     // Frees the pixels; the image stays usable and can be created or filled again.
     void DeleteObject();
 
@@ -53,7 +58,21 @@ public:
     }
 
 private:
+    // Leaves new bytes uninitialised instead of zeroing them; every path that exposes them
+    // fills them first.
+    template <typename T> struct DefaultInitAllocator : std::allocator<T> {
+        DefaultInitAllocator() = default;
+        template <typename U> DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {}
+        template <typename U> struct rebind { using other = DefaultInitAllocator<U>; };
+        template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+        template <typename U, typename... Args> void construct(U* p, Args&&... args) {
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        }
+    };
+
+    bool Allocate(int width, int height);
+
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint8_t> m_bits;
+    std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>> m_bits;
 };

@@ -30,7 +30,7 @@ bool FromMagick(Magick::Image& image, BTCImageData& out) {
         return false;
     }
     BTCImageData result;
-    if (!result.Create(static_cast<int>(width), static_cast<int>(height))) {
+    if (!result.CreateForOverwrite(static_cast<int>(width), static_cast<int>(height))) {
         return false;
     }
     image.write(0, 0, width, height, "BGR", Magick::CharPixel, result.GetBits());

@@ -67,6 +67,10 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
     if (exists && S_ISDIR(existing.st_mode)) {
         return Describe(path, EISDIR);
     }
+    // A pipe or a device is not a file to be replaced by renaming a new one over it.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return "Cannot write the file \"" + path + "\": it is not a regular file";
+    }
 
     std::string temporary;
     int fd = -1;

@@ -3,7 +3,6 @@
 #include "model/ObjectSlotNames.h"
 
 #include <algorithm>
-#include <cassert>
 
 void SpriteWad::Clear() {
     ClearScratch();
@@ -61,7 +60,9 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
 void SpriteWad::RemoveTexture(std::size_t object, int line) {
     ObjectSequence& target = m_sequences.at(object);
     const int count = target.TextureCount();
-    assert(line >= 0 && line < count);
+    if (line < 0 || line >= count) {
+        return;
+    }
     const std::size_t first = target.firstTexture;
     m_textures.erase(m_textures.begin() + static_cast<std::ptrdiff_t>(first + line));
     target.SetTextureCount(count - 1);

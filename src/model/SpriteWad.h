@@ -46,7 +46,8 @@ public:
     // objects that start where this run starts move behind it. Returns false, changing
     // nothing, when the object or the wad is full.
     bool AddTexture(std::size_t object, SpriteTexture texture);
-    // Removes texture `line` of the object; later runs move down by one.
+    // Removes texture `line` of the object (nothing when there is no such line); later runs
+    // move down by one.
     void RemoveTexture(std::size_t object, int line);
     // Removes the object and its whole run; later runs move down by the run's length.
     void RemoveObject(std::size_t object);

@@ -71,8 +71,11 @@ std::string ObjectName(std::size_t index, const ObjectSequence& s) {
     return "object " + std::to_string(index) + " (slot " + std::to_string(s.slotId) + ")";
 }
 
-// Every entry names an existing page and lies inside it.
+// Every entry names an existing page and lies inside it, and the sprites of a page cover no
+// more pixels than the page has: each sprite becomes a texture of its own, so a small file
+// naming one page area thousands of times would otherwise cost gigabytes.
 Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount) {
+    std::vector<std::size_t> covered(pageCount, 0);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SpriteEntry& e = entries[i];
         if (e.page >= pageCount) {
@@ -85,6 +88,13 @@ Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageC
                            std::to_string(e.page) + " (" + std::to_string(e.Width()) + " x " +
                            std::to_string(e.Height()) + " at column " + std::to_string(e.x) +
                            ", row " + std::to_string(e.y) + ")");
+        }
+        covered[e.page] +=
+            static_cast<std::size_t>(e.Width()) * static_cast<std::size_t>(e.Height());
+        if (covered[e.page] > 256 * 256) {
+            return Damaged("the sprites on page " + std::to_string(e.page) +
+                           " cover more pixels than the page holds (from sprite " +
+                           std::to_string(i) + " on)");
         }
     }
     return {};
@@ -193,7 +203,7 @@ Result CutSprites(const std::vector<SpriteEntry>& entries, std::uint32_t pageCou
             }
             const SpriteEntry& e = entries[byPage[k]];
             SpriteTexture& texture = textures[byPage[k]];
-            texture.Create(e.Width(), e.Height());
+            texture.CreateForOverwrite(e.Width(), e.Height());
             const std::uint8_t* from = page + e.y * kPageRowBytes + e.x * std::size_t{3};
             std::uint8_t* to = texture.GetBits();
             for (int row = 0; row < e.Height(); ++row) {
@@ -255,11 +265,15 @@ Result Parse(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo& s
                        std::to_string(cursor.Remaining() / kPageBytes) + " present)");
     }
 
-    if (Result r = fetchAhead(cursor.Remaining()); !r.ok()) {
+    if (Result r = fetchAhead(4); !r.ok()) {
         return r;
     }
     if (!cursor.ReadU32(stated.sequenceCount)) {
         return Damaged("the file ends before the number of objects");
+    }
+    // Only the sequences are read: whatever follows them is never looked at.
+    if (Result r = fetchAhead(std::size_t{stated.sequenceCount} * kSequenceBytes); !r.ok()) {
+        return r;
     }
     std::span<const std::uint8_t> sequenceBytes;
     if (!cursor.Take(std::size_t{stated.sequenceCount} * kSequenceBytes, sequenceBytes)) {
@@ -269,11 +283,12 @@ Result Parse(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo& s
     }
     stated.trailingBytes = cursor.Remaining();
     // Bytes after the objects are normally a stale tail of an older, longer version of the
-    // file and are ignored. A file that states no sprites at all but goes on holds its
-    // sprites somewhere its header does not say: showing it as an empty wad would hide them.
-    if (stated.entryCount == 0 && stated.trailingBytes > 0) {
-        return Damaged("it states no sprites, yet " + std::to_string(stated.trailingBytes) +
-                       " more bytes follow its header");
+    // file and are ignored. A file that states no sprites, pages or objects at all but goes
+    // on holds its sprites where its header does not say: showing it empty would hide them.
+    if (stated.entryCount == 0 && stated.pageCount == 0 && stated.sequenceCount == 0 &&
+        stated.trailingBytes > 0) {
+        return Damaged("it states no sprites, pages or objects, yet " +
+                       std::to_string(stated.trailingBytes) + " more bytes follow");
     }
 
     std::vector<SpriteEntry> entries(stated.entryCount);

@@ -105,7 +105,17 @@ std::vector<DamagedCase> DamagedCases() {
                      "object 1 (slot 460) and object 2 (slot 494) both claim sprite 1"});
     cases.push_back({"no sprites stated but data follows",
                      SwdBuilder().Tail(std::vector<std::uint8_t>(40, 7)).Build(),
-                     "it states no sprites, yet 40 more bytes follow its header"});
+                     "it states no sprites, pages or objects, yet 40 more bytes follow"});
+    cases.push_back({"one page area named more often than the page can hold",
+                     SwdBuilder()
+                         .Entry(0, 0, 0, 256, 128)
+                         .Entry(0, 100, 0, 256, 128)
+                         .Entry(0, 128, 0, 256, 1)
+                         .Page(page)
+                         .Sequence(463, -3, 0)
+                         .Build(),
+                     "the sprites on page 0 cover more pixels than the page holds (from sprite 2 "
+                     "on)"});
     cases.push_back({"empty object inside a run",
                      SwdBuilder()
                          .Entry(0, 0, 0, 1, 1)

@@ -90,8 +90,8 @@ TEST(RealSwd, ZeroCountFileWithItsSpritesBehindIsRefused) {
     wad.m_sequences.push_back(ObjectSequence{494, 0, 0});
     const swd::Result r = swd::ReadSwdFile(path.string(), wad);
     EXPECT_EQ(r.status, swd::Status::Damaged);
-    EXPECT_EQ(r.message, "This sprite wad is damaged: it states no sprites, yet 2753952 more bytes "
-                         "follow its header");
+    EXPECT_EQ(r.message, "This sprite wad is damaged: it states no sprites, pages or objects, yet "
+                         "2753952 more bytes follow");
     ASSERT_EQ(wad.m_sequences.size(), 1u);
     EXPECT_EQ(wad.m_sequences[0].slotId, 494u);
 }

@@ -114,6 +114,17 @@ TEST(WriteSwdFile, TargetThatIsAFolderIsRefused) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.swd"));
 }
 
+TEST(WriteSwdFile, TargetThatIsAPipeIsRefusedAndStaysAPipe) {
+    fixtures::TempDir dir;
+    const auto pipe = dir / "pipe.swd";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const swd::Result r = swd::WriteSwdFile(pipe.string(), SmallWadLaidOut());
+    EXPECT_EQ(r.status, swd::Status::WriteFailed);
+    EXPECT_EQ(r.message,
+              "Cannot write the file \"" + pipe.string() + "\": it is not a regular file");
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+}
+
 // A write that fails half-way (here: the file size limit, which binds root too) leaves the
 // old file whole and no temporary file behind.
 TEST(WriteSwdFile, FailedWriteLeavesTheExistingFileIntact) {
