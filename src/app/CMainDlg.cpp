@@ -256,8 +256,11 @@ void CMainDlg::paintEvent(QPaintEvent*) {
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("&About Vornix..."), this, &CMainDlg::OnAboutBox);
-    menu.exec(event->globalPos());
+    const QAction* about = menu.addAction(QStringLiteral("&About Vornix..."));
+    // The About box opens once the menu's own event loop has ended.
+    if (menu.exec(event->globalPos()) == about) {
+        OnAboutBox();
+    }
 }
 
 void CMainDlg::OnAboutBox() {
@@ -275,7 +278,6 @@ void CMainDlg::OnOpenSwd() {
                        m_path->text().isEmpty() ? QString()
                                                 : QFileInfo(m_path->text()).absolutePath(),
                        QStringLiteral("Tomb Raider Sprites Wad File (*.swd)"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

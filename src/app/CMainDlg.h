@@ -75,7 +75,8 @@ public:
     void OnSelchangeSprites();
     void UpdateInfoPane();
 
-    // Enables or disables every button, then both lists, for a running job.
+    // Enables or disables every button, then both lists, for a running job. Window thread
+    // only: a worker asks for it through a queued call.
     void SetJobControlsEnabled(bool enable);
     // Shows the wait cursor over the whole window while m_bSaving is set, the normal
     // cursors otherwise. Runs on the window thread whenever that flag changes.

@@ -2,6 +2,7 @@
 #include "ModalDriver.h"
 #include "WindowProbe.h"
 #include "app/CAboutDlg.h"
+#include "app/DialogUnits.h"
 
 #include <QContextMenuEvent>
 #include <QMessageBox>
@@ -149,7 +150,19 @@ TEST(About, OpensTwiceWithTheSameContentAndChangesNothing) {
     EXPECT_TRUE(all.contains("07/08/2014 - 08/02/2014\tv1.00\n08/03/2014 - 08/08/2014\tv1.01\n"
                              "08/08/2014 - 08/09/2014\tv1.02\n08/21/2014 - 08/30/2014\tv1.03 @"));
     EXPECT_TRUE(all.contains("<icon> @"));
-    EXPECT_TRUE(all.contains("button:OK @"));
+    const auto placed = [](const QString& what, const QRect& r) {
+        return QString("%1 @%2,%3 %4x%5")
+            .arg(what)
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height());
+    };
+    EXPECT_EQ(first.value(1), QString("%1x%2").arg(dlgunits::X(192)).arg(dlgunits::Y(177)));
+    EXPECT_TRUE(first.contains(placed("button:OK", dlgunits::Rect(70, 155, 50, 14))))
+        << all.toStdString();
+    EXPECT_TRUE(first.contains(placed("field:", dlgunits::Rect(85, 85, 90, 12))))
+        << all.toStdString();
     EXPECT_TRUE(dlg.isEnabled());
     EXPECT_TRUE(w.path->text().isEmpty());
 }
@@ -175,8 +188,8 @@ TEST(About, ContextMenuAndF1OpenIt) {
     apptest::WhenPopupMenu([](QMenu* menu) {
         ASSERT_EQ(menu->actions().size(), 1);
         EXPECT_EQ(menu->actions()[0]->text(), "&About Vornix...");
-        menu->actions()[0]->trigger();
-        menu->close();
+        menu->setActiveAction(menu->actions()[0]);
+        QTest::keyClick(menu, Qt::Key_Return);
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(&dlg, &event);

@@ -274,6 +274,21 @@ TEST_F(OpenSwd, EachOpenReplacesTheWholeDocument) {
     EXPECT_EQ(dlg.Document().TextureCount(), 0u);
 }
 
+TEST_F(OpenSwd, FileWhoseFirstObjectIsEmptyShowsNothingOfThePreviousFile) {
+    w.OpenThroughDialog(Write("gen.swd", Generated().Build()));
+    ASSERT_FALSE(w.info->toPlainText().isEmpty());
+    ASSERT_FALSE(w.preview->pixmap().isNull());
+
+    fixtures::SwdBuilder b;
+    b.Entry(0, 0, 0, 8, 8).Page(page).Sequence(463, 0, 0).Sequence(464, -1, 0);
+    w.OpenThroughDialog(Write("first-empty.swd", b.Build()));
+    EXPECT_EQ(w.ObjectLines(),
+              (QStringList{"463: DEFAULT_SPRITES  Textures=0", "464: MISC_SPRITES  Textures=1"}));
+    EXPECT_EQ(w.sprites->count(), 0);
+    EXPECT_TRUE(w.preview->pixmap().isNull());
+    EXPECT_EQ(w.info->toPlainText(), "");
+}
+
 TEST_F(OpenSwd, RealCoastalWad) {
     const std::filesystem::path real = fixtures::RealSwdDir();
     if (real.empty()) {
