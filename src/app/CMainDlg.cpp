@@ -143,16 +143,16 @@ void CMainDlg::BuildControls() {
     int y = kMargin;
     int group = 0;
     for (int i = 0; i < kButtonCount; ++i) {
-        const ButtonSpec& spec = kButtonSpecs[i];
-        if (spec.group != group) {
+        const ButtonSpec& layout = kButtonSpecs[i];
+        if (layout.group != group) {
             y += kButtonHeight - kButtonStep + kGroupGap;
-            group = spec.group;
+            group = layout.group;
         }
         // Exit stands alone at the bottom edge.
         const int top = i == kExit ? kWindowHeight - kMargin - kButtonHeight : y;
-        auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
-        button->setObjectName(QString::fromLatin1(spec.text));
-        button->setToolTip(QString::fromLatin1(spec.tooltip));
+        auto* button = new QPushButton(QString::fromLatin1(layout.text), this);
+        button->setObjectName(QString::fromLatin1(layout.text));
+        button->setToolTip(QString::fromLatin1(layout.tooltip));
         button->setGeometry(Rect(kMargin, top, kButtonWidth, kButtonHeight));
         m_buttons[i] = button;
         y += kButtonStep;
