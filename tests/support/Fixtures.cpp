@@ -1,5 +1,6 @@
 #include "support/Fixtures.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -22,6 +23,11 @@ SpriteTexture MakeTexture(int width, int height, std::uint32_t seed) {
         }
     }
     return texture;
+}
+
+std::array<std::uint8_t, 3> PixelAt(const BTCImageData& image, int x, int y) {
+    const std::uint8_t* p = image.GetBits() + y * image.GetRowSize() + x * 3;
+    return {p[0], p[1], p[2]};
 }
 
 std::filesystem::path RealSwdDir() {
@@ -63,6 +69,16 @@ void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::ui
     if (!out) {
         throw std::runtime_error("cannot write fixture " + path.string());
     }
+}
+
+std::vector<std::string> Tree(const std::filesystem::path& root) {
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+        std::string name = std::filesystem::relative(item.path(), root).string();
+        names.push_back(item.is_directory() ? name + "/" : name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 namespace {
@@ -147,6 +163,21 @@ std::vector<std::uint8_t> SwdBuilder::Build() const {
     out.insert(out.end(), m_sequences.begin(), m_sequences.end());
     out.insert(out.end(), m_tail.begin(), m_tail.end());
     return out;
+}
+
+SwdBuilder SmallWad() {
+    SwdBuilder b;
+    b.Entry(0, 0, 0, 64, 64)
+        .Entry(64, 0, 0, 32, 16)
+        .Entry(10, 200, 1, 56, 56)
+        .Entry(255, 255, 1, 1, 1)
+        .Entry(0, 100, 0, 256, 3)
+        .Page(MakeTexture(256, 256, 1))
+        .Page(MakeTexture(256, 256, 2))
+        .Sequence(463, -3, 2)
+        .Sequence(460, -2, 0)
+        .Sequence(494, 0, 5);
+    return b;
 }
 
 } // namespace fixtures

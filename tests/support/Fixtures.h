@@ -2,6 +2,7 @@
 
 #include "model/SpriteWad.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,9 @@ namespace fixtures {
 // A texture whose every pixel depends on (seed, x, y), so that swapped, shifted or
 // mis-cut pixels show.
 SpriteTexture MakeTexture(int width, int height, std::uint32_t seed);
+
+// The B,G,R bytes of one pixel.
+std::array<std::uint8_t, 3> PixelAt(const BTCImageData& image, int x, int y);
 
 // The folder of real sprite wads, or an empty path when it is not there (tests then skip).
 std::filesystem::path RealSwdDir();
@@ -32,6 +36,8 @@ private:
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// Every path below root, relative and sorted, folders with a trailing slash.
+std::vector<std::string> Tree(const std::filesystem::path& root);
 
 // Assembles SWD bytes field by field, independently of the program's writer, so that tests
 // of the reader do not trust the code they test. Pages are given in memory order (B,G,R).
@@ -58,5 +64,10 @@ private:
     std::int64_t m_statedD = -1;
     std::int64_t m_statedS = -1;
 };
+
+// A small but complete wad: two pages (seeds 1 and 2), five sprites of different sizes
+// (64x64, 32x16 on page 0; 56x56, 1x1 on page 1; 256x3 on page 0) and three objects whose
+// runs are not in object order: 463 owns sprites 2..4, 460 owns 0..1, 494 is empty.
+SwdBuilder SmallWad();
 
 } // namespace fixtures

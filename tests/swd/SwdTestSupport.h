@@ -17,23 +17,6 @@ inline std::size_t PageOffset(std::size_t entries) {
     return 12 + 16 * entries;
 }
 
-// A small but complete wad: two pages, five sprites of different sizes and three objects
-// whose runs are not in object order.
-inline fixtures::SwdBuilder SmallWadBuilder() {
-    fixtures::SwdBuilder b;
-    b.Entry(0, 0, 0, 64, 64)
-        .Entry(64, 0, 0, 32, 16)
-        .Entry(10, 200, 1, 56, 56)
-        .Entry(255, 255, 1, 1, 1)
-        .Entry(0, 100, 0, 256, 3)
-        .Page(fixtures::MakeTexture(256, 256, 1))
-        .Page(fixtures::MakeTexture(256, 256, 2))
-        .Sequence(463, -3, 2)
-        .Sequence(460, -2, 0)
-        .Sequence(494, 0, 5);
-    return b;
-}
-
 // A document loaded from a different file, to see that failed reads leave it alone.
 inline SpriteWad LoadedDocument() {
     fixtures::SwdBuilder b;
@@ -51,7 +34,7 @@ inline void ExpectSameDocument(const SpriteWad& actual, const SpriteWad& expecte
     EXPECT_TRUE(actual.m_textures == expected.m_textures);
 }
 
-// Sprite `entry` of a file's page block, cut and turned to B,G,R by a plain pixel walk.
+// A sprite of a file's page block, cut and turned to B,G,R by a plain pixel walk.
 inline SpriteTexture CutFromFile(const std::vector<std::uint8_t>& file, std::size_t pageOffset,
                                  int page, int x, int y, int width, int height) {
     SpriteTexture t;

@@ -26,17 +26,8 @@ SpriteWad SmallWadLaidOut() {
     return wad;
 }
 
-std::vector<std::string> FolderNames(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& item : std::filesystem::directory_iterator(dir)) {
-        names.push_back(item.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(WriteSwd, LayoutIsExactlyTheFileFormat) {
-    EXPECT_TRUE(swd::SerializeSwd(SmallWadLaidOut()) == swdtest::SmallWadBuilder().Build());
+    EXPECT_TRUE(swd::SerializeSwd(SmallWadLaidOut()) == fixtures::SmallWad().Build());
     EXPECT_TRUE(swd::SerializeSwd(SpriteWad{}) == SwdBuilder().Build());
 }
 
@@ -94,35 +85,31 @@ TEST(WriteSwdFile, ReplacesTheTargetAndKeepsItsPermissions) {
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(FolderNames(dir.path()), std::vector<std::string>{"out.swd"});
+    EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"out.swd"});
 }
 
-TEST(WriteSwdFile, MissingFolderIsReportedWithThePathAndReason) {
+// Nothing is written in place of a missing folder, a folder or a pipe; each stays as it was.
+TEST(WriteSwdFile, MissingFoldersFoldersAndPipesAreRefusedWithThePathAndReason) {
     fixtures::TempDir dir;
-    const std::string path = (dir / "no-such-folder" / "out.swd").string();
-    const swd::Result r = swd::WriteSwdFile(path, SmallWadLaidOut());
+    const std::string missing = (dir / "no-such-folder" / "out.swd").string();
+    swd::Result r = swd::WriteSwdFile(missing, SmallWadLaidOut());
     EXPECT_EQ(r.status, swd::Status::WriteFailed);
-    EXPECT_EQ(r.message, "Cannot write the file \"" + path + "\": No such file or directory");
-}
+    EXPECT_EQ(r.message, "Cannot write the file \"" + missing + "\": No such file or directory");
 
-TEST(WriteSwdFile, TargetThatIsAFolderIsRefused) {
-    fixtures::TempDir dir;
     std::filesystem::create_directory(dir / "folder.swd");
-    const swd::Result r = swd::WriteSwdFile((dir / "folder.swd").string(), SmallWadLaidOut());
+    r = swd::WriteSwdFile((dir / "folder.swd").string(), SmallWadLaidOut());
     EXPECT_EQ(r.status, swd::Status::WriteFailed);
     EXPECT_NE(r.message.find("Is a directory"), std::string::npos) << r.message;
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.swd"));
-}
 
-TEST(WriteSwdFile, TargetThatIsAPipeIsRefusedAndStaysAPipe) {
-    fixtures::TempDir dir;
     const auto pipe = dir / "pipe.swd";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const swd::Result r = swd::WriteSwdFile(pipe.string(), SmallWadLaidOut());
+    r = swd::WriteSwdFile(pipe.string(), SmallWadLaidOut());
     EXPECT_EQ(r.status, swd::Status::WriteFailed);
     EXPECT_EQ(r.message,
               "Cannot write the file \"" + pipe.string() + "\": it is not a regular file");
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(fixtures::Tree(dir.path()), (std::vector<std::string>{"folder.swd/", "pipe.swd"}));
 }
 
 // A write that fails half-way (here: the file size limit, which binds root too) leaves the
@@ -146,7 +133,7 @@ TEST(WriteSwdFile, FailedWriteLeavesTheExistingFileIntact) {
     EXPECT_EQ(r.status, swd::Status::WriteFailed);
     EXPECT_EQ(r.message, "Cannot write the file \"" + path.string() + "\": File too large");
     EXPECT_EQ(fixtures::ReadFileBytes(path), old);
-    EXPECT_EQ(FolderNames(dir.path()), std::vector<std::string>{"keep.swd"});
+    EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"keep.swd"});
 }
 
 TEST(WriteSwdFile, ReadOnlyFolderLeavesTheExistingFileIntact) {
