@@ -1,5 +1,10 @@
 #pragma once
 
+#include "model/SwdFile.h"
+#include "support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -16,5 +21,17 @@ struct CliRun {
 // exit status and both output streams. A non-zero fileSizeLimit caps, in the child only,
 // the size of any file it writes (writes past it fail, as on a full disk).
 CliRun RunCli(const std::vector<std::string>& args, rlim_t fileSizeLimit = 0);
+
+inline std::string WriteSample(const fixtures::TempDir& dir, const std::string& name,
+                               const std::vector<std::uint8_t>& bytes) {
+    fixtures::WriteFileBytes(dir / name, bytes);
+    return (dir / name).string();
+}
+
+// Same objects and sprite pixels; where the sprites lie on the pages may differ.
+inline void ExpectSameContent(const SpriteWad& actual, const SpriteWad& expected) {
+    EXPECT_EQ(actual.m_sequences, expected.m_sequences);
+    EXPECT_TRUE(actual.m_textures == expected.m_textures);
+}
 
 } // namespace clitest

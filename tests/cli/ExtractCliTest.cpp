@@ -1,4 +1,3 @@
-#include "CliFixtures.h"
 #include "CliRunner.h"
 
 #include "images/BTCImageObject.h"
@@ -8,6 +7,7 @@
 #include <random>
 
 using clitest::RunCli;
+using clitest::WriteSample;
 
 namespace {
 
@@ -24,30 +24,25 @@ TexturePage NoisePage() {
 
 TEST(CliExtract, WritesOnePngPerTextureInSlotFolders) {
     fixtures::TempDir dir;
-    const auto bytes = clitest::SampleWad().Build();
-    const std::string in = clitest::WriteSample(dir, "in.swd", bytes);
+    const auto bytes = fixtures::SmallWad().Build();
     const auto out = dir / "sprites";
-    const auto run = RunCli({"extract", in, out.string()});
+    const auto run = RunCli({"extract", WriteSample(dir, "in.swd", bytes), out.string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(clitest::Tree(out),
-              (std::vector<std::string>{"460_SKY_GRAPHICS/", "460_SKY_GRAPHICS/0.png",
-                                        "463_DEFAULT_SPRITES/", "463_DEFAULT_SPRITES/0.png",
-                                        "463_DEFAULT_SPRITES/1.png", "470_FONT_GRAPHICS/",
-                                        "470_FONT_GRAPHICS/0.png"}));
-
+    // 463 owns sprites 2..4, 460 sprites 0..1; the empty 494 gets no folder.
+    const std::vector<std::string> files{"460_SKY_GRAPHICS/0.png", "460_SKY_GRAPHICS/1.png",
+                                         "463_DEFAULT_SPRITES/0.png", "463_DEFAULT_SPRITES/1.png",
+                                         "463_DEFAULT_SPRITES/2.png"};
+    EXPECT_EQ(fixtures::Tree(out),
+              (std::vector<std::string>{"460_SKY_GRAPHICS/", files[0], files[1],
+                                        "463_DEFAULT_SPRITES/", files[2], files[3], files[4]}));
     SpriteWad wad;
     ASSERT_TRUE(swd::ReadSwd(bytes, wad).ok());
-    const std::vector<std::pair<std::string, std::size_t>> expected{
-        {"460_SKY_GRAPHICS/0.png", 0},
-        {"463_DEFAULT_SPRITES/0.png", 1},
-        {"463_DEFAULT_SPRITES/1.png", 2},
-        {"470_FONT_GRAPHICS/0.png", 3}};
-    for (const auto& [file, texture] : expected) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
         BTCImageObject png;
         std::string error;
-        ASSERT_TRUE(png.Load((out / file).string(), &error)) << error;
-        EXPECT_TRUE(png.GetObjectData() == wad.m_textures[texture]) << file;
+        ASSERT_TRUE(png.Load((out / files[i]).string(), &error)) << error;
+        EXPECT_TRUE(png.GetObjectData() == wad.m_textures[i]) << files[i];
     }
 }
 
@@ -71,18 +66,18 @@ TEST(CliExtract, RealFileExtractsEveryTexture) {
 
 TEST(CliExtract, ClashesAreFoundBeforeAnythingIsWritten) {
     fixtures::TempDir dir;
-    const std::string in = clitest::WriteSample(dir, "in.swd", clitest::SampleWad().Build());
+    const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
 
     // A texture file already there.
-    std::filesystem::create_directories(dir / "a" / "470_FONT_GRAPHICS");
-    fixtures::WriteFileBytes(dir / "a" / "470_FONT_GRAPHICS" / "0.png", {7});
+    std::filesystem::create_directories(dir / "a" / "463_DEFAULT_SPRITES");
+    fixtures::WriteFileBytes(dir / "a" / "463_DEFAULT_SPRITES" / "2.png", {7});
     auto run = RunCli({"extract", in, (dir / "a").string()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "vornix-cli: \"" + (dir / "a" / "470_FONT_GRAPHICS" / "0.png").string() +
+    EXPECT_EQ(run.err, "vornix-cli: \"" + (dir / "a" / "463_DEFAULT_SPRITES" / "2.png").string() +
                            "\" already exists\n");
-    EXPECT_EQ(clitest::Tree(dir / "a"),
-              (std::vector<std::string>{"470_FONT_GRAPHICS/", "470_FONT_GRAPHICS/0.png"}));
-    EXPECT_EQ(fixtures::ReadFileBytes(dir / "a" / "470_FONT_GRAPHICS" / "0.png"),
+    EXPECT_EQ(fixtures::Tree(dir / "a"),
+              (std::vector<std::string>{"463_DEFAULT_SPRITES/", "463_DEFAULT_SPRITES/2.png"}));
+    EXPECT_EQ(fixtures::ReadFileBytes(dir / "a" / "463_DEFAULT_SPRITES" / "2.png"),
               std::vector<std::uint8_t>{7});
 
     // The output folder is a file.
@@ -100,16 +95,15 @@ TEST(CliExtract, ClashesAreFoundBeforeAnythingIsWritten) {
                            .Sequence(463, -1, 0)
                            .Sequence(463, -1, 1)
                            .Build();
-    run = RunCli({"extract", clitest::WriteSample(dir, "twice.swd", twice), (dir / "b").string()});
+    run = RunCli({"extract", WriteSample(dir, "twice.swd", twice), (dir / "b").string()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "vornix-cli: Objects 0 and 1 both have slot 463, so their textures would "
                        "go to the same folder\n");
 
     // A damaged input.
-    run = RunCli(
-        {"extract",
-         clitest::WriteSample(dir, "bad.swd", clitest::SampleWad().StatedEntryCount(5).Build()),
-         (dir / "c" / "d").string()});
+    run = RunCli({"extract",
+                  WriteSample(dir, "bad.swd", fixtures::SmallWad().StatedEntryCount(6).Build()),
+                  (dir / "c" / "d").string()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(dir / "b"));
     EXPECT_FALSE(std::filesystem::exists(dir / "c"));
@@ -127,7 +121,7 @@ TEST(CliExtract, FailedWriteRemovesWhatWasWritten) {
                            .Sequence(460, -2, 0)
                            .Sequence(463, -1, 2)
                            .Build();
-    const std::string in = clitest::WriteSample(dir, "in.swd", bytes);
+    const std::string in = WriteSample(dir, "in.swd", bytes);
     std::filesystem::create_directory(dir / "existing");
     const auto out = dir / "existing" / "new" / "deeper";
     const auto run = RunCli({"extract", in, out.string()}, 16384);
@@ -136,7 +130,7 @@ TEST(CliExtract, FailedWriteRemovesWhatWasWritten) {
     EXPECT_EQ(run.err.rfind("vornix-cli: ", 0), 0u);
     EXPECT_NE(run.err.find("463_DEFAULT_SPRITES/0.png"), std::string::npos) << run.err;
     EXPECT_TRUE(std::filesystem::is_directory(dir / "existing"));
-    EXPECT_TRUE(clitest::Tree(dir / "existing").empty());
+    EXPECT_TRUE(fixtures::Tree(dir / "existing").empty());
 }
 
 } // namespace
