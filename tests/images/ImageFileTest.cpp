@@ -20,11 +20,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Pixel = std::array<std::uint8_t, 3>;
 
-Pixel At(const BTCImageData& image, int x, int y) {
-    const std::uint8_t* p = image.GetBits() + y * image.GetRowSize() + x * 3;
-    return {p[0], p[1], p[2]};
-}
-
 unsigned U16(const Bytes& b, std::size_t at) {
     return b.at(at) | b.at(at + 1) << 8;
 }
@@ -83,7 +78,7 @@ Bytes HandMadeTga(int width, int height, int bitsPerPixel, const Bytes& pixels) 
     return out;
 }
 
-TEST(ImageFiles, LosslessFormatsRoundTripPixelExact) {
+TEST(ImageFiles, LosslessFormatsRoundTripPixelExactFromFileAndMemory) {
     fixtures::TempDir dir;
     const BTCImageData original = fixtures::MakeTexture(37, 23, 11); // odd width: no row padding
     BTCEncoderOptionsTGA runLength;
@@ -103,6 +98,11 @@ TEST(ImageFiles, LosslessFormatsRoundTripPixelExact) {
         BTCImageObject loaded;
         ASSERT_TRUE(loaded.Load(path.string(), &error)) << error;
         EXPECT_EQ(loaded.GetObjectData(), original);
+        // From memory the format is found by content alone, TGA included.
+        const Bytes bytes = fixtures::ReadFileBytes(path);
+        BTCImageObject fromMemory;
+        ASSERT_TRUE(fromMemory.LoadFromMemory(bytes.data(), bytes.size(), &error)) << error;
+        EXPECT_EQ(fromMemory.GetObjectData(), original);
     }
 }
 
@@ -154,9 +154,6 @@ TEST(ImageFiles, TgaRunLengthFollowsTheOption) {
     EXPECT_EQ(rle.at(2), 10);
     EXPECT_EQ(plain.at(2), 2);
     EXPECT_EQ(plain.at(16), 24);
-    EXPECT_EQ(U16(plain, 12), 40u);
-    EXPECT_EQ(U16(plain, 14), 20u);
-    EXPECT_EQ(plain.size(), 18u + 40u * 20u * 3u);
     EXPECT_LT(rle.size(), plain.size() / 4);
 }
 
@@ -168,12 +165,7 @@ TEST(ImageFiles, BmpIsThePlainTwentyFourBitLayoutEvenForFewColours) {
     ASSERT_TRUE(Save(twoColours, dir / "a.bmp", BTCImageObject::CodecBMP));
     const Bytes bmp = fixtures::ReadFileBytes(dir / "a.bmp");
     ASSERT_GE(bmp.size(), 54u);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(U32(bmp, 14), 40u); // BITMAPINFOHEADER
-    EXPECT_EQ(U32(bmp, 18), 5u);  // width
     EXPECT_EQ(U32(bmp, 22), 3u);  // height, positive: bottom-up rows
-    EXPECT_EQ(U16(bmp, 26), 1u);  // planes
     EXPECT_EQ(U16(bmp, 28), 24u); // bits per pixel
     EXPECT_EQ(U32(bmp, 30), 0u);  // BI_RGB
     const unsigned pixelStart = U32(bmp, 10);
@@ -228,7 +220,7 @@ TEST(ImageFiles, PalettedPngAndAlphaTgaLoadAsTwentyFourBits) {
     ASSERT_EQ(opaque.GetWidth(), 3);
     ASSERT_EQ(opaque.GetHeight(), 2);
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(At(opaque, i % 3, i / 3), palette[i % 4]) << "pixel " << i;
+        EXPECT_EQ(fixtures::PixelAt(opaque, i % 3, i / 3), palette[i % 4]) << "pixel " << i;
     }
 }
 
@@ -253,21 +245,6 @@ TEST(ImageFiles, CmykJpegLoadsInRgb) {
     EXPECT_LT(MeanDifference(object.GetObjectData(), fullRed), 4.0);
 }
 
-TEST(ImageFiles, LoadFromMemoryFindsTheFormatIncludingTga) {
-    fixtures::TempDir dir;
-    const BTCImageData original = fixtures::MakeTexture(9, 5, 2);
-    for (const char* format : {"PNG", "BMP", "TGA", "TIFF", "PCX"}) {
-        SCOPED_TRACE(format);
-        const fs::path path = dir / (std::string("m.") + format);
-        ASSERT_TRUE(Save(original, path, BTCImageObject::GetCodecIdFromFormat(format)));
-        const Bytes bytes = fixtures::ReadFileBytes(path);
-        BTCImageObject object;
-        std::string error;
-        ASSERT_TRUE(object.LoadFromMemory(bytes.data(), bytes.size(), &error)) << error;
-        EXPECT_EQ(object.GetObjectData(), original);
-    }
-}
-
 TEST(ImageFiles, DamagedFilesFailCleanlyAndKeepTheHeldImage) {
     fixtures::TempDir dir;
     const BTCImageData held = fixtures::MakeTexture(4, 4, 77);
@@ -285,26 +262,16 @@ TEST(ImageFiles, DamagedFilesFailCleanlyAndKeepTheHeldImage) {
         std::string error;
         EXPECT_FALSE(object.Load(cut.string(), &error));
         EXPECT_NE(error.find(cut.string()), std::string::npos) << error;
+        if (std::string(format) == "JPEG") {
+            EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+        }
         EXPECT_EQ(object.GetObjectData(), held);
         EXPECT_FALSE(object.LoadFromMemory(bytes.data(), bytes.size(), &error));
         EXPECT_EQ(object.GetObjectData(), held);
     }
 }
 
-TEST(ImageFiles, TruncatedJpegIsReportedAsDamaged) {
-    fixtures::TempDir dir;
-    ASSERT_TRUE(Save(Gradient(64, 64), dir / "a.jpg", BTCImageObject::CodecJPEG));
-    Bytes bytes = fixtures::ReadFileBytes(dir / "a.jpg");
-    bytes.resize(bytes.size() * 2 / 3);
-    fixtures::WriteFileBytes(dir / "cut.jpg", bytes);
-    BTCImageObject object;
-    std::string error;
-    EXPECT_FALSE(object.Load((dir / "cut.jpg").string(), &error));
-    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
-    EXPECT_FALSE(object.GetObjectData().IsLoaded());
-}
-
-TEST(ImageFiles, GarbageAndForeignFormatsAreRefused) {
+TEST(ImageFiles, GarbageForeignFormatsAndMissingFilesAreRefused) {
     fixtures::TempDir dir;
     const BTCImageData held = fixtures::MakeTexture(2, 3, 1);
     Bytes garbage(300);
@@ -336,17 +303,12 @@ TEST(ImageFiles, GarbageAndForeignFormatsAreRefused) {
     EXPECT_NE(error.find("is a PS file"), std::string::npos) << error;
     EXPECT_FALSE(object.LoadFromMemory(nullptr, 0, &error));
     EXPECT_EQ(object.GetObjectData(), held);
-}
 
-TEST(ImageFiles, MissingFileErrorNamesTheFileAndTheReason) {
-    fixtures::TempDir dir;
-    const std::string path = (dir / "nowhere.png").string();
-    BTCImageObject object;
-    std::string error;
-    EXPECT_FALSE(object.Load(path, &error));
-    EXPECT_NE(error.find("\"" + path + "\""), std::string::npos) << error;
-    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+    const std::string missing = (dir / "nowhere.png").string();
+    EXPECT_FALSE(object.Load(missing, &error));
+    EXPECT_NE(error.find("\"" + missing + "\": No such file"), std::string::npos) << error;
     EXPECT_FALSE(object.Load(dir.path().string(), &error)) << "a folder is not an image";
+    EXPECT_EQ(object.GetObjectData(), held);
 }
 
 TEST(ImageFiles, OversizedImagesAreRefusedBeforeDecoding) {
@@ -424,40 +386,27 @@ TEST(ImageFiles, SaveReplacesWholeFilesAndLeavesNothingBehind) {
         Save(image, dir / "no-such-folder" / "x.png", BTCImageObject::CodecPNG, nullptr, &error));
     EXPECT_NE(error.find("no-such-folder"), std::string::npos) << error;
 
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"folder.png", "out.bmp"}));
+    EXPECT_EQ(fixtures::Tree(dir.path()),
+              (std::vector<std::string>{"folder.png/", "folder.png/inside", "out.bmp"}));
 }
 
-TEST(ImageFiles, CodecNamesAndEncoderOptions) {
-    EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("BMP"), BTCImageObject::CodecBMP);
-    EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("pcx"), BTCImageObject::CodecPCX);
+TEST(ImageFiles, CodecNamesIgnoreCaseAndEncoderOptionsClamp) {
     EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("Png"), BTCImageObject::CodecPNG);
-    EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("tga"), BTCImageObject::CodecTGA);
-    EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("TIFF"), BTCImageObject::CodecTIFF);
     EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("jpeg"), BTCImageObject::CodecJPEG);
-    for (const char* other : {"", "JPG", "TIF", "RAW", "BMP3", "PNG "}) {
+    for (const char* other : {"", "JPG", "TIF", "BMP3"}) {
         EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat(other), BTCImageObject::CodecUnknown)
             << other;
     }
-
     BTCEncoderOptionsJPEG jpeg;
     jpeg.SetOption(0, 150);
     EXPECT_EQ(jpeg.Quality(), 100);
     jpeg.SetOption(0, -3);
     EXPECT_EQ(jpeg.Quality(), 0);
-    jpeg.SetOption(0, 55);
     jpeg.SetOption(1, 10);
-    EXPECT_EQ(jpeg.Quality(), 55);
+    EXPECT_EQ(jpeg.Quality(), 0) << "only option 0 is the quality";
     BTCEncoderOptionsTGA tga;
-    EXPECT_FALSE(tga.RunLength());
     tga.SetOption(0, 2);
     EXPECT_TRUE(tga.RunLength());
-    tga.SetOption(0, 0);
-    EXPECT_FALSE(tga.RunLength());
 }
 
 } // namespace
