@@ -93,6 +93,15 @@ TEST(Closing, RunningSplitAsksAndKeepsTheWindowOpen) {
 
 namespace {
 
+QString Placed(const QString& what, const QRect& r) {
+    return QString("%1 @%2,%3 %4x%5")
+        .arg(what)
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
+}
+
 // Every text the About box shows, with where it shows it.
 QStringList AboutContent(CAboutDlg* about) {
     QStringList content{about->windowTitle(),
@@ -108,13 +117,7 @@ QStringList AboutContent(CAboutDlg* about) {
         } else {
             continue;
         }
-        const QRect g = child->geometry();
-        content.append(QString("%1 @%2,%3 %4x%5")
-                           .arg(text)
-                           .arg(g.x())
-                           .arg(g.y())
-                           .arg(g.width())
-                           .arg(g.height()));
+        content.append(Placed(text, child->geometry()));
     }
     return content;
 }
@@ -150,18 +153,10 @@ TEST(About, OpensTwiceWithTheSameContentAndChangesNothing) {
     EXPECT_TRUE(all.contains("07/08/2014 - 08/02/2014\tv1.00\n08/03/2014 - 08/08/2014\tv1.01\n"
                              "08/08/2014 - 08/09/2014\tv1.02\n08/21/2014 - 08/30/2014\tv1.03 @"));
     EXPECT_TRUE(all.contains("<icon> @"));
-    const auto placed = [](const QString& what, const QRect& r) {
-        return QString("%1 @%2,%3 %4x%5")
-            .arg(what)
-            .arg(r.x())
-            .arg(r.y())
-            .arg(r.width())
-            .arg(r.height());
-    };
     EXPECT_EQ(first.value(1), QString("%1x%2").arg(dlgunits::X(192)).arg(dlgunits::Y(177)));
-    EXPECT_TRUE(first.contains(placed("button:OK", dlgunits::Rect(70, 155, 50, 14))))
+    EXPECT_TRUE(first.contains(Placed("button:OK", dlgunits::Rect(70, 155, 50, 14))))
         << all.toStdString();
-    EXPECT_TRUE(first.contains(placed("field:", dlgunits::Rect(85, 85, 90, 12))))
+    EXPECT_TRUE(first.contains(Placed("field:", dlgunits::Rect(85, 85, 90, 12))))
         << all.toStdString();
     EXPECT_TRUE(dlg.isEnabled());
     EXPECT_TRUE(w.path->text().isEmpty());

@@ -27,56 +27,46 @@ inline int DropPendingHandlers() {
     return static_cast<int>(pending.size());
 }
 
-// Acts on the next modal dialog of type T, from inside that dialog's own event loop, the way
-// a user would once it is on screen. Schedule it before the call that opens the dialog.
-// When no such dialog shows within the time limit the test fails, and a modal dialog left
-// open is closed so that the test cannot hang.
-template <class T> void WhenModal(std::function<void(T*)> action, int timeoutMs = 5000) {
+// Calls `action` with the first widget `find` returns, from inside that widget's own event
+// loop, the way a user would once it is on screen. Schedule it before the call that opens the
+// widget. When none shows within the time limit the test fails, and a modal dialog left open
+// is closed so that the test cannot hang.
+template <class W>
+void WhenShown(std::function<W*()> find, std::function<void(W*)> action, const char* what,
+               int timeoutMs = 5000) {
     auto* timer = new QTimer(&PendingHandlers());
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, action, timeoutMs]() {
-        if (T* dialog = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->setParent(nullptr);
-            timer->deleteLater();
-            action(dialog);
+    QObject::connect(timer, &QTimer::timeout, timer, [=]() {
+        W* widget = find();
+        if (widget == nullptr && clock->elapsed() <= timeoutMs) {
             return;
         }
-        if (clock->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->setParent(nullptr);
-            timer->deleteLater();
-            ADD_FAILURE() << "no modal " << typeid(T).name() << " appeared";
-            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                open->reject();
-            }
+        timer->stop();
+        timer->setParent(nullptr);
+        timer->deleteLater();
+        if (widget != nullptr) {
+            action(widget);
+            return;
+        }
+        ADD_FAILURE() << "no " << what << " appeared";
+        if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            open->reject();
         }
     });
     timer->start(10);
 }
 
-// The same for the next popup menu.
+// The next modal dialog of type T.
+template <class T> void WhenModal(std::function<void(T*)> action, int timeoutMs = 5000) {
+    WhenShown<T>([] { return dynamic_cast<T*>(QApplication::activeModalWidget()); }, action,
+                 typeid(T).name(), timeoutMs);
+}
+
+// The next popup menu.
 inline void WhenPopupMenu(std::function<void(QMenu*)> action) {
-    auto* timer = new QTimer(&PendingHandlers());
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, action]() {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            timer->stop();
-            timer->setParent(nullptr);
-            timer->deleteLater();
-            action(menu);
-            return;
-        }
-        if (clock->elapsed() > 5000) {
-            timer->stop();
-            timer->setParent(nullptr);
-            timer->deleteLater();
-            ADD_FAILURE() << "no popup menu appeared";
-        }
-    });
-    timer->start(10);
+    WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, action,
+                     "popup menu");
 }
 
 } // namespace apptest

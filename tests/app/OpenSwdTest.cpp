@@ -121,9 +121,7 @@ TEST_F(OpenSwd, GeneratedFileFillsListsPreviewPathAndInfo) {
     const QPoint o = dlg.PreviewOrigin();
     EXPECT_EQ(shot.pixel(o), Expected(0).pixel(0, 0));
     EXPECT_EQ(shot.pixel(o + QPoint(8, 7)), Expected(0).pixel(8, 7));
-    const QColor face = dlg.palette().color(QPalette::Button);
-    EXPECT_EQ(QColor(shot.pixel(o + QPoint(9, 0))),
-              QColor(face.red() - 16, face.green() - 16, face.blue() - 16));
+    EXPECT_EQ(QColor(shot.pixel(o + QPoint(9, 0))), apptest::FieldColour(dlg));
 }
 
 TEST_F(OpenSwd, SelectionDrivesSpritesPreviewAndDescriptions) {
@@ -245,9 +243,7 @@ TEST_F(OpenSwd, CloseSwdEmptiesDocumentListsPathAndPreviewButNotInfo) {
     EXPECT_EQ(dlg.Document().ObjectCount(), 0u);
     EXPECT_EQ(dlg.Document().TextureCount(), 0u);
     EXPECT_EQ(w.info->toPlainText(), "01 - Clouds - Part 2");
-    const QColor face = dlg.palette().color(QPalette::Button);
-    EXPECT_EQ(QColor(dlg.grab().toImage().pixel(dlg.PreviewOrigin())),
-              QColor(face.red() - 16, face.green() - 16, face.blue() - 16));
+    EXPECT_EQ(QColor(dlg.grab().toImage().pixel(dlg.PreviewOrigin())), apptest::FieldColour(dlg));
 }
 
 TEST_F(OpenSwd, EachOpenReplacesTheWholeDocument) {
@@ -264,6 +260,17 @@ TEST_F(OpenSwd, EachOpenReplacesTheWholeDocument) {
     EXPECT_EQ(dlg.Document().TextureCount(), 1u);
     EXPECT_EQ(w.info->toPlainText(), "");
 
+    // A first object without textures shows no sprite, preview or description.
+    w.OpenThroughDialog(Write("gen.swd", Generated().Build()));
+    fixtures::SwdBuilder firstEmpty;
+    firstEmpty.Entry(0, 0, 0, 8, 8).Page(page).Sequence(463, 0, 0).Sequence(464, -1, 0);
+    w.OpenThroughDialog(Write("first-empty.swd", firstEmpty.Build()));
+    EXPECT_EQ(w.ObjectLines(),
+              (QStringList{"463: DEFAULT_SPRITES  Textures=0", "464: MISC_SPRITES  Textures=1"}));
+    EXPECT_EQ(w.sprites->count(), 0);
+    EXPECT_TRUE(w.preview->pixmap().isNull());
+    EXPECT_EQ(w.info->toPlainText(), "");
+
     // An empty wad leaves nothing of the previous file on show.
     const QString empty = Write("empty.swd", fixtures::SwdBuilder().Build());
     w.OpenThroughDialog(empty);
@@ -272,21 +279,6 @@ TEST_F(OpenSwd, EachOpenReplacesTheWholeDocument) {
     EXPECT_EQ(w.sprites->count(), 0);
     EXPECT_TRUE(w.preview->pixmap().isNull());
     EXPECT_EQ(dlg.Document().TextureCount(), 0u);
-}
-
-TEST_F(OpenSwd, FileWhoseFirstObjectIsEmptyShowsNothingOfThePreviousFile) {
-    w.OpenThroughDialog(Write("gen.swd", Generated().Build()));
-    ASSERT_FALSE(w.info->toPlainText().isEmpty());
-    ASSERT_FALSE(w.preview->pixmap().isNull());
-
-    fixtures::SwdBuilder b;
-    b.Entry(0, 0, 0, 8, 8).Page(page).Sequence(463, 0, 0).Sequence(464, -1, 0);
-    w.OpenThroughDialog(Write("first-empty.swd", b.Build()));
-    EXPECT_EQ(w.ObjectLines(),
-              (QStringList{"463: DEFAULT_SPRITES  Textures=0", "464: MISC_SPRITES  Textures=1"}));
-    EXPECT_EQ(w.sprites->count(), 0);
-    EXPECT_TRUE(w.preview->pixmap().isNull());
-    EXPECT_EQ(w.info->toPlainText(), "");
 }
 
 TEST_F(OpenSwd, RealCoastalWad) {

@@ -47,6 +47,12 @@ struct WindowProbe {
     QImage PreviewImage() const;
 };
 
+// The blank preview field: the button face, 16 darker in each channel.
+inline QColor FieldColour(const QWidget& window) {
+    const QColor face = window.palette().color(QPalette::Button);
+    return QColor(face.red() - 16, face.green() - 16, face.blue() - 16);
+}
+
 // The image built pixel by pixel from the B,G,R bytes, independently of the window's converter.
 QImage ReferenceImage(const SpriteTexture& texture);
 
