@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -19,6 +20,10 @@ struct Distribution {
     int count;
     Kind kind;
 };
+
+void PrintTo(const Distribution& d, std::ostream* os) {
+    *os << d.name;
+}
 
 std::pair<int, int> DrawSize(Kind kind, std::mt19937& rng) {
     const auto side = [&rng](int lo, int hi) {

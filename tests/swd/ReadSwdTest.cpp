@@ -19,6 +19,8 @@ SpriteTexture Cut(const TexturePage& page, int x, int y, int width, int height) 
 TEST(ReadSwd, CutsEverySpriteOutOfItsPageInEntryOrder) {
     const auto bytes = fixtures::SmallWad().Build();
     SpriteWad wad = swdtest::LoadedDocument();
+    wad.m_entries.resize(2); // as a pack before a save leaves them
+    wad.m_pages.resize(1);
     swd::SwdFileInfo info;
     const swd::Result r = swd::ReadSwd(bytes, wad, &info);
     ASSERT_TRUE(r.ok()) << r.message;
