@@ -5,6 +5,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/DialogUnits.h"
 #include "app/QtImage.h"
+#include "app/WaitCursor.h"
 #include "model/ListLines.h"
 #include "model/ObjectSlotNames.h"
 #include "model/SwdFile.h"
@@ -33,28 +34,35 @@ struct ButtonSpec {
     const char* text;
     const char* tooltip;
     int group;
+    void (CMainDlg::*handler)();
 };
 
 constexpr std::array<ButtonSpec, CMainDlg::kButtonCount> kButtonSpecs{{
-    {"Open SWD", "Opens a Tomb Raider Sprite Wad", 0},
-    {"Add Object", "Add new object to store textures into", 1},
-    {"Delete Object", "Deletes the current object and its textures", 1},
-    {"Edit Object", "Edits the current objects ID", 1},
-    {"Export Object", "Exports an object and its\ntextures to a SWO file", 1},
-    {"Import Object", "Imports an object and its\ntextures from a SWO file", 1},
-    {"Export Texture", "Exports current texture to an image file", 2},
-    {"Import Texture", "Imports an image file and replaces current texture", 2},
-    {"Add Texture", "Adds a new texture from file", 2},
-    {"Add Split Texture", "Adds new textures from one image\nby spliting it into many pieces", 2},
-    {"Delete Texture", "Deletes the current texture", 2},
-    {"Copy Texture", "Copys current texture to the clipboard", 3},
-    {"Paste Texture", "Pastes an image from the clipboard\nand replaces current texture", 3},
-    {"Paste As New", "Pastes an image from the clipboard\nas a new texture", 3},
-    {"Resize Texture", "Resizes the current texture", 4},
-    {"Resize Range", "Resizes a range of textures", 4},
-    {"Save As SWD", "Saves as a Tomb Raider Sprite Wad file", 5},
-    {"Close SWD", "Closes the Tomb Raider Sprite Wad", 5},
-    {"Exit", "Exits the program", 6},
+    {"Open SWD", "Opens a Tomb Raider Sprite Wad", 0, &CMainDlg::OnOpenSwd},
+    {"Add Object", "Add new object to store textures into", 1, &CMainDlg::OnAddObject},
+    {"Delete Object", "Deletes the current object and its textures", 1, &CMainDlg::OnDeleteObject},
+    {"Edit Object", "Edits the current objects ID", 1, &CMainDlg::OnEditObject},
+    {"Export Object", "Exports an object and its\ntextures to a SWO file", 1,
+     &CMainDlg::OnExportObject},
+    {"Import Object", "Imports an object and its\ntextures from a SWO file", 1,
+     &CMainDlg::OnImportObject},
+    {"Export Texture", "Exports current texture to an image file", 2, &CMainDlg::OnExportTexture},
+    {"Import Texture", "Imports an image file and replaces current texture", 2,
+     &CMainDlg::OnImportTexture},
+    {"Add Texture", "Adds a new texture from file", 2, &CMainDlg::OnAddTexture},
+    {"Add Split Texture", "Adds new textures from one image\nby spliting it into many pieces", 2,
+     &CMainDlg::OnAddSplitTexture},
+    {"Delete Texture", "Deletes the current texture", 2, &CMainDlg::OnDeleteTexture},
+    {"Copy Texture", "Copys current texture to the clipboard", 3, &CMainDlg::OnCopyTexture},
+    {"Paste Texture", "Pastes an image from the clipboard\nand replaces current texture", 3,
+     &CMainDlg::OnPasteTexture},
+    {"Paste As New", "Pastes an image from the clipboard\nas a new texture", 3,
+     &CMainDlg::OnPasteAsNew},
+    {"Resize Texture", "Resizes the current texture", 4, &CMainDlg::OnResizeTexture},
+    {"Resize Range", "Resizes a range of textures", 4, &CMainDlg::OnResizeRange},
+    {"Save As SWD", "Saves as a Tomb Raider Sprite Wad file", 5, &CMainDlg::OnSaveAsSwd},
+    {"Close SWD", "Closes the Tomb Raider Sprite Wad", 5, &CMainDlg::OnCloseSwd},
+    {"Exit", "Exits the program", 6, &CMainDlg::OnCancel},
 }};
 
 // Layout in dialog units.
@@ -105,15 +113,6 @@ void SetColours(QWidget* widget, QRgb text, QRgb back) {
     widget->setPalette(palette);
 }
 
-// The wait cursor for the length of a command.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 } // namespace
 
 CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
@@ -158,9 +157,9 @@ void CMainDlg::BuildControls() {
         y += kButtonStep;
     }
     m_buttons[kOpenSwd]->setDefault(true);
-    connect(m_buttons[kOpenSwd], &QPushButton::clicked, this, &CMainDlg::OnOpenSwd);
-    connect(m_buttons[kCloseSwd], &QPushButton::clicked, this, &CMainDlg::OnCloseSwd);
-    connect(m_buttons[kExit], &QPushButton::clicked, this, &CMainDlg::OnCancel);
+    for (int i = 0; i < kButtonCount; ++i) {
+        connect(m_buttons[i], &QPushButton::clicked, this, kButtonSpecs[i].handler);
+    }
 
     m_path = new QLineEdit(this);
     m_path->setObjectName(QStringLiteral("path"));

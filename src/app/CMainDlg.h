@@ -82,9 +82,41 @@ public:
     // cursors otherwise. Runs on the window thread whenever that flag changes.
     void OnSetCursor();
 
+    // Puts one fitted texture behind the current object's last texture, moves the other
+    // objects' runs and shows it as the new selected line. Refuses with a message, changing
+    // nothing, when the object or the wad is full. Returns whether it was added.
+    bool InsertTexture(SpriteTexture texture);
+    // Fits an image into 256 x 256 and adds it as InsertTexture does; an image without
+    // pixels is ignored. Returns whether it was added.
+    bool AppendTextureToCurrentObject(BTCImageData image);
+
     void OnOpenSwd();
     void OnCloseSwd();
     void OnAboutBox();
+
+    // Objects (CMainDlgObjects.cpp).
+    void OnAddObject();
+    void OnDeleteObject();
+    void OnEditObject();
+    void OnExportObject();
+    void OnImportObject();
+
+    // Textures in and out (CMainDlgTextures.cpp).
+    void OnExportTexture();
+    void OnImportTexture();
+    void OnAddTexture();
+    void OnDeleteTexture();
+    void OnCopyTexture();
+    void OnPasteTexture();
+    void OnPasteAsNew();
+
+    // Splitting and resizing (CMainDlgSplit.cpp, CMainDlgResize.cpp).
+    void OnAddSplitTexture();
+    void OnResizeTexture();
+    void OnResizeRange();
+
+    // The save job (CMainDlgSave.cpp).
+    void OnSaveAsSwd();
     // The dialog's accept and cancel commands: both run the closing check.
     void OnOK();
     void OnCancel();
@@ -107,6 +139,12 @@ private:
     // Asks about a running job instead of closing. Returns true when no job runs.
     bool NoJobBlocksClosing();
     int CurrentObject() const;
+    // The selected line of the Sprites list, or -1.
+    int CurrentLine() const;
+    // Replaces line i of the Objects list with the object's line and selects it.
+    void ReplaceObjectLine(int object);
+    // Replaces line s of the Sprites list with the current object's texture s and selects it.
+    void ReplaceSpriteLine(int line);
     void SetPreview(const QPixmap& pixmap);
     void ClearPreview();
     void ShowMessage(const QString& text);

@@ -19,6 +19,29 @@ int UsageError(const std::string& problem) {
     return 2;
 }
 
+struct CliCommand {
+    const char* name;
+    int (*run)(const std::vector<std::string>& operands);
+};
+
+// One entry per command; each checks its own operands.
+const CliCommand kCommands[] = {
+    {"info",
+     [](const std::vector<std::string>& op) {
+         return op.size() == 1 ? RunInfo(op[0]) : UsageError("info takes one file");
+     }},
+    {"repack",
+     [](const std::vector<std::string>& op) {
+         return op.size() == 2 ? RunRepack(op[0], op[1])
+                               : UsageError("repack takes an input and an output file");
+     }},
+    {"extract",
+     [](const std::vector<std::string>& op) {
+         return op.size() == 2 ? RunExtract(op[0], op[1])
+                               : UsageError("extract takes an input file and a folder");
+     }},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -31,17 +54,11 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const auto expect = [&](std::size_t operands) { return args.size() == operands + 1; };
-    if (command == "info") {
-        return expect(1) ? RunInfo(args[1]) : UsageError("info takes one file");
-    }
-    if (command == "repack") {
-        return expect(2) ? RunRepack(args[1], args[2])
-                         : UsageError("repack takes an input and an output file");
-    }
-    if (command == "extract") {
-        return expect(2) ? RunExtract(args[1], args[2])
-                         : UsageError("extract takes an input file and a folder");
+    const std::vector<std::string> operands(args.begin() + 1, args.end());
+    for (const CliCommand& entry : kCommands) {
+        if (command == entry.name) {
+            return entry.run(operands);
+        }
     }
     return UsageError("unknown command \"" + command + "\"");
 }

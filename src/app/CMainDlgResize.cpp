@@ -1,0 +1,4 @@
+#include "app/CMainDlg.h"
+
+void CMainDlg::OnResizeTexture() {}
+void CMainDlg::OnResizeRange() {}

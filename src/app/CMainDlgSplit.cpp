@@ -1,0 +1,3 @@
+#include "app/CMainDlg.h"
+
+void CMainDlg::OnAddSplitTexture() {}
