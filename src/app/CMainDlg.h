@@ -89,6 +89,15 @@ public:
     // Fits an image into 256 x 256 and adds it as InsertTexture does; an image without
     // pixels is ignored. Returns whether it was added.
     bool AppendTextureToCurrentObject(BTCImageData image);
+    // The image open dialog shared by Import Texture, Add Texture and Add Split Texture: opens
+    // on m_imageFilterIndex and remembers the filter left selected on OK. Returns the chosen
+    // file, or an empty text when cancelled.
+    QString ChooseImageFile();
+    // Loads an image file as 24 bits, or says "Failed To Load Image..." and returns false.
+    bool LoadImageFile(const QString& path, BTCImageData& image);
+
+    // 1-based filter index of the image open dialog, remembered for the window's life.
+    int m_imageFilterIndex = 1;
 
     void OnOpenSwd();
     void OnCloseSwd();

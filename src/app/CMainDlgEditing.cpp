@@ -1,8 +1,16 @@
 #include "app/CMainDlg.h"
 
 #include "app/COwnerDrawCombo.h"
+#include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
 #include "model/ListLines.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+#include <algorithm>
+#include <array>
+#include <utility>
 
 int CMainDlg::CurrentLine() const {
     return m_sprites->count() > 0 ? m_sprites->currentIndex() : -1;
@@ -49,4 +57,49 @@ bool CMainDlg::AppendTextureToCurrentObject(BTCImageData image) {
         return false;
     }
     return InsertTexture(std::move(image));
+}
+
+namespace {
+
+// Shown text, then the patterns the dialog matches.
+constexpr std::array<std::pair<const char*, const char*>, 7> kImageFilters{{
+    {"All Supported Images", "*.bmp *.pcx *.png *.tga *.tif *.tiff *.jpg *.jpe *.jpeg *.jfif"},
+    {"BMP (*.bmp)", "*.bmp"},
+    {"PCX (*.pcx)", "*.pcx"},
+    {"PNG (*.png)", "*.png"},
+    {"TGA (*.tga)", "*.tga"},
+    {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
+    {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
+}};
+
+} // namespace
+
+QString CMainDlg::ChooseImageFile() {
+    QStringList filters;
+    for (const auto& [text, patterns] : kImageFilters) {
+        filters << QStringLiteral("%1 (%2)").arg(QLatin1String(text), QLatin1String(patterns));
+    }
+    QFileDialog dialog(this, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // The list shows each filter's own text; the patterns after it are only for matching.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    const int index = std::clamp(m_imageFilterIndex, 1, static_cast<int>(filters.size()));
+    dialog.selectNameFilter(filters[index - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    m_imageFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return dialog.selectedFiles().constFirst();
+}
+
+bool CMainDlg::LoadImageFile(const QString& path, BTCImageData& image) {
+    BTCImageObject object;
+    if (!object.Load(QFile::encodeName(path).toStdString())) {
+        ShowMessage(QStringLiteral("Failed To Load Image..."));
+        return false;
+    }
+    image = std::move(*object.GetObjectDataPtr());
+    return true;
 }
