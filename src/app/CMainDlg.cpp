@@ -133,6 +133,20 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 #endif
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CMainDlg::OnAboutBox);
+    // Keys for the commonest buttons; a disabled button ignores its key as it ignores a click.
+    const std::pair<QKeySequence, Button> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), kOpenSwd},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), kSaveAsSwd},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), kCopyTexture},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), kPasteTexture},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), kPasteAsNew},
+        {QKeySequence(Qt::Key_Delete), kDeleteTexture},
+    };
+    for (const auto& [sequence, button] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        QPushButton* target = m_buttons[button];
+        connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
+    }
 }
 
 CMainDlg::~CMainDlg() = default;
@@ -255,10 +269,24 @@ void CMainDlg::paintEvent(QPaintEvent*) {
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    // The preview's own choice shows only over the preview.
+    QAction* magenta = nullptr;
+    if (m_preview->geometry()
+            .united(QRect(PreviewOrigin(), QSize(kFrameSide, kFrameSide)))
+            .contains(event->pos())) {
+        magenta = menu.addAction(QStringLiteral("Show magenta as transparent"));
+        magenta->setCheckable(true);
+        magenta->setChecked(m_magentaTransparent);
+        menu.addSeparator();
+    }
     const QAction* about = menu.addAction(QStringLiteral("&About Vornix..."));
     // The About box opens once the menu's own event loop has ended.
-    if (menu.exec(event->globalPos()) == about) {
+    const QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == about) {
         OnAboutBox();
+    } else if (chosen != nullptr && chosen == magenta) {
+        m_magentaTransparent = magenta->isChecked();
+        RefreshPreview();
     }
 }
 
@@ -363,12 +391,22 @@ void CMainDlg::OnSelchangeSprites() {
     if (object < 0 || line < 0) {
         return;
     }
+    RefreshPreview();
+    UpdateInfoPane();
+}
+
+void CMainDlg::RefreshPreview() {
+    const int object = CurrentObject();
+    const int line = CurrentLine();
+    if (object < 0 || line < 0) {
+        return;
+    }
     const std::size_t index = m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
                               static_cast<std::size_t>(line);
     if (index < m_wad.TextureCount()) {
-        SetPreview(QPixmap::fromImage(ToQImage(m_wad.m_textures[index])));
+        SetPreview(
+            QPixmap::fromImage(ToPreviewImage(m_wad.m_textures[index], m_magentaTransparent)));
     }
-    UpdateInfoPane();
 }
 
 void CMainDlg::UpdateInfoPane() {

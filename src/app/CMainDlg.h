@@ -154,6 +154,8 @@ private:
     void ReplaceObjectLine(int object);
     // Replaces line s of the Sprites list with the current object's texture s and selects it.
     void ReplaceSpriteLine(int line);
+    // Shows the current texture in the preview, leaving the Info pane alone.
+    void RefreshPreview();
     void SetPreview(const QPixmap& pixmap);
     void ClearPreview();
     void ShowMessage(const QString& text);
@@ -175,4 +177,6 @@ private:
     // Cursors that widgets had of their own before the wait cursor replaced them.
     QHash<QWidget*, QCursor> m_ownCursors;
     bool m_waitCursorShown = false;
+    // The preview draws exact magenta as a checkerboard; chosen in its context menu.
+    bool m_magentaTransparent = false;
 };
