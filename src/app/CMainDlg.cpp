@@ -147,6 +147,14 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
         QPushButton* target = m_buttons[button];
         connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
     }
+    const std::pair<QKeySequence, void (CMainDlg::*)()> history[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainDlg::Undo},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainDlg::Redo},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CMainDlg::Redo},
+    };
+    for (const auto& [sequence, handler] : history) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, handler);
+    }
 }
 
 CMainDlg::~CMainDlg() = default;
@@ -269,6 +277,16 @@ void CMainDlg::paintEvent(QPaintEvent*) {
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    const bool jobRuns = m_bSaving.load() != 0 || m_bSplitting.load() != 0;
+    const QString undoText = UndoText();
+    const QString redoText = RedoText();
+    QAction* undo = menu.addAction(undoText.isEmpty() ? QStringLiteral("Undo") : undoText);
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(!undoText.isEmpty() && !jobRuns);
+    QAction* redo = menu.addAction(redoText.isEmpty() ? QStringLiteral("Redo") : redoText);
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redo->setEnabled(!redoText.isEmpty() && !jobRuns);
+    menu.addSeparator();
     // The preview's own choice shows only over the preview.
     QAction* magenta = nullptr;
     if (m_preview->geometry()
@@ -284,6 +302,10 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     const QAction* chosen = menu.exec(event->globalPos());
     if (chosen == about) {
         OnAboutBox();
+    } else if (chosen == undo) {
+        Undo();
+    } else if (chosen == redo) {
+        Redo();
     } else if (chosen != nullptr && chosen == magenta) {
         m_magentaTransparent = magenta->isChecked();
         RefreshPreview();
@@ -330,6 +352,7 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
     m_objects->clear();
     m_sprites->clear();
     m_wad = std::move(loaded);
+    ClearHistory();
     for (const ObjectSequence& sequence : m_wad.m_sequences) {
         m_objects->addItem(QString::fromStdString(FormatObjectLine(sequence)));
     }
@@ -351,6 +374,7 @@ void CMainDlg::OnCloseSwd() {
     m_objects->clear();
     m_sprites->clear();
     m_wad.Clear();
+    ClearHistory();
     ClearPreview();
 }
 

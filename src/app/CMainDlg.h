@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/SpriteWad.h"
+#include "model/WadChange.h"
 
 #include <QCursor>
 #include <QDialog>
@@ -11,6 +12,8 @@
 
 #include <array>
 #include <atomic>
+#include <deque>
+#include <optional>
 
 class COwnerDrawCombo;
 class QLabel;
@@ -99,6 +102,20 @@ public:
     // 1-based filter index of the image open dialog, remembered for the window's life.
     int m_imageFilterIndex = 1;
 
+    // Undo and redo. An edit is recorded as: BeginEdit() before the document changes,
+    // KeepTextures() for the run of textures it will remove or replace (nothing when it only
+    // adds), EndEdit() with the action's name once it is done.
+    void BeginEdit();
+    void KeepTextures(std::size_t at, std::size_t count);
+    void EndEdit(const QString& action);
+    void Undo();
+    void Redo();
+    // "Undo <action>" / "Redo <action>", or an empty text when there is nothing to undo or redo.
+    QString UndoText() const;
+    QString RedoText() const;
+    // Whether the document holds edits that no save has written.
+    bool IsModified() const;
+
     void OnOpenSwd();
     void OnCloseSwd();
     void OnAboutBox();
@@ -177,6 +194,34 @@ private:
     // Cursors that widgets had of their own before the wait cursor replaced them.
     QHash<QWidget*, QCursor> m_ownCursors;
     bool m_waitCursorShown = false;
+    // What the lists showed: the selected object and texture lines.
+    struct ListView {
+        int object = -1;
+        int line = -1;
+    };
+    struct UndoStep {
+        QString action;
+        WadChange change;
+        ListView before;
+        ListView after;
+        // Tells apart the document states, so that a save can be matched to one.
+        unsigned serial = 0;
+    };
+    static constexpr std::size_t kUndoLimit = 100;
+    ListView CurrentView() const;
+    // Rebuilds both lists from the document and selects what `view` selected.
+    void ShowView(const ListView& view);
+    void ClearHistory();
+    // The state a save wrote (or an Open or Close started from).
+    void MarkSaved();
+    unsigned CurrentSerial() const;
+
+    std::deque<UndoStep> m_undo;
+    std::deque<UndoStep> m_redo;
+    std::optional<UndoStep> m_pendingEdit;
+    unsigned m_nextSerial = 1;
+    unsigned m_savedSerial = 0;
+
     // The preview draws exact magenta as a checkerboard; chosen in its context menu.
     bool m_magentaTransparent = false;
 };

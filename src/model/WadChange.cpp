@@ -38,6 +38,10 @@ void WadChange::Swap(SpriteWad& wad) {
     wad.ClearScratch();
 }
 
+bool WadChange::IsEmpty(const SpriteWad& wad) const {
+    return m_textures.empty() && m_inDocument == 0 && m_sequences == wad.m_sequences;
+}
+
 std::size_t WadChange::PixelBytes() const {
     std::size_t bytes = 0;
     for (const SpriteTexture& texture : m_textures) {

@@ -29,6 +29,10 @@ public:
     // calling it again restores what it replaced.
     void Swap(SpriteWad& wad);
 
+    // True when the edit changed neither the object list nor any texture count (nothing
+    // was kept for replacement and nothing inserted).
+    bool IsEmpty(const SpriteWad& wad) const;
+
     // Bytes of pixels the change holds.
     std::size_t PixelBytes() const;
 

@@ -181,9 +181,9 @@ TEST(About, ContextMenuAndF1OpenIt) {
 
     closeAbout();
     apptest::WhenPopupMenu([](QMenu* menu) {
-        ASSERT_EQ(menu->actions().size(), 1);
-        EXPECT_EQ(menu->actions()[0]->text(), "&About Vornix...");
-        menu->setActiveAction(menu->actions()[0]);
+        QAction* about = menu->actions().constLast();
+        EXPECT_EQ(about->text(), "&About Vornix...");
+        menu->setActiveAction(about);
         QTest::keyClick(menu, Qt::Key_Return);
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
