@@ -135,7 +135,9 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     connect(help, &QShortcut::activated, this, &CMainDlg::OnAboutBox);
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg() {
+    EndSplitWorker();
+}
 
 void CMainDlg::BuildControls() {
     using dlgunits::Rect;
