@@ -45,10 +45,10 @@ CSplitOptionsDlg::CSplitOptionsDlg(QWidget* parent) : QDialog(parent) {
     QFont dialogFont = font();
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
-    setFixedSize(dlgunits::X(252), dlgunits::Y(150));
+    setFixedSize(dlgunits::X(300), dlgunits::Y(150));
 
-    auto* sizes = new QGroupBox(QStringLiteral("Piece Size"), this);
-    sizes->setGeometry(Rect(7, 7, 238, 70));
+    auto* sizes = new QGroupBox(this);
+    sizes->setGeometry(Rect(7, 7, 286, 70));
     m_sizeButtons = new QButtonGroup(this);
     const std::array<QString, 5> sizeTexts = {
         QStringLiteral("32 x 32"), QStringLiteral("64 x 64"), QStringLiteral("128 x 128"),
@@ -61,8 +61,8 @@ CSplitOptionsDlg::CSplitOptionsDlg(QWidget* parent) : QDialog(parent) {
     m_widthField = AddField(sizes, QStringLiteral("Width:"), "width", 27);
     m_heightField = AddField(sizes, QStringLiteral("Height:"), "height", 44);
 
-    auto* policies = new QGroupBox(QStringLiteral("Pieces"), this);
-    policies->setGeometry(Rect(7, 81, 238, 42));
+    auto* policies = new QGroupBox(this);
+    policies->setGeometry(Rect(7, 81, 286, 42));
     m_policyButtons = new QButtonGroup(this);
     const std::array<QString, 2> policyTexts = {
         QStringLiteral("Allow pieces to be smaller than selected size."),
@@ -70,12 +70,12 @@ CSplitOptionsDlg::CSplitOptionsDlg(QWidget* parent) : QDialog(parent) {
             "Make all pieces the selected size and fill unused space with magenta color.")};
     for (int i = 0; i < 2; ++i) {
         auto* button = new QRadioButton(policyTexts[i], policies);
-        button->setGeometry(Rect(10, 12 + i * 14, 224, 10));
+        button->setGeometry(Rect(10, 12 + i * 14, 272, 10));
         m_policyButtons->addButton(button, i);
     }
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(Rect(101, 129, 50, 14));
+    ok->setGeometry(Rect(125, 129, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CSplitOptionsDlg::accept);
     connect(m_sizeButtons, &QButtonGroup::idClicked, this, &CSplitOptionsDlg::OnSizeButton);
