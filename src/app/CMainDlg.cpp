@@ -157,7 +157,9 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     }
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg() {
+    EndSplitWorker();
+}
 
 void CMainDlg::BuildControls() {
     using dlgunits::Rect;

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <deque>
 #include <optional>
+#include <thread>
 
 class COwnerDrawCombo;
 class QLabel;
@@ -224,4 +225,30 @@ private:
 
     // The preview draws exact magenta as a checkerboard; chosen in its context menu.
     bool m_magentaTransparent = false;
+
+    // Split Texture and the resize commands (CMainDlgSplit.cpp, CMainDlgSplitJob.cpp,
+    // CMainDlgResize.cpp).
+public:
+    // Choices remembered for the window's life; the split's are offered again at the next
+    // split, the resize ones are shared by both resize dialogs and change only on OK.
+    int m_nSplitWidth = 128;
+    int m_nSplitHeight = 128;
+    int m_nSplitSizeChoice = 2;
+    int m_nSplitPiecePolicy = 0;
+    int m_resizeFilter = 0;
+    int m_resizeKeepAspect = 1;
+
+    // Switches between the normal state and the splitting state, in which every control but
+    // the split button is disabled and that button reads "Stop".
+    void EnableSplitControls(bool enable);
+
+private:
+    // The split's worker: cuts the image and hands each piece to the window, until the image
+    // is used up, m_bSplitting is cleared or a piece is refused; then restores the controls.
+    void RunSplit(BTCImageData image, int pieceWidth, int pieceHeight, int piecePolicy);
+    // Asks a running split to stop and waits for its worker, serving its last calls.
+    void EndSplitWorker();
+
+    std::thread m_splitWorker;
+    std::atomic<bool> m_splitWorkerDone{true};
 };

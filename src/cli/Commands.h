@@ -1,12 +1,48 @@
 #pragma once
 
+#include "model/ResizeRange.h"
+#include "model/SpriteWad.h"
+
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The tool's commands. Each prints its result to standard output and returns the exit status;
 // a failure is reported through ReportError and leaves nothing written.
 int RunInfo(const std::string& swdPath);
 int RunRepack(const std::string& inPath, const std::string& outPath);
 int RunExtract(const std::string& swdPath, const std::string& folder);
+
+// split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]
+struct SplitRequest {
+    std::string inPath;
+    std::uint32_t slot = 0;
+    std::string imagePath;
+    std::string outPath;
+    int pieceWidth = 0;
+    int pieceHeight = 0;
+    bool pad = false;
+};
+// resize IN.swd SLOT FIRST LAST OUT.swd --size WxH [--keep-aspect] [--filter stretch|bilinear]
+struct ResizeRequest {
+    std::string inPath;
+    std::uint32_t slot = 0;
+    int first = 0;
+    int last = 0;
+    std::string outPath;
+    RangeResize resize;
+};
+// Read a command's words; a malformed command line gives nothing, with the reason in `problem`.
+std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std::string& problem);
+std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
+                                         std::string& problem);
+int RunSplit(const SplitRequest& request);
+int RunResize(const ResizeRequest& request);
+
+// Packs the textures onto fresh pages and writes outPath. On failure reports it and returns
+// false; the file is then untouched.
+bool PackAndWrite(SpriteWad& wad, const std::string& inPath, const std::string& outPath);
 
 // Prints "vornix-cli: <message>" to standard error and returns exit status 1.
 int ReportError(const std::string& message);

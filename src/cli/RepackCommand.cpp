@@ -11,14 +11,23 @@ int RunRepack(const std::string& inPath, const std::string& outPath) {
     if (!loaded.ok()) {
         return ReportError(loaded.message);
     }
-    const PackResult packed = PackTextures(wad);
-    if (packed.status != PackStatus::Done) {
-        return ReportError("Cannot pack the textures of \"" + inPath + "\": " + packed.message);
-    }
-    const swd::Result written = swd::WriteSwdFile(outPath, wad);
-    if (!written.ok()) {
-        return ReportError(written.message);
+    if (!PackAndWrite(wad, inPath, outPath)) {
+        return 1;
     }
     std::printf("Packed %zu textures onto %zu pages\n", wad.TextureCount(), wad.m_pages.size());
     return 0;
+}
+
+bool PackAndWrite(SpriteWad& wad, const std::string& inPath, const std::string& outPath) {
+    const PackResult packed = PackTextures(wad);
+    if (packed.status != PackStatus::Done) {
+        ReportError("Cannot pack the textures of \"" + inPath + "\": " + packed.message);
+        return false;
+    }
+    const swd::Result written = swd::WriteSwdFile(outPath, wad);
+    if (!written.ok()) {
+        ReportError(written.message);
+        return false;
+    }
+    return true;
 }

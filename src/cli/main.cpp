@@ -6,13 +6,23 @@
 
 namespace {
 
-constexpr const char* kUsage = "Usage: vornix-cli info FILE.swd\n"
-                               "       vornix-cli repack IN.swd OUT.swd\n"
-                               "       vornix-cli extract IN.swd DIR\n"
-                               "\n"
-                               "  info     list the file's counts, objects and textures\n"
-                               "  repack   pack the textures onto fresh pages and write OUT.swd\n"
-                               "  extract  write every texture as DIR/<slot>_<NAME>/<k>.png\n";
+constexpr const char* kUsage =
+    "Usage: vornix-cli info FILE.swd\n"
+    "       vornix-cli repack IN.swd OUT.swd\n"
+    "       vornix-cli extract IN.swd DIR\n"
+    "       vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
+    "       vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH\n"
+    "                  [--keep-aspect] [--filter stretch|bilinear]\n"
+    "\n"
+    "  info     list the file's counts, objects and textures\n"
+    "  repack   pack the textures onto fresh pages and write OUT.swd\n"
+    "  extract  write every texture as DIR/<slot>_<NAME>/<k>.png\n"
+    "  split    cut IMAGE into WxH pieces, row by row, and append them to\n"
+    "           the object SLOT (created when missing); --pad fills edge\n"
+    "           pieces to the full size with magenta\n"
+    "  resize   resize lines FIRST to LAST of the object SLOT to WxH, or\n"
+    "           with --keep-aspect to the largest size of their own\n"
+    "           proportions inside it; stretch (default) mixes no colours\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), kUsage);
@@ -39,6 +49,18 @@ const CliCommand kCommands[] = {
      [](const std::vector<std::string>& op) {
          return op.size() == 2 ? RunExtract(op[0], op[1])
                                : UsageError("extract takes an input file and a folder");
+     }},
+    {"split",
+     [](const std::vector<std::string>& op) {
+         std::string problem;
+         const auto request = ParseSplit(op, problem);
+         return request ? RunSplit(*request) : UsageError(problem);
+     }},
+    {"resize",
+     [](const std::vector<std::string>& op) {
+         std::string problem;
+         const auto request = ParseResize(op, problem);
+         return request ? RunResize(*request) : UsageError(problem);
      }},
 };
 

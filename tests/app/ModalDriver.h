@@ -63,6 +63,22 @@ template <class T> void WhenModal(std::function<void(T*)> action, int timeoutMs 
                  typeid(T).name(), timeoutMs);
 }
 
+// Runs `action` and returns how many modal dialogs it opened; each is closed at once, so an
+// action that should open none cannot hang on one.
+inline int ModalsDuring(const std::function<void()>& action) {
+    int opened = 0;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&opened] {
+        if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++opened;
+            open->reject();
+        }
+    });
+    guard.start(10);
+    action();
+    return opened;
+}
+
 // The next popup menu.
 inline void WhenPopupMenu(std::function<void(QMenu*)> action) {
     WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, action,

@@ -1,0 +1,82 @@
+#include "app/ResizeDialogParts.h"
+
+#include "app/DialogFields.h"
+#include "app/DialogUnits.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace resizeparts {
+
+namespace {
+
+constexpr int kWidth = 156;
+constexpr int kLeft = 7;
+
+void AddField(QWidget* parent, const QString& label, QLineEdit* field, int x, int y) {
+    auto* text = new QLabel(label, parent);
+    text->setGeometry(dlgunits::Rect(x, y + 2, 26, 9));
+    field->setParent(parent);
+    field->setObjectName(label.chopped(1).toLower());
+    field->setGeometry(dlgunits::Rect(x + 28, y, 40, 13));
+    dlgfields::DigitsOnly(field, 6);
+}
+
+} // namespace
+
+void SetUpDialog(QDialog* dialog, const QString& title, int width, int height) {
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint);
+    QFont dialogFont = dialog->font();
+    dialogFont.setPixelSize(11);
+    dialog->setFont(dialogFont);
+    dialog->setFixedSize(dlgunits::X(width), dlgunits::Y(height));
+}
+
+QFrame* AddEtchedFrame(QWidget* parent, const QRect& rect) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Sunken);
+    frame->setGeometry(rect);
+    return frame;
+}
+
+void AddFieldPair(QDialog* dialog, const QString& title, int top, const QString& firstLabel,
+                  QLineEdit* first, const QString& secondLabel, QLineEdit* second) {
+    auto* group = new QGroupBox(title, dialog);
+    group->setGeometry(dlgunits::Rect(kLeft, top, kWidth, 32));
+    AddField(group, firstLabel, first, 7, 13);
+    AddField(group, secondLabel, second, 82, 13);
+}
+
+FilterControls AddFilterFrame(QDialog* dialog, int top) {
+    AddEtchedFrame(dialog, dlgunits::Rect(kLeft, top, kWidth, 32));
+    auto* keepAspect = new QCheckBox(QStringLiteral("Preserve aspect ratio"), dialog);
+    keepAspect->setGeometry(dlgunits::Rect(kLeft + 7, top + 4, 100, 10));
+    auto* label = new QLabel(QStringLiteral("Resize Filter:"), dialog);
+    label->setGeometry(dlgunits::Rect(kLeft + 7, top + 18, 48, 9));
+    auto* filter = new QComboBox(dialog);
+    filter->setObjectName(QStringLiteral("filter"));
+    filter->addItems({QStringLiteral("Stretch"), QStringLiteral("Bilinear")});
+    filter->setGeometry(dlgunits::Rect(kLeft + 57, top + 16, 60, 13));
+    return {keepAspect, filter};
+}
+
+void AddOkCancel(QDialog* dialog, int top) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setGeometry(dlgunits::Rect(kLeft + kWidth - 104, top, 50, 14));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    cancel->setGeometry(dlgunits::Rect(kLeft + kWidth - 50, top, 50, 14));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
+} // namespace resizeparts

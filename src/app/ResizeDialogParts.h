@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QFrame;
+class QLineEdit;
+class QWidget;
+
+// The parts that Resize Image and Resize Image Range share, placed in dialog units.
+namespace resizeparts {
+
+// Title, fixed size and the 8-point dialog font.
+void SetUpDialog(QDialog* dialog, const QString& title, int width, int height);
+QFrame* AddEtchedFrame(QWidget* parent, const QRect& rect);
+// A group box `title` at `top` holding two labelled fields side by side, both taking at most
+// 6 typed digits. The fields are named after their labels ("width", "start", ...).
+void AddFieldPair(QDialog* dialog, const QString& title, int top, const QString& firstLabel,
+                  QLineEdit* first, const QString& secondLabel, QLineEdit* second);
+
+struct FilterControls {
+    QCheckBox* keepAspect;
+    QComboBox* filter;
+};
+// An etched frame at `top` with "Preserve aspect ratio" and "Resize Filter:" with the list
+// "Stretch", "Bilinear".
+FilterControls AddFilterFrame(QDialog* dialog, int top);
+// OK (the default button) and Cancel at `top`.
+void AddOkCancel(QDialog* dialog, int top);
+
+} // namespace resizeparts

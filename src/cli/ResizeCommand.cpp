@@ -1,0 +1,83 @@
+#include "CommandLine.h"
+#include "Commands.h"
+
+#include "images/ResizeMath.h"
+#include "model/SwdFile.h"
+
+#include <cstdio>
+
+std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
+                                         std::string& problem) {
+    const auto parsed = SplitArguments(args, {"--size", "--filter"}, {"--keep-aspect"}, problem);
+    if (!parsed) {
+        return std::nullopt;
+    }
+    if (parsed->operands.size() != 5) {
+        problem = "resize takes an input file, a slot, the first and last line and an output file";
+        return std::nullopt;
+    }
+    const auto slot = ParseNumber(parsed->operands[1]);
+    const auto first = ParseNumber(parsed->operands[2]);
+    const auto last = ParseNumber(parsed->operands[3]);
+    if (!slot || !first || !last) {
+        problem = "the slot and the first and last line must be numbers";
+        return std::nullopt;
+    }
+    const auto sizeOption = parsed->values.find("--size");
+    if (sizeOption == parsed->values.end()) {
+        problem = "resize needs --size WxH";
+        return std::nullopt;
+    }
+    const auto size = ParseSpriteSize(sizeOption->second);
+    if (!size) {
+        problem = "the size \"" + sizeOption->second + "\" is not WxH with sides 1 to 256";
+        return std::nullopt;
+    }
+    int filter = kStretchFilter;
+    if (const auto named = parsed->values.find("--filter"); named != parsed->values.end()) {
+        if (named->second == "bilinear") {
+            filter = kBilinearFilter;
+        } else if (named->second != "stretch") {
+            problem = "the filter must be stretch or bilinear";
+            return std::nullopt;
+        }
+    }
+    return ResizeRequest{
+        parsed->operands[0],
+        *slot,
+        static_cast<int>(*first),
+        static_cast<int>(*last),
+        parsed->operands[4],
+        {size->first, size->second, parsed->flags.count("--keep-aspect") > 0, filter}};
+}
+
+int RunResize(const ResizeRequest& request) {
+    SpriteWad wad;
+    const swd::Result loaded = swd::ReadSwdFile(request.inPath, wad);
+    if (!loaded.ok()) {
+        return ReportError(loaded.message);
+    }
+    const std::optional<std::size_t> object = wad.FindObject(request.slot);
+    if (!object) {
+        return ReportError("There is no object with slot " + std::to_string(request.slot) +
+                           " in \"" + request.inPath + "\"");
+    }
+    const int lastIndex = wad.m_sequences[*object].TextureCount() - 1;
+    if (lastIndex < 0) {
+        return ReportError("Object " + std::to_string(request.slot) + " has no textures");
+    }
+    for (const int line : {request.first, request.last}) {
+        if (line > lastIndex) {
+            return ReportError("Line " + std::to_string(line) + " is not there: object " +
+                               std::to_string(request.slot) + " has lines 0 to " +
+                               std::to_string(lastIndex));
+        }
+    }
+    const int resized =
+        ResizeTextureRange(wad, *object, request.first, request.last, request.resize);
+    if (!PackAndWrite(wad, request.inPath, request.outPath)) {
+        return 1;
+    }
+    std::printf("Resized %d textures of object %u\n", resized, request.slot);
+    return 0;
+}
