@@ -11,6 +11,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 
 class COwnerDrawCombo;
 class QLabel;
@@ -98,6 +99,11 @@ public:
 
     // 1-based filter index of the image open dialog, remembered for the window's life.
     int m_imageFilterIndex = 1;
+    // Export Texture's choices, remembered for the window's life: the save dialog's 1-based
+    // filter index, the JPEG quality and TGA run-length compression.
+    int m_exportFilterIndex = 1;
+    std::uint8_t m_jpegQuality = 100;
+    int m_tgaRle = 0;
 
     void OnOpenSwd();
     void OnCloseSwd();

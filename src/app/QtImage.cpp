@@ -1,5 +1,7 @@
 #include "app/QtImage.h"
 
+#include <cstring>
+
 QImage ToQImage(const BTCImageData& image) {
     if (!image.IsLoaded()) {
         return {};
@@ -8,4 +10,22 @@ QImage ToQImage(const BTCImageData& image) {
     const QImage view(image.GetBits(), image.GetWidth(), image.GetHeight(),
                       static_cast<qsizetype>(image.GetRowSize()), QImage::Format_BGR888);
     return view.copy();
+}
+
+BTCImageData FromQImage(const QImage& image) {
+    BTCImageData out;
+    if (image.isNull() || image.width() > BTCImageData::kMaxSide ||
+        image.height() > BTCImageData::kMaxSide) {
+        return out;
+    }
+    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull() || !out.CreateForOverwrite(bgr.width(), bgr.height())) {
+        return BTCImageData();
+    }
+    // Qt pads every row to 4 bytes; ours are packed tightly.
+    for (int y = 0; y < bgr.height(); ++y) {
+        std::memcpy(out.GetBits() + static_cast<std::size_t>(y) * out.GetRowSize(),
+                    bgr.constScanLine(y), out.GetRowSize());
+    }
+    return out;
 }
