@@ -5,7 +5,9 @@
 // the wad, load and fit every image, append it, pack, write the wad). The baseline reads and
 // decodes each file with GraphicsMagick in this process, already started, and takes its
 // pixels as 24-bit BGR. Both read the files from the page cache; every measurement is
-// repeated and the best run is kept.
+// repeated and the best run is kept. Wall time is what a user waits for; on a machine shared
+// with other work it swings with the load, so the processor time (user and system, all
+// threads) of both sides is given as well.
 #include "model/SwdFile.h"
 #include "support/Fixtures.h"
 
@@ -21,6 +23,8 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,7 +32,7 @@ namespace {
 
 constexpr int kImages = 1000;
 constexpr int kSide = 64;
-constexpr int kRepeats = 7;
+constexpr int kRepeats = 11;
 
 void Check(bool ok, const char* what) {
     if (!ok) {
@@ -37,19 +41,36 @@ void Check(bool ok, const char* what) {
     }
 }
 
-double BestSeconds(const std::function<void()>& run) {
-    double best = 1e30;
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+}
+
+double CpuSeconds(const rusage& usage) {
+    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+}
+
+struct Timing {
+    double wall = 1e30;
+    double cpu = 1e30;
+};
+
+// Best wall time and best processor time over the repeats; `run` returns the processor
+// time it used.
+Timing Best(const std::function<double()>& run) {
+    Timing best;
     for (int i = 0; i < kRepeats; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        run();
+        const double cpu = run();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
+        best.wall = std::min(best.wall, took.count());
+        best.cpu = std::min(best.cpu, cpu);
     }
     return best;
 }
 
-// Runs vornix-cli with its output thrown away; fails the bench if the command fails.
-void RunCli(const std::vector<std::string>& args) {
+// Runs vornix-cli with its output thrown away and returns the processor time it used; fails
+// the bench if the command fails.
+double RunCli(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     std::string binary = VORNIX_CLI_PATH;
     argv.push_back(binary.data());
@@ -67,8 +88,10 @@ void RunCli(const std::vector<std::string>& args) {
         ::_exit(127);
     }
     int status = 0;
-    ::waitpid(child, &status, 0);
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
     Check(WIFEXITED(status) && WEXITSTATUS(status) == 0, "vornix-cli add-texture failed");
+    return CpuSeconds(usage);
 }
 
 } // namespace
@@ -91,15 +114,24 @@ int main() {
 
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kSide) * kSide * 3);
     std::size_t sink = 0;
-    const double decode = BestSeconds([&] {
+    const Timing decode = Best([&] {
+        rusage before{};
+        ::getrusage(RUSAGE_SELF, &before);
         for (const std::string& file : files) {
             Magick::Image picture;
             picture.read(file);
             picture.write(0, 0, kSide, kSide, "BGR", Magick::CharPixel, pixels.data());
             sink += pixels[0];
         }
+        rusage after{};
+        ::getrusage(RUSAGE_SELF, &after);
+        return CpuSeconds(after) - CpuSeconds(before);
     });
-    const double command = BestSeconds([&] { RunCli(args); });
+    const Timing command = Best([&] { return RunCli(args); });
+    // What the command costs before any image: start, library loading, one file, the write.
+    const Timing oneFile = Best([&] {
+        return RunCli({"add-texture", args[1], "464", (dir / "one.swd").string(), files[0]});
+    });
 
     SpriteWad out;
     Check(swd::ReadSwdFile((dir / "out.swd").string(), out).ok(), "the result does not load");
@@ -108,9 +140,16 @@ int main() {
 
     std::printf("%d PNG files of %d x %d, best of %d runs (checksum %zu)\n", kImages, kSide, kSide,
                 kRepeats, sink % 10);
-    std::printf("  GraphicsMagick decode alone   %8.1f ms\n", decode * 1e3);
-    std::printf("  vornix-cli add-texture        %8.1f ms\n", command * 1e3);
-    std::printf("  ratio                         %8.2f (at most 1.50: %s)\n", command / decode,
-                command / decode <= 1.5 ? "met" : "NOT met");
+    std::printf("                                 wall ms    cpu ms\n");
+    std::printf("  GraphicsMagick decode alone  %8.1f  %8.1f\n", decode.wall * 1e3,
+                decode.cpu * 1e3);
+    std::printf("  vornix-cli add-texture       %8.1f  %8.1f\n", command.wall * 1e3,
+                command.cpu * 1e3);
+    std::printf("  vornix-cli add-texture, 1 file %6.1f  %8.1f\n", oneFile.wall * 1e3,
+                oneFile.cpu * 1e3);
+    const double wallRatio = command.wall / decode.wall;
+    const double cpuRatio = command.cpu / decode.cpu;
+    std::printf("  ratio                        %8.2f  %8.2f   (at most 1.50: %s)\n", wallRatio,
+                cpuRatio, wallRatio <= 1.5 && cpuRatio <= 1.5 ? "met" : "NOT met");
     return 0;
 }

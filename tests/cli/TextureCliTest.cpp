@@ -124,6 +124,34 @@ TEST(CliAddTexture, FitsAndAppendsCreatingAMissingObjectByThePlacementRules) {
     EXPECT_NE(run.out.find("new object 470 (FONT_GRAPHICS)"), std::string::npos) << run.out;
 }
 
+// Images are decoded on several threads; they must still land in the order given, and the
+// first bad one in that order is the one reported.
+TEST(CliAddTexture, ManyImagesKeepTheirOrder) {
+    fixtures::TempDir dir;
+    const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
+    std::vector<std::string> args{"add-texture", in, "494", (dir / "out.swd").string()};
+    std::vector<BTCImageData> images;
+    for (int i = 0; i < 40; ++i) {
+        images.push_back(fixtures::MakeTexture(1 + i, 40 - i, static_cast<std::uint32_t>(i)));
+        args.push_back((dir / ("i" + std::to_string(i) + ".png")).string());
+        ASSERT_TRUE(ExportImage(images.back(), args.back(), ExportFormat::Png));
+    }
+    const auto run = RunCli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const SpriteWad wad = Read((dir / "out.swd").string());
+    ASSERT_EQ(wad.m_sequences[2].TextureCount(), 40);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_TRUE(wad.ObjectTexture(2, i) == images[static_cast<std::size_t>(i)]) << i;
+    }
+
+    fixtures::WriteFileBytes(args[4 + 30], {1, 2, 3});
+    fixtures::WriteFileBytes(args[4 + 35], {4, 5, 6});
+    const auto bad = RunCli(args);
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("i30.png"), std::string::npos) << bad.err;
+    EXPECT_EQ(bad.err.find("i35.png"), std::string::npos) << bad.err;
+}
+
 TEST(CliAddTexture, ABadImageStopsTheCommandBeforeAnythingIsWritten) {
     fixtures::TempDir dir;
     const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
