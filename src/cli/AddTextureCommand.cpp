@@ -6,56 +6,8 @@
 #include "model/PackTextures.h"
 #include "model/SwdFile.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <limits>
-#include <system_error>
-#include <thread>
-
-namespace {
-
-struct LoadedImage {
-    BTCImageData texture;
-    std::string error;
-};
-
-// Loads and fits every image. Decoding is nearly all of the command's work, so it runs on as
-// many threads as the machine has, up to four. Images are handed out in order and none is
-// started after one has failed, so every image before the first failure is loaded.
-std::vector<LoadedImage> LoadAndFit(const std::vector<std::string>& paths) {
-    std::vector<LoadedImage> loaded(paths.size());
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < paths.size() && !failed; i = next++) {
-            BTCImageObject image;
-            LoadedImage& out = loaded[i];
-            if (!image.Load(paths[i], &out.error)) {
-                failed = true;
-                continue;
-            }
-            out.texture = std::move(*image.GetObjectDataPtr());
-            if (!FitTexture(out.texture)) {
-                out.error = "Cannot fit \"" + paths[i] + "\" into 256 x 256 pixels";
-                failed = true;
-            }
-        }
-    };
-    const unsigned wanted = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    std::vector<std::jthread> helpers;
-    for (unsigned t = 1; t < wanted && t < paths.size(); ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // fewer threads do the same work
-        }
-    }
-    work();
-    return loaded;
-}
-
-} // namespace
 
 int RunAddTexture(const std::string& inPath, const std::string& slot, const std::string& outPath,
                   const std::vector<std::string>& imagePaths) {
@@ -78,13 +30,18 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
             return ReportError("\"" + inPath + "\" holds too many textures for a new object");
         }
     }
-    std::vector<LoadedImage> images = LoadAndFit(imagePaths);
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        if (!images[i].error.empty()) {
-            return ReportError(images[i].error);
+    for (const std::string& path : imagePaths) {
+        BTCImageObject image;
+        std::string error;
+        if (!image.Load(path, &error)) {
+            return ReportError(error);
         }
-        if (!wad.AddTexture(*object, std::move(images[i].texture))) {
-            return ReportError("Cannot add \"" + imagePaths[i] + "\": an object holds at most " +
+        BTCImageData& texture = *image.GetObjectDataPtr();
+        if (!FitTexture(texture)) {
+            return ReportError("Cannot fit \"" + path + "\" into 256 x 256 pixels");
+        }
+        if (!wad.AddTexture(*object, std::move(texture))) {
+            return ReportError("Cannot add \"" + path + "\": an object holds at most " +
                                std::to_string(SpriteWad::kMaxObjectTextures) +
                                " textures and a sprite wad at most " +
                                std::to_string(SpriteWad::kMaxTextures));

@@ -124,8 +124,7 @@ TEST(CliAddTexture, FitsAndAppendsCreatingAMissingObjectByThePlacementRules) {
     EXPECT_NE(run.out.find("new object 470 (FONT_GRAPHICS)"), std::string::npos) << run.out;
 }
 
-// Images are decoded on several threads; they must still land in the order given, and the
-// first bad one in that order is the one reported.
+// Images land in the order given, and the first bad one in that order is the one reported.
 TEST(CliAddTexture, ManyImagesKeepTheirOrder) {
     fixtures::TempDir dir;
     const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
