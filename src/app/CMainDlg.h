@@ -12,6 +12,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <thread>
@@ -102,6 +103,11 @@ public:
 
     // 1-based filter index of the image open dialog, remembered for the window's life.
     int m_imageFilterIndex = 1;
+    // Export Texture's choices, remembered for the window's life: the save dialog's 1-based
+    // filter index, the JPEG quality and TGA run-length compression.
+    int m_exportFilterIndex = 1;
+    std::uint8_t m_jpegQuality = 100;
+    int m_tgaRle = 0;
 
     // Undo and redo. An edit is recorded as: BeginEdit() before the document changes,
     // KeepTextures() for the run of textures it will remove or replace (nothing when it only

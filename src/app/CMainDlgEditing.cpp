@@ -1,6 +1,7 @@
 #include "app/CMainDlg.h"
 
 #include "app/COwnerDrawCombo.h"
+#include "app/FileDialogFilters.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
 #include "model/ListLines.h"
@@ -61,8 +62,7 @@ bool CMainDlg::AppendTextureToCurrentObject(BTCImageData image) {
 
 namespace {
 
-// Shown text, then the patterns the dialog matches.
-constexpr std::array<std::pair<const char*, const char*>, 7> kImageFilters{{
+constexpr std::array<FileFilter, 7> kImageFilters{{
     {"All Supported Images", "*.bmp *.pcx *.png *.tga *.tif *.tiff *.jpg *.jpe *.jpeg *.jfif"},
     {"BMP (*.bmp)", "*.bmp"},
     {"PCX (*.pcx)", "*.pcx"},
@@ -75,22 +75,14 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kImageFilters{{
 } // namespace
 
 QString CMainDlg::ChooseImageFile() {
-    QStringList filters;
-    for (const auto& [text, patterns] : kImageFilters) {
-        filters << QStringLiteral("%1 (%2)").arg(QLatin1String(text), QLatin1String(patterns));
-    }
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    // The list shows each filter's own text; the patterns after it are only for matching.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(filters);
-    const int index = std::clamp(m_imageFilterIndex, 1, static_cast<int>(filters.size()));
-    dialog.selectNameFilter(filters[index - 1]);
+    SetFileFilters(dialog, kImageFilters, m_imageFilterIndex);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    m_imageFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    m_imageFilterIndex = SelectedFileFilter(dialog, kImageFilters);
     return dialog.selectedFiles().constFirst();
 }
 

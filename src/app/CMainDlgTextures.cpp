@@ -1,9 +1,209 @@
 #include "app/CMainDlg.h"
 
-void CMainDlg::OnExportTexture() {}
-void CMainDlg::OnImportTexture() {}
-void CMainDlg::OnAddTexture() {}
-void CMainDlg::OnDeleteTexture() {}
-void CMainDlg::OnCopyTexture() {}
-void CMainDlg::OnPasteTexture() {}
-void CMainDlg::OnPasteAsNew() {}
+#include "app/AppResources.h"
+#include "app/CJpegOptionsDlg.h"
+#include "app/COwnerDrawCombo.h"
+#include "app/CTgaOptionsDlg.h"
+#include "app/FileDialogFilters.h"
+#include "app/QtImage.h"
+#include "app/WaitCursor.h"
+#include "images/ImageFitting.h"
+#include "images/TextureExport.h"
+#include "model/TextureFileName.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace {
+
+// In the order of ExportFormat.
+constexpr std::array<FileFilter, kExportFormatCount> kExportFilters{{
+    {"BMP (*.bmp)", "*.bmp"},
+    {"PCX (*.pcx)", "*.pcx"},
+    {"PNG (*.png)", "*.png"},
+    {"TGA (*.tga)", "*.tga"},
+    {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
+    {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
+    {"RAW (*.raw)", "*.raw"},
+}};
+
+// The clipboard's image as 24 bits, or an image without pixels when it offers none. An image
+// too large to be held at all is refused with a message.
+BTCImageData ClipboardImage(QWidget* parent) {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (data == nullptr || !data->hasImage()) {
+        return {};
+    }
+    const QImage image = clipboard->image();
+    BTCImageData pixels = FromQImage(image);
+    if (!image.isNull() && !pixels.IsLoaded()) {
+        QMessageBox box(QMessageBox::Warning, appres::kAppTitle,
+                        QStringLiteral("The image on the clipboard is larger than %1 pixels a "
+                                       "side and cannot be pasted.")
+                            .arg(BTCImageData::kMaxSide),
+                        QMessageBox::Ok, parent);
+        box.exec();
+    }
+    return pixels;
+}
+
+} // namespace
+
+void CMainDlg::OnExportTexture() {
+    const int object = CurrentObject();
+    const int line = CurrentLine();
+    if (object < 0 || line < 0) {
+        return;
+    }
+    const std::uint32_t slot = m_wad.m_sequences[static_cast<std::size_t>(object)].slotId;
+    QFileDialog dialog(this, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    SetFileFilters(dialog, kExportFilters, m_exportFilterIndex);
+    dialog.selectFile(QString::fromStdString(ProposedTextureFileName(slot, line)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    // The format follows the filter, whatever extension the name was given.
+    m_exportFilterIndex = SelectedFileFilter(dialog, kExportFilters);
+    const ExportFormat format =
+        ExportFormatFromIndex(m_exportFilterIndex).value_or(ExportFormat::Bmp);
+    const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+
+    // Both option dialogs hand their value back however they were closed.
+    if (format == ExportFormat::Tga) {
+        CTgaOptionsDlg options(this);
+        options.m_enableRle = m_tgaRle;
+        options.exec();
+        m_tgaRle = options.m_enableRle;
+    } else if (format == ExportFormat::Jpeg) {
+        CJpegOptionsDlg options(this);
+        options.m_quality = m_jpegQuality;
+        options.exec();
+        m_jpegQuality = static_cast<std::uint8_t>(options.m_quality);
+    }
+
+    ExportOptions options;
+    options.jpegQuality = m_jpegQuality;
+    options.tgaRunLength = m_tgaRle != 0;
+    std::string error;
+    bool saved = false;
+    {
+        WaitCursor wait;
+        saved = ExportImage(m_wad.ObjectTexture(static_cast<std::size_t>(object), line),
+                            QFile::encodeName(path).toStdString(), format, options, &error);
+    }
+    if (saved) {
+        return;
+    }
+    if (format == ExportFormat::Raw) {
+        ShowMessage(QString::fromStdString(error));
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Saving!"),
+                    QStringLiteral("Error saving to\n[%1]").arg(path), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CMainDlg::OnImportTexture() {
+    const int object = CurrentObject();
+    const int line = CurrentLine();
+    if (object < 0 || line < 0) {
+        return;
+    }
+    const QString path = ChooseImageFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    WaitCursor wait;
+    BTCImageData image;
+    if (!LoadImageFile(path, image) || !FitTexture(image)) {
+        return;
+    }
+    m_wad.ReplaceTexture(static_cast<std::size_t>(object), line, std::move(image));
+    ReplaceSpriteLine(line);
+    OnSelchangeSprites();
+}
+
+void CMainDlg::OnAddTexture() {
+    if (CurrentObject() < 0) {
+        return;
+    }
+    const QString path = ChooseImageFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    WaitCursor wait;
+    BTCImageData image;
+    if (LoadImageFile(path, image)) {
+        AppendTextureToCurrentObject(std::move(image));
+    }
+}
+
+void CMainDlg::OnDeleteTexture() {
+    const int object = CurrentObject();
+    const int line = CurrentLine();
+    if (object < 0 || line < 0 ||
+        !m_wad.RemoveTexture(static_cast<std::size_t>(object), line).has_value()) {
+        return;
+    }
+    ReplaceObjectLine(object);
+    OnSelchangeObjects();
+    if (m_sprites->count() > 0) {
+        m_sprites->setCurrentIndex(std::max(line - 1, 0));
+    }
+    OnSelchangeSprites();
+}
+
+void CMainDlg::OnCopyTexture() {
+    const int object = CurrentObject();
+    const int line = CurrentLine();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (object < 0 || line < 0 || clipboard == nullptr) {
+        return;
+    }
+    WaitCursor wait;
+    clipboard->setImage(ToQImage(m_wad.ObjectTexture(static_cast<std::size_t>(object), line)));
+}
+
+void CMainDlg::OnPasteTexture() {
+    const int object = CurrentObject();
+    const int line = CurrentLine();
+    if (object < 0 || line < 0) {
+        return;
+    }
+    BTCImageData image = ClipboardImage(this);
+    if (!image.IsLoaded()) {
+        return;
+    }
+    WaitCursor wait;
+    if (!FitTexture(image)) {
+        return;
+    }
+    m_wad.ReplaceTexture(static_cast<std::size_t>(object), line, std::move(image));
+    ReplaceSpriteLine(line);
+    OnSelchangeSprites();
+}
+
+void CMainDlg::OnPasteAsNew() {
+    if (CurrentObject() < 0) {
+        return;
+    }
+    BTCImageData image = ClipboardImage(this);
+    if (!image.IsLoaded()) {
+        return;
+    }
+    WaitCursor wait;
+    AppendTextureToCurrentObject(std::move(image));
+}

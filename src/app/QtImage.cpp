@@ -1,5 +1,7 @@
 #include "app/QtImage.h"
 
+#include <cstring>
+
 QImage ToQImage(const BTCImageData& image) {
     if (!image.IsLoaded()) {
         return {};
@@ -27,4 +29,22 @@ QImage ToPreviewImage(const BTCImageData& image, bool magentaAsCheckerboard) {
         }
     }
     return shown;
+}
+
+BTCImageData FromQImage(const QImage& image) {
+    BTCImageData out;
+    if (image.isNull() || image.width() > BTCImageData::kMaxSide ||
+        image.height() > BTCImageData::kMaxSide) {
+        return out;
+    }
+    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull() || !out.CreateForOverwrite(bgr.width(), bgr.height())) {
+        return BTCImageData();
+    }
+    // Qt pads every row to 4 bytes; ours are packed tightly.
+    for (int y = 0; y < bgr.height(); ++y) {
+        std::memcpy(out.GetBits() + static_cast<std::size_t>(y) * out.GetRowSize(),
+                    bgr.constScanLine(y), out.GetRowSize());
+    }
+    return out;
 }

@@ -10,6 +10,9 @@ constexpr const char* kUsage =
     "Usage: vornix-cli info FILE.swd\n"
     "       vornix-cli repack IN.swd OUT.swd\n"
     "       vornix-cli extract IN.swd DIR\n"
+    "       vornix-cli export-texture IN.swd SLOT LINE OUT\n"
+    "                  [--format bmp|pcx|png|tga|tiff|jpeg|raw] [--quality 0-100] [--rle]\n"
+    "       vornix-cli add-texture IN.swd SLOT OUT.swd IMAGE...\n"
     "       vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
     "       vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH\n"
     "                  [--keep-aspect] [--filter stretch|bilinear]\n"
@@ -17,6 +20,10 @@ constexpr const char* kUsage =
     "  info     list the file's counts, objects and textures\n"
     "  repack   pack the textures onto fresh pages and write OUT.swd\n"
     "  extract  write every texture as DIR/<slot>_<NAME>/<k>.png\n"
+    "  export-texture  write texture LINE of object SLOT as an image;\n"
+    "           the format from --format, else from OUT's extension\n"
+    "  add-texture  fit each image into 256 x 256, append it to object\n"
+    "           SLOT (made when missing) and write OUT.swd\n"
     "  split    cut IMAGE into WxH pieces, row by row, and append them to\n"
     "           the object SLOT (created when missing); --pad fills edge\n"
     "           pieces to the full size with magenta\n"
@@ -61,6 +68,36 @@ const CliCommand kCommands[] = {
          std::string problem;
          const auto request = ParseResize(op, problem);
          return request ? RunResize(*request) : UsageError(problem);
+     }},
+    {"export-texture",
+     [](const std::vector<std::string>& op) {
+         std::vector<std::string> positional;
+         ExportTextureOptions options;
+         for (std::size_t i = 0; i < op.size(); ++i) {
+             const std::string& arg = op[i];
+             if (arg == "--rle") {
+                 options.runLength = true;
+             } else if (arg == "--format" || arg == "--quality") {
+                 if (i + 1 == op.size()) {
+                     return UsageError(arg + " needs a value");
+                 }
+                 (arg == "--format" ? options.format : options.quality) = op[++i];
+             } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+                 return UsageError("unknown option \"" + arg + "\"");
+             } else {
+                 positional.push_back(arg);
+             }
+         }
+         return positional.size() == 4
+                    ? RunExportTexture(positional[0], positional[1], positional[2], positional[3],
+                                       options)
+                    : UsageError("export-texture takes a file, a slot, a line and an output file");
+     }},
+    {"add-texture",
+     [](const std::vector<std::string>& op) {
+         return op.size() >= 4 ? RunAddTexture(op[0], op[1], op[2], {op.begin() + 3, op.end()})
+                               : UsageError("add-texture takes a file, a slot, an output file "
+                                            "and at least one image");
      }},
 };
 

@@ -3,6 +3,7 @@
 #include "model/ObjectSlotNames.h"
 
 #include <algorithm>
+#include <utility>
 
 void SpriteWad::Clear() {
     ClearScratch();
@@ -57,20 +58,33 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
     return true;
 }
 
-void SpriteWad::RemoveTexture(std::size_t object, int line) {
+std::optional<SpriteTexture> SpriteWad::RemoveTexture(std::size_t object, int line) {
     ObjectSequence& target = m_sequences.at(object);
     const int count = target.TextureCount();
-    if (line < 0 || line >= count) {
-        return;
-    }
     const std::size_t first = target.firstTexture;
-    m_textures.erase(m_textures.begin() + static_cast<std::ptrdiff_t>(first + line));
+    if (line < 0 || line >= count || first + static_cast<std::size_t>(line) >= m_textures.size()) {
+        return std::nullopt;
+    }
+    const auto at = m_textures.begin() + static_cast<std::ptrdiff_t>(first + line);
+    SpriteTexture removed = std::move(*at);
+    m_textures.erase(at);
     target.SetTextureCount(count - 1);
     for (std::size_t j = 0; j < m_sequences.size(); ++j) {
         if (j != object && m_sequences[j].firstTexture > first) {
             --m_sequences[j].firstTexture;
         }
     }
+    return removed;
+}
+
+std::optional<SpriteTexture> SpriteWad::ReplaceTexture(std::size_t object, int line,
+                                                       SpriteTexture texture) {
+    const ObjectSequence& target = m_sequences.at(object);
+    const std::size_t index = target.firstTexture + static_cast<std::size_t>(line);
+    if (line < 0 || line >= target.TextureCount() || index >= m_textures.size()) {
+        return std::nullopt;
+    }
+    return std::exchange(m_textures[index], std::move(texture));
 }
 
 void SpriteWad::RemoveObject(std::size_t object) {

@@ -46,9 +46,14 @@ public:
     // objects that start where this run starts move behind it. Returns false, changing
     // nothing, when the object or the wad is full.
     bool AddTexture(std::size_t object, SpriteTexture texture);
-    // Removes texture `line` of the object (nothing when there is no such line); later runs
-    // move down by one.
-    void RemoveTexture(std::size_t object, int line);
+    // Removes texture `line` of the object and hands it back; later runs move down by one.
+    // An empty object that starts where this run starts stays where it is. Nothing changes,
+    // and nothing comes back, when there is no such line.
+    std::optional<SpriteTexture> RemoveTexture(std::size_t object, int line);
+    // Puts texture in place of texture `line` of the object and hands back the one it
+    // replaced; counts and first indices stay. Nothing changes when there is no such line.
+    std::optional<SpriteTexture> ReplaceTexture(std::size_t object, int line,
+                                                SpriteTexture texture);
     // Removes the object and its whole run; later runs move down by the run's length.
     void RemoveObject(std::size_t object);
     // Places a new empty object: 460 at position 0; 463 at position 1 when a 460 object

@@ -1,5 +1,6 @@
 #include "model/ListLines.h"
 #include "model/ObjectSlotNames.h"
+#include "model/TextureFileName.h"
 
 #include <gtest/gtest.h>
 
@@ -26,4 +27,17 @@ TEST(ListLines, ExactFormats) {
     EXPECT_EQ(FormatTextureLine(32, 256, 1), "Texture 32 :  (256 x 1)");
     EXPECT_EQ(FormatObjectLine(ObjectSequence{460, 4, 0}), "460: SKY_GRAPHICS  Textures=4");
     EXPECT_EQ(FormatObjectLine(ObjectSequence{460, -4, 0}), "460: SKY_GRAPHICS  Textures=4");
+}
+
+TEST(TextureFileName, PrefixBySlotThenTheLineNumber) {
+    const struct {
+        std::uint32_t slot;
+        int line;
+        const char* name;
+    } cases[] = {{460, 0, "Sky_0"},   {463, 3, "Default_3"}, {464, 12, "Misc_12"},
+                 {470, 1, "Font_1"},  {494, 2, "Custom_2"},  {461, 2, "Texture_2"},
+                 {1, 0, "Texture_0"}, {0, 7, "Texture_7"},   {4294967295u, 9, "Texture_9"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProposedTextureFileName(c.slot, c.line), c.name);
+    }
 }

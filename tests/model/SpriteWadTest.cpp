@@ -103,6 +103,39 @@ TEST(SpriteWadRuns, RemovingTexturesKeepsEmptyObjectAndItsStart) {
     EXPECT_EQ(wad.TextureCount(), 3u);
 }
 
+TEST(SpriteWadRuns, RemovingHandsTheTextureBackAndLeavesAnEmptyObjectAtTheSameStart) {
+    SpriteWad wad = TwoObjects();
+    wad.m_sequences.push_back(Seq(494, 0, 3)); // empty, at 460's first index
+    wad.m_sequences.push_back(Seq(470, 0, 5)); // empty, at the end
+    const std::optional<SpriteTexture> removed = wad.RemoveTexture(0, 1);
+    ASSERT_TRUE(removed.has_value());
+    EXPECT_EQ(TagOf(*removed), 4);
+    EXPECT_EQ(RunTags(wad, 0), (std::vector<int>{3}));
+    EXPECT_EQ(wad.m_sequences[2].firstTexture, 3) << "strictly greater first indices move";
+    EXPECT_EQ(wad.m_sequences[3].firstTexture, 4);
+    EXPECT_TRUE(wad.RunsAreValid());
+
+    const SpriteWad before = wad;
+    for (const auto& [object, line] : {std::pair{0, 1}, std::pair{0, -1}, std::pair{2, 0}}) {
+        EXPECT_FALSE(wad.RemoveTexture(static_cast<std::size_t>(object), line).has_value());
+        EXPECT_FALSE(
+            wad.ReplaceTexture(static_cast<std::size_t>(object), line, Tagged(7)).has_value());
+    }
+    EXPECT_EQ(wad.m_sequences, before.m_sequences);
+    EXPECT_TRUE(wad.m_textures == before.m_textures);
+}
+
+TEST(SpriteWadRuns, ReplacingKeepsCountsAndStartsAndHandsTheOldTextureBack) {
+    SpriteWad wad = TwoObjects();
+    const auto sequences = wad.m_sequences;
+    const std::optional<SpriteTexture> old = wad.ReplaceTexture(1, 2, Tagged(77));
+    ASSERT_TRUE(old.has_value());
+    EXPECT_EQ(TagOf(*old), 2);
+    EXPECT_EQ(RunTags(wad, 1), (std::vector<int>{0, 1, 77}));
+    EXPECT_EQ(RunTags(wad, 0), (std::vector<int>{3, 4}));
+    EXPECT_EQ(wad.m_sequences, sequences);
+}
+
 TEST(SpriteWadRuns, PositiveCountsBehaveLikeNegatedOnes) {
     SpriteWad wad = TwoObjects();
     wad.m_sequences[1].negCount = 3;

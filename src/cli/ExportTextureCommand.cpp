@@ -1,0 +1,85 @@
+#include "Commands.h"
+
+#include "images/TextureExport.h"
+#include "model/ObjectSlotNames.h"
+#include "model/SwdFile.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+const char* FormatName(ExportFormat format) {
+    static constexpr const char* names[] = {"BMP", "PCX", "PNG", "TGA", "TIFF", "JPEG", "RAW"};
+    return names[static_cast<int>(format) - 1];
+}
+
+} // namespace
+
+int RunExportTexture(const std::string& swdPath, const std::string& slot, const std::string& line,
+                     const std::string& outPath, const ExportTextureOptions& options) {
+    const auto slotId = ParseWholeNumber(slot, 0, std::numeric_limits<std::uint32_t>::max());
+    if (!slotId) {
+        return ReportError("\"" + slot + "\" is not a slot number");
+    }
+    const auto lineNumber = ParseWholeNumber(line, 0, SpriteWad::kMaxObjectTextures - 1);
+    if (!lineNumber) {
+        return ReportError("\"" + line + "\" is not a texture line number");
+    }
+    std::optional<ExportFormat> format;
+    if (!options.format.empty()) {
+        format = ExportFormatFromName(options.format);
+        if (!format) {
+            return ReportError("Unknown format \"" + options.format +
+                               "\": use bmp, pcx, png, tga, tiff, jpeg or raw");
+        }
+    } else {
+        format = ExportFormatFromPath(outPath);
+        if (!format) {
+            return ReportError("Cannot tell the format from the name \"" + outPath +
+                               "\": give --format");
+        }
+    }
+    ExportOptions exportOptions;
+    if (!options.quality.empty()) {
+        const auto quality = ParseWholeNumber(options.quality, 0, 100);
+        if (!quality) {
+            return ReportError("The quality must be a whole number from 0 to 100, not \"" +
+                               options.quality + "\"");
+        }
+        if (*format != ExportFormat::Jpeg) {
+            return ReportError("--quality applies only to JPEG");
+        }
+        exportOptions.jpegQuality = static_cast<int>(*quality);
+    }
+    if (options.runLength && *format != ExportFormat::Tga) {
+        return ReportError("--rle applies only to TGA");
+    }
+    exportOptions.tgaRunLength = options.runLength;
+
+    SpriteWad wad;
+    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
+    if (!loaded.ok()) {
+        return ReportError(loaded.message);
+    }
+    const auto object = wad.FindObject(static_cast<std::uint32_t>(*slotId));
+    if (!object) {
+        return ReportError("\"" + swdPath + "\" has no object with slot " + slot);
+    }
+    const ObjectSequence& sequence = wad.m_sequences[*object];
+    const std::string objectName = slot + " (" + LookupSlotName(sequence.slotId) + ")";
+    if (*lineNumber >= sequence.TextureCount()) {
+        return ReportError("Object " + objectName + " has " +
+                           std::to_string(sequence.TextureCount()) + " textures, so no line " +
+                           line);
+    }
+    const SpriteTexture& texture = wad.ObjectTexture(*object, static_cast<int>(*lineNumber));
+    std::string error;
+    if (!ExportImage(texture, outPath, *format, exportOptions, &error)) {
+        return ReportError(error);
+    }
+    std::printf("Exported texture %lld of object %s (%d x %d) to %s as %s\n", *lineNumber,
+                objectName.c_str(), texture.GetWidth(), texture.GetHeight(), outPath.c_str(),
+                FormatName(*format));
+    return 0;
+}
