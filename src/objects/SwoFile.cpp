@@ -100,6 +100,17 @@ int InflateRows(const Record& record, std::size_t rowBytes, SpriteTexture& textu
     std::uint8_t* bits = texture.GetBits();
     std::size_t produced = 0;
     int code = Z_OK;
+    if (rowBytes == keep) {
+        // Rows laid out as the image holds them go straight into its pixels in one call.
+        stream.next_out = bits;
+        stream.avail_out = record.pixelBytes;
+        code = inflate(&stream, Z_FINISH);
+        produced = record.pixelBytes - stream.avail_out;
+        // Stopped with room left: the stream breaks off. Stopped full: it holds more.
+        if (code == Z_BUF_ERROR && stream.avail_out > 0) {
+            code = Z_DATA_ERROR;
+        }
+    }
     while (code == Z_OK) {
         stream.next_out = chunk.data();
         stream.avail_out = static_cast<uInt>(chunk.size());
@@ -120,12 +131,15 @@ int InflateRows(const Record& record, std::size_t rowBytes, SpriteTexture& textu
             done += run;
         }
         produced += got;
-        // With room left for output, no progress means the stream stops before its end.
-        if (code == Z_BUF_ERROR || code == Z_NEED_DICT) {
+        // With room left for output, no progress means the stream breaks off.
+        if (code == Z_BUF_ERROR) {
             code = Z_DATA_ERROR;
         }
     }
     inflateEnd(&stream);
+    if (code == Z_NEED_DICT) {
+        return Z_DATA_ERROR;
+    }
     if (code != Z_STREAM_END) {
         return code;
     }
