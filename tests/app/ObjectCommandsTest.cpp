@@ -231,23 +231,6 @@ TEST_F(ObjectCommands, AddPreselectsPlacesAndAsksAgainAfterADuplicate) {
     EXPECT_EQ(w.ObjectLines(), before);
 }
 
-TEST_F(ObjectCommands, AddedObjectsStartAtZeroOrBehindTheLastTexture) {
-    Load(ThreeRuns());
-    Run("Add Object", [](CAddObjectDlg* d) { ClickOk(d); }); // SKY_GRAPHICS
-    Run("Add Object", [](CAddObjectDlg* d) {
-        Choice(d)->setCurrentIndex(5);
-        IdField(d)->setText("7");
-        ClickOk(d);
-    });
-    Run("Add Object", [](CAddObjectDlg* d) { ClickOk(d); }); // DEFAULT_SPRITES
-    const std::vector<ObjectSequence> expected{{460, 0, 0},  {463, 0, 0},  {464, -5, 0},
-                                               {470, -3, 5}, {494, -2, 8}, {7, 0, 10}};
-    EXPECT_EQ(dlg.Document().m_sequences, expected);
-    EXPECT_EQ(w.ObjectLines()[1], "463: DEFAULT_SPRITES  Textures=0");
-    EXPECT_EQ(w.ObjectLines()[5], "7: FLARE_ANIM  Textures=0");
-    EXPECT_EQ(w.objects->currentIndex(), 1);
-}
-
 TEST_F(ObjectCommands, EditRenumbersInPlaceAndAsksAgainUntilCancelled) {
     SpriteWad wad = ThreeRuns();
     wad.m_sequences[1].slotId = 12;
@@ -286,13 +269,6 @@ TEST_F(ObjectCommands, EditRenumbersInPlaceAndAsksAgainUntilCancelled) {
     EXPECT_EQ(w.SpriteLines(), sprites) << "the Sprites list is not refilled";
     EXPECT_EQ(w.sprites->currentIndex(), 2);
     EXPECT_EQ(dlg.Document().m_sequences[1], (ObjectSequence{460, -3, 5}));
-
-    // A fixed id opens on its own item, read-only.
-    Run("Edit Object", [](CAddObjectDlg* d) {
-        EXPECT_EQ(Choice(d)->currentIndex(), 0);
-        EXPECT_TRUE(IdField(d)->isReadOnly());
-        d->reject();
-    });
 }
 
 TEST_F(ObjectCommands, DeleteTakesTheRunSelectsTheFirstLineAndEmptiesTheViewAtTheEnd) {

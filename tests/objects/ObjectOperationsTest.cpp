@@ -22,10 +22,8 @@ TEST(ObjectChoices, PreselectionFollowsWhatExists) {
     } cases[] = {
         {{}, kDefault},
         {{{463, 0, 0}}, kSky},
-        {{{464, 0, 0}}, kSky},
         {{{460, 0, 0}}, kDefault},
         {{{463, 0, 0}, {460, 0, 0}}, objects::kCustomSpritesChoice},
-        {{{460, 0, 0}, {463, 0, 0}, {494, 0, 0}}, objects::kCustomSpritesChoice},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(objects::PreselectedChoice(MakeWad(c.objs, 0)), c.expected) << c.objs.size();
