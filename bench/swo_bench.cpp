@@ -7,6 +7,8 @@
 // ReadSwoFile (the file sits in the page cache) plus adding the textures to an empty wad;
 // zlib alone is uncompress of the same streams into buffers of the known size. The two
 // sides run in turn and the best run of each is kept.
+// Import takes fresh memory for every texture and for the file, and the first touch of those
+// pages counts in its time; zlib alone writes into buffers it reuses from run to run.
 #include "objects/ObjectOperations.h"
 #include "objects/SwoFile.h"
 #include "support/Fixtures.h"
