@@ -13,6 +13,9 @@
 int RunInfo(const std::string& swdPath);
 int RunRepack(const std::string& inPath, const std::string& outPath);
 int RunExtract(const std::string& swdPath, const std::string& folder);
+int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath);
+int RunImportObject(const std::string& swdPath, const std::string& swoPath,
+                    const std::string& outPath);
 
 // split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]
 struct SplitRequest {

@@ -1,6 +1,9 @@
 #include "Commands.h"
 
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,8 @@ constexpr const char* kUsage =
     "       vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
     "       vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH\n"
     "                  [--keep-aspect] [--filter stretch|bilinear]\n"
+    "       vornix-cli export-object IN.swd SLOT OUT.swo\n"
+    "       vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
     "\n"
     "  info     list the file's counts, objects and textures\n"
     "  repack   pack the textures onto fresh pages and write OUT.swd\n"
@@ -29,11 +34,25 @@ constexpr const char* kUsage =
     "           pieces to the full size with magenta\n"
     "  resize   resize lines FIRST to LAST of the object SLOT to WxH, or\n"
     "           with --keep-aspect to the largest size of their own\n"
-    "           proportions inside it; stretch (default) mixes no colours\n";
+    "           proportions inside it; stretch (default) mixes no colours\n"
+    "  export-object  write the object with slot number SLOT as OUT.swo\n"
+    "  import-object  add the textures of OBJ.swo to the object with its slot number (made\n"
+    "                 when missing), pack and write OUT.swd\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), kUsage);
     return 2;
+}
+
+// A slot number: decimal digits only, within 32 bits.
+std::optional<std::uint32_t> ParseSlot(const std::string& text) {
+    std::uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 struct CliCommand {
@@ -98,6 +117,23 @@ const CliCommand kCommands[] = {
          return op.size() >= 4 ? RunAddTexture(op[0], op[1], op[2], {op.begin() + 3, op.end()})
                                : UsageError("add-texture takes a file, a slot, an output file "
                                             "and at least one image");
+     }},
+    {"export-object",
+     [](const std::vector<std::string>& op) {
+         if (op.size() != 3) {
+             return UsageError("export-object takes an input file, a slot number and an output "
+                               "file");
+         }
+         const std::optional<std::uint32_t> slot = ParseSlot(op[1]);
+         return slot ? RunExportObject(op[0], *slot, op[2])
+                     : UsageError("\"" + op[1] + "\" is not a slot number");
+     }},
+    {"import-object",
+     [](const std::vector<std::string>& op) {
+         return op.size() == 3
+                    ? RunImportObject(op[0], op[1], op[2])
+                    : UsageError("import-object takes an input file, an object file and an "
+                                 "output file");
      }},
 };
 

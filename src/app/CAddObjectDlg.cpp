@@ -1,0 +1,93 @@
+#include "app/CAddObjectDlg.h"
+
+#include "app/AppResources.h"
+#include "app/DialogUnits.h"
+#include "model/ObjectSlotNames.h"
+#include "objects/ObjectOperations.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+CAddObjectDlg::CAddObjectDlg(QWidget* parent)
+    : QDialog(parent), m_strTitle(QStringLiteral("Add Object")) {
+    using dlgunits::Rect;
+    setWindowTitle(QStringLiteral("Add Object"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(dlgunits::X(186), dlgunits::Y(68));
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
+
+    (new QLabel(QStringLiteral("Object:"), this))->setGeometry(Rect(7, 9, 40, 8));
+    m_choice = new QComboBox(this);
+    m_choice->setObjectName(QStringLiteral("choice"));
+    m_choice->setGeometry(Rect(50, 7, 129, 14));
+    for (const std::uint32_t slot : objects::kChoiceSlots) {
+        m_choice->addItem(QString::fromStdString(LookupSlotName(slot)));
+    }
+    m_choice->addItem(QStringLiteral("CUSTOM_OBJECTID"));
+    connect(m_choice, &QComboBox::currentIndexChanged, this, &CAddObjectDlg::OnSelchangeChoice);
+
+    (new QLabel(QStringLiteral("Object ID:"), this))->setGeometry(Rect(7, 27, 40, 8));
+    m_objectId = new QLineEdit(this);
+    m_objectId->setObjectName(QStringLiteral("objectId"));
+    m_objectId->setGeometry(Rect(50, 25, 129, 14));
+    m_objectId->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    m_objectId->setReadOnly(true);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(Rect(75, 47, 50, 14));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setGeometry(Rect(129, 47, 50, 14));
+    connect(ok, &QPushButton::clicked, this, &CAddObjectDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CAddObjectDlg::reject);
+}
+
+int CAddObjectDlg::exec() {
+    m_objectId->setText(QString::number(m_nObjectId));
+    // Setting the selection here would run OnSelchangeChoice early; it runs once, below.
+    {
+        const QSignalBlocker quiet(m_choice);
+        m_choice->setCurrentIndex(m_nChoice);
+    }
+    setWindowTitle(m_strTitle);
+    OnSelchangeChoice();
+    return QDialog::exec();
+}
+
+void CAddObjectDlg::accept() {
+    bool whole = false;
+    const int id = m_objectId->text().toInt(&whole);
+    if (!whole) {
+        QMessageBox box(QMessageBox::Warning, appres::kAppTitle,
+                        QStringLiteral("Please enter an integer."), QMessageBox::Ok, this);
+        box.exec();
+        m_objectId->setFocus();
+        m_objectId->selectAll();
+        return;
+    }
+    m_nObjectId = id;
+    m_nChoice = m_choice->currentIndex();
+    QDialog::accept();
+}
+
+void CAddObjectDlg::OnSelchangeChoice() {
+    const int choice = m_choice->currentIndex();
+    if (choice < 0) {
+        return;
+    }
+    if (choice == objects::kCustomObjectIdChoice) {
+        m_objectId->setText(QString::number(m_nObjectId));
+        m_objectId->setReadOnly(false);
+        return;
+    }
+    m_objectId->setText(QString::number(objects::kChoiceSlots[static_cast<std::size_t>(choice)]));
+    m_objectId->setReadOnly(true);
+}

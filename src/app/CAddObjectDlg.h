@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLineEdit;
+
+// The small dialog that Add Object and Edit Object share: one of six object choices and an
+// id. It only collects the two values; the caller decides what they mean.
+class CAddObjectDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAddObjectDlg(QWidget* parent = nullptr);
+
+    // Set by the caller before exec(); m_nObjectId and m_nChoice are read back after OK.
+    QString m_strTitle;
+    int m_nObjectId = 0;
+    int m_nChoice = -1;
+
+    // Fills the controls from the fields, sets the title and applies the choice, then runs
+    // the dialog.
+    int exec() override;
+    // Reads the controls back into the fields; an id that is not a whole number is refused
+    // with a prompt and the dialog stays open.
+    void accept() override;
+
+    // A fixed choice shows its own id read-only; CUSTOM_OBJECTID shows m_nObjectId, editable.
+    void OnSelchangeChoice();
+
+private:
+    QComboBox* m_choice = nullptr;
+    QLineEdit* m_objectId = nullptr;
+};

@@ -1,0 +1,61 @@
+#include "Commands.h"
+
+#include "model/ListLines.h"
+#include "model/PackTextures.h"
+#include "model/SwdFile.h"
+#include "objects/ObjectOperations.h"
+#include "objects/SwoFile.h"
+
+#include <cstdio>
+#include <optional>
+
+int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath) {
+    SpriteWad wad;
+    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
+    if (!loaded.ok()) {
+        return ReportError(loaded.message);
+    }
+    const std::optional<std::size_t> object = wad.FindObject(slotId);
+    if (!object) {
+        return ReportError("\"" + swdPath + "\" has no object " + std::to_string(slotId));
+    }
+    const swo::Result written = swo::WriteSwoFile(outPath, wad, *object);
+    if (!written.ok()) {
+        return ReportError(written.message);
+    }
+    std::printf("Exported %s to %s\n", FormatObjectLine(wad.m_sequences[*object]).c_str(),
+                outPath.c_str());
+    return 0;
+}
+
+int RunImportObject(const std::string& swdPath, const std::string& swoPath,
+                    const std::string& outPath) {
+    SpriteWad wad;
+    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
+    if (!loaded.ok()) {
+        return ReportError(loaded.message);
+    }
+    swo::SwoObject file;
+    const swo::Result read = swo::ReadSwoFile(swoPath, file);
+    if (!read.ok()) {
+        return ReportError(read.message);
+    }
+    const std::size_t count = file.textures.size();
+    const objects::ImportedObject imported =
+        objects::ImportTextures(wad, file.slotId, std::move(file.textures));
+    if (!imported.target.ok()) {
+        return ReportError(imported.target.message);
+    }
+    const PackResult packed = PackTextures(wad);
+    if (packed.status != PackStatus::Done) {
+        return ReportError("Cannot pack the textures: " + packed.message);
+    }
+    const swd::Result written = swd::WriteSwdFile(outPath, wad);
+    if (!written.ok()) {
+        return ReportError(written.message);
+    }
+    std::printf("Imported %zu textures into %s object %s\n", count,
+                imported.target.created ? "new" : "existing",
+                FormatObjectLine(wad.m_sequences[imported.target.position]).c_str());
+    return 0;
+}
