@@ -276,20 +276,3 @@ TEST_F(OpenSwd, EachOpenReplacesTheWholeDocument) {
     EXPECT_TRUE(w.preview->pixmap().isNull());
     EXPECT_EQ(dlg.Document().TextureCount(), 0u);
 }
-
-TEST_F(OpenSwd, RealCoastalWad) {
-    const std::filesystem::path real = fixtures::RealSwdDir();
-    if (real.empty()) {
-        GTEST_SKIP() << "real sprite wads not present";
-    }
-    ASSERT_TRUE(dlg.OpenSwdFile(QString::fromStdString((real / "ten_coastal.swd").string())));
-    EXPECT_EQ(w.ObjectLines(),
-              (QStringList{"460: SKY_GRAPHICS  Textures=4", "463: DEFAULT_SPRITES  Textures=33"}));
-    EXPECT_EQ(w.SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 64)",
-                                            "Texture 2 :  (64 x 64)", "Texture 3 :  (64 x 64)"}));
-    EXPECT_EQ(w.preview->size(), QSize(64, 64));
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(dlg.Document().m_textures[0]));
-    w.Select(w.objects, 1);
-    w.Select(w.sprites, 32);
-    EXPECT_EQ(w.info->toPlainText(), "32 - Lensflare - Part 4 (Bright Spark)");
-}
