@@ -8,9 +8,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 build="$root/build-fuzz"
+bash "$root/scripts/setup.sh"
 if ! command -v clang++ >/dev/null; then
-    echo "fuzz.sh: needs clang with its libFuzzer runtime (Debian package clang)" >&2
-    exit 1
+    echo "fuzz.sh: installing clang, whose runtime holds libFuzzer"
+    sudo_cmd=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo_cmd=(sudo)
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -q
+    "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends clang
 fi
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

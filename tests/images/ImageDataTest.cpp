@@ -7,7 +7,7 @@
 
 namespace {
 
-using Pixel = std::array<std::uint8_t, 3>; // blue, green, red
+using fixtures::Pixel;
 using fixtures::PixelAt;
 
 TEST(ImageData, CreateRefusesBadSizesAndDepthsAndKeepsTheImage) {

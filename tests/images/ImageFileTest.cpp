@@ -24,7 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using Pixel = std::array<std::uint8_t, 3>;
+using fixtures::Pixel;
 
 unsigned U16(const Bytes& b, std::size_t at) {
     return b.at(at) | b.at(at + 1) << 8;

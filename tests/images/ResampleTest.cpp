@@ -12,7 +12,7 @@
 
 namespace {
 
-using Pixel = std::array<std::uint8_t, 3>; // blue, green, red
+using fixtures::Pixel;
 using fixtures::PixelAt;
 
 // Grey levels rising from 0 at the left edge to 255 at the right edge.
