@@ -145,12 +145,8 @@ TEST_F(OpenSwd, SelectionDrivesSpritesPreviewAndDescriptions) {
     EXPECT_EQ(w.info->toPlainText(), "00 - Flame Emmiter / Underwater Blood / Waterfall Mist");
     EXPECT_EQ(w.PreviewImage(), Expected(6));
     const std::map<int, QString> defaults = {
-        {4, "04 - Splash Ring - Part 1"},
         {10, "10 - (Top Left Corner) PS1 Sprite: Footprint\n"
              ".... - (Bottom Right Corner) Snow / Underwater Dust"},
-        {11, "11 - Shiny Effect / Center Of Blue Lightning Ball (Flame Emitter 3 With OCB1) / "
-             "TRNG Glow Effect For Flares"},
-        {31, "31 - Lensflare - Part 3 (Sundisk)"},
         {32, "32 - Lensflare - Part 4 (Bright Spark)"},
         {33, ""},
     };
