@@ -40,7 +40,9 @@ private:
 
 bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out,
                    std::string& error) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that opening a pipe without a writer returns at once and is refused
+    // below as not a file; reading a regular file ignores the flag.
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
         error = "Cannot open " + Quoted(path) + ": " + SystemReason(errno) + ".";
         return false;

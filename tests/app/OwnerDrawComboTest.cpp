@@ -1,8 +1,11 @@
 #include "app/COwnerDrawCombo.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,4 +58,46 @@ TEST(OwnerDrawCombo, SelectedItemsUseTheHighlightColoursOthersTheListColours) {
 
     const QImage none = Draw(QString(), false, palette);
     EXPECT_EQ(Count(none, palette.color(QPalette::Base)), area) << "no item: an empty field";
+}
+
+// The closed list shows its current item highlighted only while it has the focus.
+TEST(OwnerDrawCombo, ClosedListIsHighlightedOnlyWithTheFocus) {
+    QWidget window;
+    auto* list = new COwnerDrawCombo(&window);
+    auto* other = new COwnerDrawCombo(&window);
+    list->setGeometry(0, 0, 200, 24);
+    other->setGeometry(0, 30, 200, 24);
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 200));
+    list->setPalette(palette);
+    list->addItems({"463: DEFAULT_SPRITES  Textures=33", "470: FONT_GRAPHICS  Textures=21"});
+    list->setCurrentIndex(1);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    const QColor highlight = palette.color(QPalette::Highlight);
+    for (const bool focused : {false, true, false}) {
+        (focused ? list : other)->setFocus();
+        ASSERT_EQ(list->hasFocus(), focused);
+        const int lit = Count(list->grab().toImage(), highlight);
+        if (focused) {
+            EXPECT_GT(lit, 100);
+        } else {
+            EXPECT_EQ(lit, 0);
+        }
+    }
+}
+
+// Items are one line of the list's font with a pixel above and below, whatever their text.
+TEST(OwnerDrawCombo, EveryItemIsOneFixedHeightLine) {
+    COwnerDrawCombo list;
+    QFont font = list.font();
+    font.setPixelSize(13);
+    list.setFont(font);
+    list.addItems({"460: SKY_GRAPHICS  Textures=4", "", "Texture 31 :  (256 x 256)"});
+    EXPECT_EQ(list.ItemHeight(), QFontMetrics(font).height() + 2);
+    for (int row = 0; row < list.count(); ++row) {
+        EXPECT_EQ(list.view()->sizeHintForRow(row), list.ItemHeight()) << row;
+    }
 }

@@ -1,6 +1,9 @@
 #include "ModalDriver.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,6 +23,46 @@ public:
     bool failed = false;
 };
 
+// A modal dialog or popup that no handler waits for (a refusal nobody expected, say) would
+// block its test for ever: after two seconds the test fails and the window is closed.
+class UnansweredWindowGuard : public QObject {
+public:
+    explicit UnansweredWindowGuard(QObject* parent) : QObject(parent) { startTimer(100); }
+
+protected:
+    void timerEvent(QTimerEvent*) override {
+        QWidget* open = QApplication::activeModalWidget();
+        if (open == nullptr) {
+            open = QApplication::activePopupWidget();
+        }
+        if (open == nullptr || !apptest::PendingHandlers().children().isEmpty()) {
+            m_seen = nullptr;
+            return;
+        }
+        if (open != m_seen) {
+            m_seen = open;
+            m_clock.start();
+            return;
+        }
+        if (m_clock.elapsed() < 2000) {
+            return;
+        }
+        const auto* box = qobject_cast<QMessageBox*>(open);
+        ADD_FAILURE() << "nobody answered the " << open->metaObject()->className() << " \""
+                      << (box != nullptr ? box->text() : open->windowTitle()).toStdString() << "\"";
+        if (auto* dialog = qobject_cast<QDialog*>(open)) {
+            dialog->reject();
+        } else {
+            open->close();
+        }
+        m_seen = nullptr;
+    }
+
+private:
+    QPointer<QWidget> m_seen;
+    QElapsedTimer m_clock;
+};
+
 } // namespace
 
 // The GUI tests need one QApplication for the whole run; they are headless by default.
@@ -31,6 +74,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     auto* check = new LeftoverHandlerCheck;
     ::testing::UnitTest::GetInstance()->listeners().Append(check);
+    new UnansweredWindowGuard(&application);
     const int result = RUN_ALL_TESTS();
     return result != 0 || check->failed ? 1 : 0;
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-using Pixel = std::array<std::uint8_t, 3>; // blue, green, red
+using fixtures::Pixel;
 using fixtures::PixelAt;
 
 TEST(ImageData, CreateRefusesBadSizesAndDepthsAndKeepsTheImage) {
@@ -22,6 +22,8 @@ TEST(ImageData, CreateRefusesBadSizesAndDepthsAndKeepsTheImage) {
     ASSERT_TRUE(image.Create(5, 7));
     EXPECT_EQ(image.GetImageSize(), 5u * 7u * 3u);
     EXPECT_EQ(PixelAt(image, 4, 6), (Pixel{0, 0, 0}));
+    EXPECT_TRUE(image.Create(BTCImageData::kMaxSide, 1));
+    EXPECT_TRUE(image.Create(1, BTCImageData::kMaxSide));
 }
 
 TEST(ImageData, FillUsesRedInTheLowByteAndClipsToTheImage) {

@@ -8,17 +8,23 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using Pixel = std::array<std::uint8_t, 3>;
+using fixtures::Pixel;
 
 unsigned U16(const Bytes& b, std::size_t at) {
     return b.at(at) | b.at(at + 1) << 8;
@@ -294,21 +300,34 @@ TEST(ImageFiles, GarbageForeignFormatsAndMissingFilesAreRefused) {
     const std::string missing = (dir / "nowhere.png").string();
     EXPECT_FALSE(object.Load(missing, &error));
     EXPECT_NE(error.find("\"" + missing + "\": No such file"), std::string::npos) << error;
-    EXPECT_FALSE(object.Load(dir.path().string(), &error)) << "a folder is not an image";
     EXPECT_EQ(object.GetObjectData(), held);
 }
 
-TEST(ImageFiles, OversizedImagesAreRefusedBeforeDecoding) {
+// Sides up to the largest load; one more is refused before decoding.
+TEST(ImageFiles, LargestSideLoadsAndLargerImagesAreRefusedBeforeDecoding) {
     fixtures::TempDir dir;
-    const int wide = BTCImageData::kMaxSide + 1;
-    // A complete, well-formed TGA whose only fault is its width.
-    fixtures::WriteFileBytes(dir / "wide.tga",
-                             HandMadeTga(wide, 1, 24, Bytes(static_cast<std::size_t>(wide) * 3)));
+    const int max = BTCImageData::kMaxSide;
+    const struct {
+        int width, height;
+        bool loads;
+    } cases[] = {{max, 1, true}, {1, max, true}, {max + 1, 1, false}, {1, max + 1, false}};
     BTCImageObject object;
     std::string error;
-    EXPECT_FALSE(object.Load((dir / "wide.tga").string(), &error));
-    EXPECT_NE(error.find("larger than 16384 pixels a side"), std::string::npos) << error;
-    EXPECT_NE(error.find(std::to_string(wide)), std::string::npos) << error;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        // A complete, well-formed TGA whose only fault may be its size.
+        const fs::path path = dir / "side.tga";
+        fixtures::WriteFileBytes(
+            path, HandMadeTga(c.width, c.height, 24, Bytes(std::size_t{3} * max + 3, 0x40)));
+        ASSERT_EQ(object.Load(path.string(), &error), c.loads) << error;
+        if (c.loads) {
+            EXPECT_EQ(object.GetObjectData().GetWidth(), c.width);
+            EXPECT_EQ(object.GetObjectData().GetHeight(), c.height);
+        } else {
+            EXPECT_NE(error.find("larger than 16384 pixels a side"), std::string::npos) << error;
+            EXPECT_NE(error.find(std::to_string(max + 1)), std::string::npos) << error;
+        }
+    }
 
     // A BMP header claiming 60000 x 60000 pixels over a few bytes of data.
     Bytes bmp(54 + 64, 0);
@@ -323,9 +342,33 @@ TEST(ImageFiles, OversizedImagesAreRefusedBeforeDecoding) {
     bmp[26] = 1;
     bmp[28] = 24;
     fixtures::WriteFileBytes(dir / "huge.bmp", bmp);
+    const BTCImageData held = object.GetObjectData();
     EXPECT_FALSE(object.Load((dir / "huge.bmp").string(), &error));
     EXPECT_NE(error.find("huge.bmp"), std::string::npos) << error;
-    EXPECT_FALSE(object.GetObjectData().IsLoaded());
+    EXPECT_EQ(object.GetObjectData(), held);
+}
+
+// A folder or a pipe is not a file: refused by name at once, never waited on for a writer.
+TEST(ImageFiles, FoldersAndPipesAreNotFiles) {
+    fixtures::TempDir dir;
+    const fs::path pipe = dir / "pipe.png";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const fs::path& path : {dir.path(), pipe}) {
+        auto load = std::async(std::launch::async, [path] {
+            BTCImageObject object;
+            std::string error;
+            EXPECT_FALSE(object.Load(path.string(), &error));
+            return error;
+        });
+        if (load.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+            ADD_FAILURE() << "loading " << path << " waits for a writer";
+            // Opening the writing end lets the waiting open return.
+            ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        const std::string error = load.get();
+        EXPECT_NE(error.find("\"" + path.string() + "\": it is not a file"), std::string::npos)
+            << error;
+    }
 }
 
 TEST(ImageFiles, SaveRefusesMissingPixelsUnknownCodecsAndWrongOptions) {

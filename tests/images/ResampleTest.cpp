@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-using Pixel = std::array<std::uint8_t, 3>; // blue, green, red
+using fixtures::Pixel;
 using fixtures::PixelAt;
 
 // Grey levels rising from 0 at the left edge to 255 at the right edge.
@@ -55,19 +57,27 @@ TEST(Resize, ShrinkingARampStaysARampAndKeepsAUniformColour) {
     }
 }
 
-TEST(Resize, EnlargingBlendsNeighbours) {
-    BTCImageData image;
-    ASSERT_TRUE(image.Create(2, 1));
-    image.Fill(1, 0, 1, 1, 0xFFFFFFu);
-    ASSERT_TRUE(image.Resize(8, 1));
-    EXPECT_LT(PixelAt(image, 0, 0)[0], 40);
-    EXPECT_GT(PixelAt(image, 7, 0)[0], 215);
-    int between = 0;
-    for (int x = 0; x < 8; ++x) {
-        const int v = PixelAt(image, x, 0)[0];
-        between += v > 40 && v < 215 ? 1 : 0;
+// Bilinear weights are never negative: between two levels every new pixel lies within them,
+// rising steadily across the step, and some lie strictly between (no nearest neighbour).
+TEST(Resize, EnlargingATwoLevelStepStaysWithinItsLevels) {
+    BTCImageData step;
+    ASSERT_TRUE(step.Create(8, 2));
+    step.Fill(0, 0, 4, 2, 0x282828u);
+    step.Fill(4, 0, 4, 2, 0xC8C8C8u);
+    ASSERT_TRUE(step.Resize(64, 3));
+    std::vector<int> row;
+    std::string shown;
+    for (int x = 0; x < 64; ++x) {
+        const Pixel p = PixelAt(step, x, 1);
+        EXPECT_TRUE(PixelAt(step, x, 0) == p && p[0] == p[1] && p[1] == p[2]) << "x=" << x;
+        row.push_back(p[0]);
+        shown += std::to_string(p[0]) + " ";
     }
-    EXPECT_GE(between, 2) << "bilinear scaling mixes the two colours at the seam";
+    EXPECT_TRUE(std::is_sorted(row.begin(), row.end())) << shown;
+    EXPECT_EQ(row.front(), 0x28) << shown;
+    EXPECT_EQ(row.back(), 0xC8) << shown;
+    EXPECT_GE(std::count_if(row.begin(), row.end(), [](int v) { return v > 0x28 && v < 0xC8; }), 4)
+        << "bilinear scaling mixes the two levels at the step: " << shown;
 }
 
 TEST(Stretch, DoublingGivesExactBlocksAndShrinkingKeepsOnlySourceColours) {
@@ -100,7 +110,7 @@ TEST(Stretch, DoublingGivesExactBlocksAndShrinkingKeepsOnlySourceColours) {
     }
 }
 
-TEST(Scaling, RefusesBadSizesAndEmptyImagesLeavingTheImageAlone) {
+TEST(Scaling, TakesSidesUpToTheLargestAndRefusesOthersLeavingTheImageAlone) {
     BTCImageData image = fixtures::MakeTexture(6, 6, 2);
     const BTCImageData before = image;
     for (const auto& [w, h] :
@@ -110,6 +120,10 @@ TEST(Scaling, RefusesBadSizesAndEmptyImagesLeavingTheImageAlone) {
         EXPECT_FALSE(image.Stretch(w, h));
     }
     EXPECT_EQ(image, before);
+    ASSERT_TRUE(image.Resize(BTCImageData::kMaxSide, 2));
+    EXPECT_EQ(image.GetWidth(), BTCImageData::kMaxSide);
+    ASSERT_TRUE(image.Stretch(3, BTCImageData::kMaxSide));
+    EXPECT_EQ(image.GetHeight(), BTCImageData::kMaxSide);
     BTCImageData empty;
     EXPECT_FALSE(empty.Resize(4, 4));
     EXPECT_FALSE(empty.Stretch(4, 4));

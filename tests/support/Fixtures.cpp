@@ -25,7 +25,7 @@ SpriteTexture MakeTexture(int width, int height, std::uint32_t seed) {
     return texture;
 }
 
-std::array<std::uint8_t, 3> PixelAt(const BTCImageData& image, int x, int y) {
+Pixel PixelAt(const BTCImageData& image, int x, int y) {
     const std::uint8_t* p = image.GetBits() + y * image.GetRowSize() + x * 3;
     return {p[0], p[1], p[2]};
 }

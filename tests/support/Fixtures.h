@@ -15,7 +15,8 @@ namespace fixtures {
 SpriteTexture MakeTexture(int width, int height, std::uint32_t seed);
 
 // The B,G,R bytes of one pixel.
-std::array<std::uint8_t, 3> PixelAt(const BTCImageData& image, int x, int y);
+using Pixel = std::array<std::uint8_t, 3>;
+Pixel PixelAt(const BTCImageData& image, int x, int y);
 
 // The folder of real sprite wads, or an empty path when it is not there (tests then skip).
 std::filesystem::path RealSwdDir();

@@ -1,0 +1,100 @@
+// Writes the seed corpus of every fuzz target, made by our own writers:
+//   make_seed_corpus <folder>  ->  <folder>/swd_reader/*.swd, <folder>/image_loader/*
+#include "images/BTCEncoderOptions.h"
+#include "images/BTCImageObject.h"
+#include "model/PackTextures.h"
+#include "model/SwdFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+BTCImageData Pattern(int width, int height) {
+    BTCImageData image;
+    image.Create(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.Fill(x, y, 1, 1, static_cast<std::uint32_t>(x * 37 << 16 | y * 59 << 8 | 0x80));
+        }
+    }
+    return image;
+}
+
+bool WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// Sky and default sprites of several sizes, an empty object, a count stored positive.
+SpriteWad SmallWad() {
+    SpriteWad wad;
+    const int sizes[][2] = {{64, 64}, {1, 1}, {256, 3}, {17, 40}, {5, 5}};
+    for (const auto& size : sizes) {
+        wad.m_textures.push_back(Pattern(size[0], size[1]));
+    }
+    wad.m_sequences = {{460, -2, 0}, {463, 3, 2}, {494, 0, 5}};
+    PackTextures(wad);
+    return wad;
+}
+
+bool WriteSwdSeeds(const fs::path& folder) {
+    std::vector<std::uint8_t> small = swd::SerializeSwd(SmallWad());
+    bool ok = WriteBytes(folder / "empty.swd", swd::SerializeSwd(SpriteWad{})) &&
+              WriteBytes(folder / "small.swd", small);
+    small.insert(small.end(), {0x81, 0, 0, 0, 7, 7});
+    return ok && WriteBytes(folder / "stale-tail.swd", small);
+}
+
+bool WriteImageSeeds(const fs::path& folder) {
+    BTCImageObject object;
+    object.Attach(Pattern(7, 5));
+    BTCEncoderOptionsTGA runLength;
+    runLength.SetOption(0, 1);
+    BTCEncoderOptionsJPEG jpeg;
+    jpeg.SetOption(0, 50);
+    const struct {
+        const char* name;
+        int codec;
+        const BTCEncoderOptions* options;
+    } seeds[] = {{"seed.bmp", BTCImageObject::CodecBMP, nullptr},
+                 {"seed.pcx", BTCImageObject::CodecPCX, nullptr},
+                 {"seed.png", BTCImageObject::CodecPNG, nullptr},
+                 {"seed.tga", BTCImageObject::CodecTGA, nullptr},
+                 {"rle.tga", BTCImageObject::CodecTGA, &runLength},
+                 {"seed.tiff", BTCImageObject::CodecTIFF, nullptr},
+                 {"seed.jpg", BTCImageObject::CodecJPEG, &jpeg}};
+    for (const auto& seed : seeds) {
+        std::string error;
+        if (!object.Save((folder / seed.name).string(), seed.codec, seed.options, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seed_corpus <folder>\n");
+        return 2;
+    }
+    const fs::path root = argv[1];
+    fs::create_directories(root / "swd_reader");
+    fs::create_directories(root / "image_loader");
+    if (!WriteSwdSeeds(root / "swd_reader") || !WriteImageSeeds(root / "image_loader")) {
+        std::fprintf(stderr, "cannot write the seed corpus into %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
