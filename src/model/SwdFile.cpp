@@ -265,18 +265,18 @@ Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated
         return r;
     }
 
-    plan.sequences.resize(stated.sequenceCount);
-    std::vector<std::uint8_t> chunk(std::min<std::size_t>(plan.sequences.size(), kSequenceChunk) *
-                                    kSequenceBytes);
-    for (std::size_t k = 0; k < plan.sequences.size(); k += kSequenceChunk) {
-        const std::size_t count = std::min(kSequenceChunk, plan.sequences.size() - k);
+    const std::size_t sequenceCount = stated.sequenceCount;
+    plan.sequences.reserve(sequenceCount);
+    std::vector<std::uint8_t> chunk(std::min(sequenceCount, kSequenceChunk) * kSequenceBytes);
+    for (std::size_t k = 0; k < sequenceCount; k += kSequenceChunk) {
+        const std::size_t count = std::min(kSequenceChunk, sequenceCount - k);
         if (Result r = source.Read(sequenceOffset + k * kSequenceBytes, count * kSequenceBytes,
                                    chunk.data());
             !r.ok()) {
             return r;
         }
         for (std::size_t i = 0; i < count; ++i) {
-            plan.sequences[k + i] = DecodeSequence(chunk.data() + i * kSequenceBytes);
+            plan.sequences.push_back(DecodeSequence(chunk.data() + i * kSequenceBytes));
         }
     }
     return CheckRuns(plan.sequences, plan.entries.size());
