@@ -18,9 +18,13 @@ std::string Describe(const std::string& path, DWORD error) {
 // A name beside the target that no other writer in this or another process picks.
 std::filesystem::path TemporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    return target.parent_path() /
-           ("." + target.filename().string() + ".tmp-" + std::to_string(::GetCurrentProcessId()) +
-            "-" + std::to_string(counter.fetch_add(1)));
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tmp-";
+    name += std::to_string(::GetCurrentProcessId());
+    name += '-';
+    name += std::to_string(counter.fetch_add(1));
+    return target.parent_path() / name;
 }
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
