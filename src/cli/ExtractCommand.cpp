@@ -74,7 +74,7 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
     // Plan every folder and file first and check that none is in the way, so that a clash
     // is reported before anything is written. Objects of one slot share its folder and
     // number their textures on from the one before.
-    std::map<std::uint32_t, std::size_t> written;
+    std::map<std::uint32_t, std::size_t> nextNumber;
     std::vector<fs::path> objectFolders;
     std::vector<PlannedFile> files;
     for (std::size_t k = 0; k < wad.ObjectCount(); ++k) {
@@ -83,7 +83,7 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
             continue;
         }
         const fs::path slotFolder = root / SlotFolderName(object.slotId);
-        auto [next, fresh] = written.emplace(object.slotId, 0);
+        auto [next, fresh] = nextNumber.emplace(object.slotId, 0);
         if (fresh) {
             objectFolders.push_back(slotFolder);
         }

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <limits>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 namespace {
 

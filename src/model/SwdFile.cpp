@@ -80,7 +80,9 @@ public:
     explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     std::uint64_t Size() const override { return m_bytes.size(); }
     Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
-        std::memcpy(into, m_bytes.data() + offset, count);
+        if (count > 0) {
+            std::memcpy(into, m_bytes.data() + offset, count);
+        }
         return {};
     }
 
