@@ -71,8 +71,8 @@ void Check(bool ok, const char* what) {
     }
 }
 
-// The plain read: open, size, read the whole file into a buffer that is not cleared first
-// (as ReadSwdFile does), close.
+// The plain read: open, size, read the whole file into one buffer that is not cleared first,
+// close.
 std::size_t PlainRead(const std::string& path, std::vector<std::uint8_t>* copy = nullptr) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     Check(fd >= 0, "cannot open the bench file");

@@ -339,11 +339,30 @@ void CMainDlg::OnOpenSwd() {
 
 bool CMainDlg::OpenSwdFile(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
+    const std::string fileName = QFile::encodeName(fullPath).toStdString();
     SpriteWad loaded;
     swd::Result result;
+    swd::SwdFileInfo stated;
     {
         WaitCursor wait;
-        result = swd::ReadSwdFile(QFile::encodeName(fullPath).toStdString(), loaded);
+        result = swd::ReadSwdFile(fileName, loaded, &stated);
+    }
+    // A header that says 0 sprites while a whole wad follows it: loaded only on the user's
+    // word, and without a path, so that saving it asks for a name instead of overwriting the
+    // file as it was.
+    bool recovered = false;
+    if (!result.ok() && stated.recoverableEntryCount != 0) {
+        QMessageBox box(QMessageBox::Question, appres::kAppTitle,
+                        QStringLiteral("This sprite wad says it holds no sprites, but %1 sprites "
+                                       "follow. Recover them?")
+                            .arg(stated.recoverableEntryCount),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        if (box.exec() != QMessageBox::Yes) {
+            return false;
+        }
+        WaitCursor wait;
+        result = swd::ReadSwdFile(fileName, loaded, &stated, {.recoverZeroCount = true});
+        recovered = result.ok();
     }
     if (!result.ok()) {
         ShowMessage(QString::fromStdString(result.message));
@@ -358,7 +377,7 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
     for (const ObjectSequence& sequence : m_wad.m_sequences) {
         m_objects->addItem(QString::fromStdString(FormatObjectLine(sequence)));
     }
-    m_path->setText(QDir::toNativeSeparators(fullPath));
+    m_path->setText(recovered ? QString() : QDir::toNativeSeparators(fullPath));
     // Nothing of the previous file may stay on show when the new one has no first texture.
     ClearPreview();
     if (m_objects->count() > 0) {

@@ -2,6 +2,7 @@
 
 #include "model/ResizeRange.h"
 #include "model/SpriteWad.h"
+#include "model/SwdFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,9 +11,22 @@
 
 // The tool's commands. Each prints its result to standard output and returns the exit status;
 // a failure is reported through ReportError and leaves nothing written.
-int RunInfo(const std::string& swdPath);
-int RunRepack(const std::string& inPath, const std::string& outPath);
-int RunExtract(const std::string& swdPath, const std::string& folder);
+int RunInfo(const std::string& swdPath, const swd::ReadOptions& options);
+int RunRepack(const std::string& inPath, const std::string& outPath,
+              const swd::ReadOptions& options);
+int RunExtract(const std::string& swdPath, const std::string& folder,
+               const swd::ReadOptions& options);
+int RunBuild(const std::string& folder, const std::string& outPath);
+
+// Reads a wad, reporting a failure (and a zero-count file that options do not recover) through
+// ReportError.
+bool LoadWad(const std::string& path, const swd::ReadOptions& options, SpriteWad& wad,
+             swd::SwdFileInfo* info = nullptr);
+
+// Packs the wad's textures onto fresh pages and writes it to outPath, printing what it did;
+// `source` names the input in messages. Returns the exit status.
+int PackAndWrite(SpriteWad& wad, const std::string& source, const std::string& outPath);
+
 int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath);
 int RunImportObject(const std::string& swdPath, const std::string& swoPath,
                     const std::string& outPath);
@@ -43,9 +57,6 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
 int RunSplit(const SplitRequest& request);
 int RunResize(const ResizeRequest& request);
 
-// Packs the textures onto fresh pages and writes outPath. On failure reports it and returns
-// false; the file is then untouched.
-bool PackAndWrite(SpriteWad& wad, const std::string& inPath, const std::string& outPath);
 // The options of export-texture as typed; empty when not given.
 struct ExportTextureOptions {
     std::string format;

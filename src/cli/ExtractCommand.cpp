@@ -1,8 +1,9 @@
 #include "Commands.h"
 
+#include "ObjectManifest.h"
+
 #include "images/BTCImageObject.h"
-#include "model/ObjectSlotNames.h"
-#include "model/SwdFile.h"
+#include "io/AtomicFileWriter.h"
 
 #include <cstdio>
 #include <deque>
@@ -59,11 +60,11 @@ bool Exists(const fs::path& path) {
 
 } // namespace
 
-int RunExtract(const std::string& swdPath, const std::string& folder) {
+int RunExtract(const std::string& swdPath, const std::string& folder,
+               const swd::ReadOptions& options) {
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message);
+    if (!LoadWad(swdPath, options, wad)) {
+        return 1;
     }
     if (folder.empty()) {
         return ReportError("The output folder name is empty");
@@ -71,8 +72,9 @@ int RunExtract(const std::string& swdPath, const std::string& folder) {
     const fs::path root = folder;
 
     // Plan every folder and file first and check that none is in the way, so that a clash
-    // is reported before anything is written.
-    std::map<std::string, std::size_t> folderOwner;
+    // is reported before anything is written. Objects of one slot share its folder and
+    // number their textures on from the one before.
+    std::map<std::uint32_t, std::size_t> nextNumber;
     std::vector<fs::path> objectFolders;
     std::vector<PlannedFile> files;
     for (std::size_t k = 0; k < wad.ObjectCount(); ++k) {
@@ -80,21 +82,17 @@ int RunExtract(const std::string& swdPath, const std::string& folder) {
         if (object.TextureCount() == 0) {
             continue;
         }
-        const std::string name =
-            std::to_string(object.slotId) + "_" + LookupSlotName(object.slotId);
-        const auto [owner, fresh] = folderOwner.emplace(name, k);
-        if (!fresh) {
-            return ReportError("Objects " + std::to_string(owner->second) + " and " +
-                               std::to_string(k) + " both have slot " +
-                               std::to_string(object.slotId) +
-                               ", so their textures would go to the same folder");
+        const fs::path slotFolder = root / SlotFolderName(object.slotId);
+        auto [next, fresh] = nextNumber.emplace(object.slotId, 0);
+        if (fresh) {
+            objectFolders.push_back(slotFolder);
         }
-        objectFolders.push_back(root / name);
         for (int line = 0; line < object.TextureCount(); ++line) {
-            files.push_back({root / name / (std::to_string(line) + ".png"),
+            files.push_back({slotFolder / (std::to_string(next->second++) + ".png"),
                              object.firstTexture + static_cast<std::size_t>(line)});
         }
     }
+    const fs::path manifest = root / kManifestName;
     if (Exists(root) && !IsFolder(root)) {
         return ReportError("Cannot write into " + Quoted(root) + ": it is not a folder");
     }
@@ -107,6 +105,9 @@ int RunExtract(const std::string& swdPath, const std::string& folder) {
         if (Exists(file.path)) {
             return ReportError(Quoted(file.path) + " already exists");
         }
+    }
+    if (Exists(manifest)) {
+        return ReportError(Quoted(manifest) + " already exists");
     }
 
     Undo undo;
@@ -137,6 +138,13 @@ int RunExtract(const std::string& swdPath, const std::string& folder) {
             return ReportError(error);
         }
         undo.File(file.path);
+    }
+    const std::string listing = FormatManifest(wad.m_sequences);
+    if (std::string error = WriteFileAtomically(
+            manifest.string(),
+            {reinterpret_cast<const std::uint8_t*>(listing.data()), listing.size()});
+        !error.empty()) {
+        return ReportError(error);
     }
     undo.Done();
     std::printf("Extracted %zu textures into %zu folders under %s\n", files.size(),

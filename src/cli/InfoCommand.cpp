@@ -1,18 +1,17 @@
 #include "Commands.h"
 
 #include "model/ListLines.h"
-#include "model/SwdFile.h"
 
 #include <cstdio>
 
-int RunInfo(const std::string& swdPath) {
+int RunInfo(const std::string& swdPath, const swd::ReadOptions& options) {
     SpriteWad wad;
     swd::SwdFileInfo stated;
-    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad, &stated);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message);
+    if (!LoadWad(swdPath, options, wad, &stated)) {
+        return 1;
     }
-    std::printf("version %u, entries %u, pages %u, objects %u\n", stated.version, stated.entryCount,
+    std::printf("version %u, entries %u%s, pages %u, objects %u\n", stated.version,
+                stated.entryCount, stated.recoverableEntryCount != 0 ? " (recovered)" : "",
                 stated.pageCount, stated.sequenceCount);
     for (std::size_t k = 0; k < wad.ObjectCount(); ++k) {
         const ObjectSequence& object = wad.m_sequences[k];

@@ -75,7 +75,7 @@ int RunResize(const ResizeRequest& request) {
     }
     const int resized =
         ResizeTextureRange(wad, *object, request.first, request.last, request.resize);
-    if (!PackAndWrite(wad, request.inPath, request.outPath)) {
+    if (PackAndWrite(wad, request.inPath, request.outPath) != 0) {
         return 1;
     }
     std::printf("Resized %d textures of object %u\n", resized, request.slot);

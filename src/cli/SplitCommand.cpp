@@ -73,7 +73,7 @@ int RunSplit(const SplitRequest& request) {
                            " pieces fit: an object holds at most 32767 textures and a sprite wad "
                            "at most 65535");
     }
-    if (!PackAndWrite(wad, request.inPath, request.outPath)) {
+    if (PackAndWrite(wad, request.inPath, request.outPath) != 0) {
         return 1;
     }
     const std::string name = std::to_string(request.slot) + ": " + LookupSlotName(request.slot);

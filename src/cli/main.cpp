@@ -1,18 +1,19 @@
 #include "Commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: vornix-cli info FILE.swd\n"
-    "       vornix-cli repack IN.swd OUT.swd\n"
-    "       vornix-cli extract IN.swd DIR\n"
+    "Usage: vornix-cli info [--recover] FILE.swd\n"
+    "       vornix-cli repack [--recover] IN.swd OUT.swd\n"
+    "       vornix-cli extract [--recover] IN.swd DIR\n"
+    "       vornix-cli build DIR OUT.swd\n"
     "       vornix-cli export-texture IN.swd SLOT LINE OUT\n"
     "                  [--format bmp|pcx|png|tga|tiff|jpeg|raw] [--quality 0-100] [--rle]\n"
     "       vornix-cli add-texture IN.swd SLOT OUT.swd IMAGE...\n"
@@ -22,27 +23,34 @@ constexpr const char* kUsage =
     "       vornix-cli export-object IN.swd SLOT OUT.swo\n"
     "       vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
     "\n"
-    "  info     list the file's counts, objects and textures\n"
-    "  repack   pack the textures onto fresh pages and write OUT.swd\n"
-    "  extract  write every texture as DIR/<slot>_<NAME>/<k>.png\n"
-    "  export-texture  write texture LINE of object SLOT as an image;\n"
-    "           the format from --format, else from OUT's extension\n"
-    "  add-texture  fit each image into 256 x 256, append it to object\n"
-    "           SLOT (made when missing) and write OUT.swd\n"
-    "  split    cut IMAGE into WxH pieces, row by row, and append them to\n"
-    "           the object SLOT (created when missing); --pad fills edge\n"
-    "           pieces to the full size with magenta\n"
-    "  resize   resize lines FIRST to LAST of the object SLOT to WxH, or\n"
-    "           with --keep-aspect to the largest size of their own\n"
-    "           proportions inside it; stretch (default) mixes no colours\n"
-    "  export-object  write the object with slot number SLOT as OUT.swo\n"
-    "  import-object  add the textures of OBJ.swo to the object with its slot number (made\n"
-    "                 when missing), pack and write OUT.swd\n";
+    "  info            list the file's counts, objects and textures\n"
+    "  repack          pack the textures onto fresh pages and write OUT.swd\n"
+    "  extract         write every texture as DIR/<slot>_<NAME>/<k>.png and the objects\n"
+    "                  as DIR/objects.txt\n"
+    "  build           rebuild a wad from an extract folder (BMP, PCX, PNG, TGA, TIFF or\n"
+    "                  JPEG textures) and write OUT.swd\n"
+    "  export-texture  write texture LINE of object SLOT as an image; the format from\n"
+    "                  --format, else from OUT's extension\n"
+    "  add-texture     fit each image into 256 x 256, append it to object SLOT (made when\n"
+    "                  missing) and write OUT.swd\n"
+    "  split           cut IMAGE into WxH pieces, row by row, and append them to the object\n"
+    "                  SLOT (made when missing); --pad fills edge pieces to the full size\n"
+    "                  with magenta\n"
+    "  resize          resize lines FIRST to LAST of the object SLOT to WxH, or with\n"
+    "                  --keep-aspect to the largest size of their own proportions inside\n"
+    "                  it; stretch (default) mixes no colours\n"
+    "  export-object   write the object with slot number SLOT as OUT.swo\n"
+    "  import-object   add the textures of OBJ.swo to the object with its slot number\n"
+    "                  (made when missing), pack and write OUT.swd\n"
+    "  --recover       load a wad whose header says it holds no sprites as the sprites\n"
+    "                  that follow it\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), kUsage);
     return 2;
 }
+
+using Operands = std::vector<std::string>;
 
 // A slot number: decimal digits only, within 32 bits.
 std::optional<std::uint32_t> ParseSlot(const std::string& text) {
@@ -57,39 +65,45 @@ std::optional<std::uint32_t> ParseSlot(const std::string& text) {
 
 struct CliCommand {
     const char* name;
-    int (*run)(const std::vector<std::string>& operands);
+    bool takesRecover;
+    int (*run)(const Operands& operands, const swd::ReadOptions& options);
 };
 
 // One entry per command; each checks its own operands.
 const CliCommand kCommands[] = {
-    {"info",
-     [](const std::vector<std::string>& op) {
-         return op.size() == 1 ? RunInfo(op[0]) : UsageError("info takes one file");
+    {"info", true,
+     [](const Operands& op, const swd::ReadOptions& options) {
+         return op.size() == 1 ? RunInfo(op[0], options) : UsageError("info takes one file");
      }},
-    {"repack",
-     [](const std::vector<std::string>& op) {
-         return op.size() == 2 ? RunRepack(op[0], op[1])
+    {"repack", true,
+     [](const Operands& op, const swd::ReadOptions& options) {
+         return op.size() == 2 ? RunRepack(op[0], op[1], options)
                                : UsageError("repack takes an input and an output file");
      }},
-    {"extract",
-     [](const std::vector<std::string>& op) {
-         return op.size() == 2 ? RunExtract(op[0], op[1])
+    {"extract", true,
+     [](const Operands& op, const swd::ReadOptions& options) {
+         return op.size() == 2 ? RunExtract(op[0], op[1], options)
                                : UsageError("extract takes an input file and a folder");
      }},
-    {"split",
-     [](const std::vector<std::string>& op) {
+    {"build", false,
+     [](const Operands& op, const swd::ReadOptions&) {
+         return op.size() == 2 ? RunBuild(op[0], op[1])
+                               : UsageError("build takes a folder and an output file");
+     }},
+    {"split", false,
+     [](const Operands& op, const swd::ReadOptions&) {
          std::string problem;
          const auto request = ParseSplit(op, problem);
          return request ? RunSplit(*request) : UsageError(problem);
      }},
-    {"resize",
-     [](const std::vector<std::string>& op) {
+    {"resize", false,
+     [](const Operands& op, const swd::ReadOptions&) {
          std::string problem;
          const auto request = ParseResize(op, problem);
          return request ? RunResize(*request) : UsageError(problem);
      }},
-    {"export-texture",
-     [](const std::vector<std::string>& op) {
+    {"export-texture", false,
+     [](const Operands& op, const swd::ReadOptions&) {
          std::vector<std::string> positional;
          ExportTextureOptions options;
          for (std::size_t i = 0; i < op.size(); ++i) {
@@ -112,14 +126,14 @@ const CliCommand kCommands[] = {
                                        options)
                     : UsageError("export-texture takes a file, a slot, a line and an output file");
      }},
-    {"add-texture",
-     [](const std::vector<std::string>& op) {
+    {"add-texture", false,
+     [](const Operands& op, const swd::ReadOptions&) {
          return op.size() >= 4 ? RunAddTexture(op[0], op[1], op[2], {op.begin() + 3, op.end()})
                                : UsageError("add-texture takes a file, a slot, an output file "
                                             "and at least one image");
      }},
-    {"export-object",
-     [](const std::vector<std::string>& op) {
+    {"export-object", false,
+     [](const Operands& op, const swd::ReadOptions&) {
          if (op.size() != 3) {
              return UsageError("export-object takes an input file, a slot number and an output "
                                "file");
@@ -128,8 +142,8 @@ const CliCommand kCommands[] = {
          return slot ? RunExportObject(op[0], *slot, op[2])
                      : UsageError("\"" + op[1] + "\" is not a slot number");
      }},
-    {"import-object",
-     [](const std::vector<std::string>& op) {
+    {"import-object", false,
+     [](const Operands& op, const swd::ReadOptions&) {
          return op.size() == 3
                     ? RunImportObject(op[0], op[1], op[2])
                     : UsageError("import-object takes an input file, an object file and an "
@@ -149,10 +163,17 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const std::vector<std::string> operands(args.begin() + 1, args.end());
+    Operands operands(args.begin() + 1, args.end());
+    const auto recover = std::remove(operands.begin(), operands.end(), "--recover");
+    swd::ReadOptions options;
+    options.recoverZeroCount = recover != operands.end();
+    operands.erase(recover, operands.end());
     for (const CliCommand& entry : kCommands) {
         if (command == entry.name) {
-            return entry.run(operands);
+            if (options.recoverZeroCount && !entry.takesRecover) {
+                return UsageError(command + " does not take --recover");
+            }
+            return entry.run(operands, options);
         }
     }
     return UsageError("unknown command \"" + command + "\"");

@@ -9,6 +9,8 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -72,11 +74,17 @@ template <class Step> void RunAcceptingHarmlessWarnings(Step step) {
     }
 }
 
+std::string TooLarge(const std::string& name, const std::exception& e) {
+    return "Cannot read " + name + ": it is larger than " + std::to_string(BTCImageData::kMaxSide) +
+           " pixels a side or " + std::to_string(images::kMaxDecodedPixels >> 20) +
+           " megapixels in all (" + images::MagickMessage(e) + ").";
+}
+
 // Decodes one image of an allowed format into out; name says where it came from in messages.
-bool Decode(const std::uint8_t* data, std::size_t size, bool tgaAllowed, const std::string& name,
-            BTCImageData& out, std::string& error) {
+bool Decode(const Magick::Blob& blob, bool tgaAllowed, const std::string& name, BTCImageData& out,
+            std::string& error) {
     images::EnsureMagick();
-    std::string format = SniffFormat(data, size);
+    std::string format = SniffFormat(static_cast<const std::uint8_t*>(blob.data()), blob.length());
     if (format.empty() && tgaAllowed) {
         format = "TGA"; // TGA has no magic bytes; only the name or the caller can tell.
     }
@@ -90,7 +98,6 @@ bool Decode(const std::uint8_t* data, std::size_t size, bool tgaAllowed, const s
         return false;
     }
     try {
-        const Magick::Blob blob(data, size);
         Magick::Image image;
         // Only the first picture of a multi-page file is used; do not decode the others.
         image.subImage(0);
@@ -105,17 +112,18 @@ bool Decode(const std::uint8_t* data, std::size_t size, bool tgaAllowed, const s
         }
         return true;
     } catch (const Magick::ErrorResourceLimit& e) {
-        // The side limits set in EnsureMagick stop the decoder before it allocates pixels.
-        error = "Cannot read " + name + ": it is larger than " +
-                std::to_string(BTCImageData::kMaxSide) + " pixels a side (" +
-                images::MagickMessage(e) + ").";
+        // The limits set in EnsureMagick stop the decoder before it allocates pixels.
+        error = TooLarge(name, e);
     } catch (const Magick::WarningCorruptImage& e) {
         error =
             "Cannot read " + name + ": the image is damaged (" + images::MagickMessage(e) + ").";
     } catch (const std::bad_alloc&) {
         error = "Cannot read " + name + ": there is not enough memory for the image.";
     } catch (const std::exception& e) {
-        error = "Cannot read " + name + ": " + images::MagickMessage(e) + ".";
+        // Some decoders (PNG) report the same limits as errors of their own.
+        const bool overLimit = std::string(e.what()).find("resource limit") != std::string::npos;
+        error = overLimit ? TooLarge(name, e)
+                          : "Cannot read " + name + ": " + images::MagickMessage(e) + ".";
     }
     return false;
 }
@@ -182,10 +190,20 @@ int BTCImageObject::GetCodecIdFromFormat(const std::string& name) {
 
 bool BTCImageObject::Load(const std::string& path, std::string* error) {
     std::string why;
-    std::vector<std::uint8_t> bytes;
+    // The file is read straight into memory that the blob then owns: read once, never copied.
+    std::unique_ptr<std::uint8_t, decltype(&std::free)> bytes(nullptr, &std::free);
+    const auto allocate = [&bytes](std::size_t size) {
+        bytes.reset(static_cast<std::uint8_t*>(std::malloc(size == 0 ? 1 : size)));
+        return bytes.get();
+    };
+    std::size_t size = 0;
+    if (!io::ReadFileInto(path, kMaxFileBytes, allocate, size, why)) {
+        return Fail(error, why);
+    }
+    Magick::Blob blob;
+    blob.updateNoCopy(bytes.release(), size, Magick::Blob::MallocAllocator);
     BTCImageData image;
-    if (!io::ReadFileBytes(path, kMaxFileBytes, bytes, why) ||
-        !Decode(bytes.data(), bytes.size(), HasTgaExtension(path), Quoted(path), image, why)) {
+    if (!Decode(blob, HasTgaExtension(path), Quoted(path), image, why)) {
         return Fail(error, why);
     }
     m_image = std::move(image);
@@ -198,7 +216,7 @@ bool BTCImageObject::LoadFromMemory(const void* data, std::size_t size, std::str
     if (data == nullptr || size == 0) {
         return Fail(error, "Cannot read the image data: there is none.");
     }
-    if (!Decode(static_cast<const std::uint8_t*>(data), size, true, "the image data", image, why)) {
+    if (!Decode(Magick::Blob(data, size), true, "the image data", image, why)) {
         return Fail(error, why);
     }
     m_image = std::move(image);

@@ -12,6 +12,11 @@ void EnsureMagick() {
         // rather than reserving gigabytes for an image we would reject anyway.
         MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, BTCImageData::kMaxSide);
         MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, BTCImageData::kMaxSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxDecodedPixels);
+        // Four 16-bit channels a pixel, and room for one working copy of the image.
+        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, kMaxDecodedPixels * 8 * 2);
+        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, kMaxDecodedPixels * 8 * 2);
+        MagickLib::SetMagickResourceLimit(MagickLib::DiskResource, 0);
     });
 }
 
@@ -46,6 +51,11 @@ std::string MagickMessage(const std::exception& e) {
     }
     if (const auto at = text.find(" reported by "); at != std::string::npos) {
         text.erase(at);
+    }
+    const std::string emptyDetail = " ()";
+    if (text.size() >= emptyDetail.size() &&
+        text.compare(text.size() - emptyDetail.size(), emptyDetail.size(), emptyDetail) == 0) {
+        text.erase(text.size() - emptyDetail.size());
     }
     return text;
 }

@@ -1,10 +1,7 @@
 #include "io/ReadFileBytes.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "io/RandomAccessFile.h"
+
 #include <utility>
 
 namespace io {
@@ -15,70 +12,50 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-std::string SystemReason(int code) {
-    return std::strerror(code);
-}
-
-// Closes the descriptor on every way out.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 } // namespace
 
-bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out,
-                   std::string& error) {
-    // Non-blocking, so that opening a pipe without a writer returns at once and is refused
-    // below as not a file; reading a regular file ignores the flag.
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        error = "Cannot open " + Quoted(path) + ": " + SystemReason(errno) + ".";
+bool ReadFileInto(const std::string& path, std::size_t maxBytes,
+                  const std::function<std::uint8_t*(std::size_t)>& allocate, std::size_t& size,
+                  std::string& error) {
+    RandomAccessFile file;
+    if (const std::error_code ec = file.Open(path)) {
+        error = ec == std::errc::is_a_directory || ec == std::errc::invalid_argument
+                    ? "Cannot read " + Quoted(path) + ": it is not a file."
+                    : "Cannot open " + Quoted(path) + ": " + ec.message() + ".";
         return false;
     }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
-        error = "Cannot read " + Quoted(path) + ": " + SystemReason(errno) + ".";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "Cannot read " + Quoted(path) + ": it is not a file.";
-        return false;
-    }
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
-        error = "Cannot read " + Quoted(path) + ": at " + std::to_string(info.st_size) +
+    if (file.Size() > maxBytes) {
+        error = "Cannot read " + Quoted(path) + ": at " + std::to_string(file.Size()) +
                 " bytes it is too large to be an image we can use.";
         return false;
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            error = "Cannot read " + Quoted(path) + ": " + SystemReason(errno) + ".";
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
+    size = static_cast<std::size_t>(file.Size());
+    std::uint8_t* into = allocate(size);
+    if (into == nullptr && size > 0) {
+        error = "Cannot read " + Quoted(path) + ": " +
+                std::make_error_code(std::errc::not_enough_memory).message() + ".";
+        return false;
     }
-    // The file may have shrunk since fstat; what was read is what the file holds.
-    bytes.resize(done);
+    std::error_code ec;
+    if (!file.ReadAt(0, into, size, ec)) {
+        error = "Cannot read " + Quoted(path) + ": " +
+                (ec ? ec.message() : std::string("it was shortened while being read")) + ".";
+        return false;
+    }
+    return true;
+}
+
+bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out,
+                   std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    std::size_t size = 0;
+    const auto allocate = [&bytes](std::size_t n) {
+        bytes.resize(n);
+        return bytes.data();
+    };
+    if (!ReadFileInto(path, maxBytes, allocate, size, error)) {
+        return false;
+    }
     out = std::move(bytes);
     return true;
 }

@@ -39,6 +39,18 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
     if (count >= kMaxObjectTextures || m_textures.size() >= kMaxTextures) {
         return false;
     }
+    // A file may hold an empty object that starts inside another object's run; its first
+    // texture goes behind that run rather than splitting it.
+    if (count == 0) {
+        for (const ObjectSequence& other : m_sequences) {
+            const int otherCount = other.TextureCount();
+            if (other.firstTexture < target.firstTexture &&
+                target.firstTexture < other.firstTexture + otherCount) {
+                target.firstTexture = static_cast<std::uint16_t>(other.firstTexture + otherCount);
+                break;
+            }
+        }
+    }
     const std::size_t first = target.firstTexture;
     const std::size_t at = std::min(first + static_cast<std::size_t>(count), m_textures.size());
     m_textures.insert(m_textures.begin() + static_cast<std::ptrdiff_t>(at), std::move(texture));

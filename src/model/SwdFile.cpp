@@ -1,22 +1,15 @@
 #include "model/SwdFile.h"
 
 #include "io/AtomicFileWriter.h"
-#include "model/ByteCursor.h"
+#include "io/RandomAccessFile.h"
 #include "model/PixelSwap.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <functional>
 #include <limits>
-#include <memory>
 #include <new>
 #include <system_error>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace swd {
 namespace {
@@ -27,13 +20,11 @@ constexpr std::uint32_t kMaxEntries = 65536;
 constexpr std::size_t kEntryBytes = 16;
 constexpr std::size_t kSequenceBytes = 8;
 constexpr std::size_t kPageRowBytes = 256 * 3;
+// Sequences are decoded through a buffer of this many records at a time.
+constexpr std::size_t kSequenceChunk = 8192;
 
 Result Damaged(const std::string& what) {
     return {Status::Damaged, "This sprite wad is damaged: " + what};
-}
-
-std::string SystemReason(int error) {
-    return std::system_category().message(error);
 }
 
 std::uint16_t U16(const std::uint8_t* p) {
@@ -67,15 +58,66 @@ ObjectSequence DecodeSequence(const std::uint8_t* p) {
     return s;
 }
 
+bool InsidePage(const SpriteEntry& e) {
+    return e.x + e.Width() <= 256 && e.y + e.Height() <= 256;
+}
+
 std::string ObjectName(std::size_t index, const ObjectSequence& s) {
     return "object " + std::to_string(index) + " (slot " + std::to_string(s.slotId) + ")";
 }
 
-// Every entry names an existing page and lies inside it, and the sprites of a page cover no
-// more pixels than the page has: each sprite becomes a texture of its own, so a small file
-// naming one page area thousands of times would otherwise cost gigabytes.
+// Where the parser gets its bytes: a file, or a file's bytes already in memory.
+class Source {
+public:
+    virtual ~Source() = default;
+    virtual std::uint64_t Size() const = 0;
+    // Reads exactly count bytes at offset; the parser asks only for bytes below Size().
+    virtual Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const = 0;
+};
+
+class MemorySource : public Source {
+public:
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    std::uint64_t Size() const override { return m_bytes.size(); }
+    Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
+        if (count > 0) {
+            std::memcpy(into, m_bytes.data() + offset, count);
+        }
+        return {};
+    }
+
+private:
+    std::span<const std::uint8_t> m_bytes;
+};
+
+class FileSource : public Source {
+public:
+    FileSource(const io::RandomAccessFile& file, const std::string& path)
+        : m_file(file), m_path(path) {}
+    std::uint64_t Size() const override { return m_file.Size(); }
+    Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
+        std::error_code ec;
+        if (m_file.ReadAt(offset, into, count, ec)) {
+            return {};
+        }
+        return {Status::OpenFailed, "Cannot read the file \"" + m_path + "\": " +
+                                        (ec ? ec.message() : "it was shortened while being read")};
+    }
+
+private:
+    const io::RandomAccessFile& m_file;
+    std::string m_path;
+};
+
+// A file judged sound, with everything needed to cut its sprites.
+struct Plan {
+    std::vector<SpriteEntry> entries;
+    std::vector<ObjectSequence> sequences;
+    std::uint64_t pageOffset = 0;
+};
+
+// Every entry names an existing page and lies inside it.
 Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount) {
-    std::vector<std::size_t> covered(pageCount, 0);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SpriteEntry& e = entries[i];
         if (e.page >= pageCount) {
@@ -83,25 +125,37 @@ Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageC
                            std::to_string(e.page) + ", but the file holds " +
                            std::to_string(pageCount) + (pageCount == 1 ? " page" : " pages"));
         }
-        if (e.x + e.Width() > 256 || e.y + e.Height() > 256) {
+        if (!InsidePage(e)) {
             return Damaged("sprite " + std::to_string(i) + " lies outside page " +
                            std::to_string(e.page) + " (" + std::to_string(e.Width()) + " x " +
                            std::to_string(e.Height()) + " at column " + std::to_string(e.x) +
                            ", row " + std::to_string(e.y) + ")");
         }
-        covered[e.page] +=
-            static_cast<std::size_t>(e.Width()) * static_cast<std::size_t>(e.Height());
-        if (covered[e.page] > 256 * 256) {
-            return Damaged("the sprites on page " + std::to_string(e.page) +
-                           " cover more pixels than the page holds (from sprite " +
-                           std::to_string(i) + " on)");
-        }
     }
     return {};
 }
 
+// Every sprite becomes a texture of its own, and sprites may share page area, so a small file
+// can state gigabytes of textures; the objects add theirs.
+Result CheckDocumentSize(const std::vector<SpriteEntry>& entries, std::uint32_t sequenceCount) {
+    std::uint64_t bytes = std::uint64_t{sequenceCount} * sizeof(ObjectSequence);
+    for (const SpriteEntry& e : entries) {
+        bytes += std::uint64_t{3} * static_cast<std::uint64_t>(e.Width() * e.Height());
+    }
+    if (bytes <= kMaxDocumentBytes) {
+        return {};
+    }
+    constexpr std::uint64_t kMiB = 1 << 20;
+    return {Status::TooLarge, "This sprite wad is too large to load: its textures and objects "
+                              "would take " +
+                                  std::to_string((bytes + kMiB - 1) / kMiB) +
+                                  " MiB of memory, more than the " +
+                                  std::to_string(kMaxDocumentBytes / kMiB) + " MiB allowed"};
+}
+
 // Every run lies inside the sprites (an empty one may start right after the last) and no two
-// non-empty runs share a sprite.
+// non-empty runs share a sprite. An empty object may start anywhere up to there, also inside
+// another run: adding its first texture later places it behind that run.
 Result CheckRuns(const std::vector<ObjectSequence>& sequences, std::size_t spriteCount) {
     struct Run {
         std::size_t first;
@@ -139,28 +193,141 @@ Result CheckRuns(const std::vector<ObjectSequence>& sequences, std::size_t sprit
                            " both claim sprite " + std::to_string(run.first));
         }
     }
-    // An empty object marks where its first texture will go; inside another run, that
-    // texture would split the run.
-    for (std::size_t k = 0; k < sequences.size(); ++k) {
-        const std::size_t first = sequences[k].firstTexture;
-        if (sequences[k].TextureCount() != 0) {
+    return {};
+}
+
+Result ReadU32(const Source& source, std::uint64_t offset, std::uint32_t& value) {
+    std::uint8_t bytes[4];
+    Result r = source.Read(offset, 4, bytes);
+    value = U32(bytes);
+    return r;
+}
+
+// Judges the file as a wad of `entryCount` sprites, reading everything but the pages: the
+// layout, the entries, the memory it would take and the runs. Fills `stated` as far as it gets.
+Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated, Plan& plan) {
+    const std::uint64_t size = source.Size();
+    stated.entryCount = entryCount;
+    const std::uint64_t entryEnd = 8 + std::uint64_t{entryCount} * kEntryBytes;
+    if (size < entryEnd) {
+        return Damaged("the file ends inside the sprite entries (" + std::to_string(entryCount) +
+                       " stated, room for " + std::to_string((size - 8) / kEntryBytes) + ")");
+    }
+    std::vector<std::uint8_t> entryBytes(entryCount * kEntryBytes);
+    if (Result r = source.Read(8, entryBytes.size(), entryBytes.data()); !r.ok()) {
+        return r;
+    }
+    if (size < entryEnd + 4) {
+        return Damaged("the file ends before the size of the texture pages");
+    }
+    std::uint32_t pageDataSize = 0;
+    if (Result r = ReadU32(source, entryEnd, pageDataSize); !r.ok()) {
+        return r;
+    }
+    // Bytes of D beyond the last whole page are not skipped: the object count follows the
+    // last whole page.
+    stated.pageCount = static_cast<std::uint32_t>(pageDataSize / kPageBytes);
+    plan.pageOffset = entryEnd + 4;
+    const std::uint64_t pageEnd = plan.pageOffset + std::uint64_t{stated.pageCount} * kPageBytes;
+    if (size < pageEnd) {
+        return Damaged("the file ends inside the texture pages (" +
+                       std::to_string(stated.pageCount) + " stated, " +
+                       std::to_string((size - plan.pageOffset) / kPageBytes) + " present)");
+    }
+    if (size < pageEnd + 4) {
+        return Damaged("the file ends before the number of objects");
+    }
+    if (Result r = ReadU32(source, pageEnd, stated.sequenceCount); !r.ok()) {
+        return r;
+    }
+    const std::uint64_t sequenceOffset = pageEnd + 4;
+    if ((size - sequenceOffset) / kSequenceBytes < stated.sequenceCount) {
+        return Damaged("the file ends inside the object sequences (" +
+                       std::to_string(stated.sequenceCount) + " stated, room for " +
+                       std::to_string((size - sequenceOffset) / kSequenceBytes) + ")");
+    }
+    stated.trailingBytes = size - sequenceOffset - std::uint64_t{stated.sequenceCount} * 8;
+    // Bytes after the objects are normally a stale tail of an older, longer version of the
+    // file and are ignored. A file that states no sprites, pages or objects at all but goes
+    // on holds its sprites where its header does not say: showing it empty would hide them.
+    if (entryCount == 0 && stated.pageCount == 0 && stated.sequenceCount == 0 &&
+        stated.trailingBytes > 0) {
+        return Damaged("it states no sprites, pages or objects, yet " +
+                       std::to_string(stated.trailingBytes) + " more bytes follow");
+    }
+
+    plan.entries.resize(entryCount);
+    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
+        plan.entries[i] = DecodeEntry(entryBytes.data() + i * kEntryBytes);
+    }
+    if (Result r = CheckEntries(plan.entries, stated.pageCount); !r.ok()) {
+        return r;
+    }
+    if (Result r = CheckDocumentSize(plan.entries, stated.sequenceCount); !r.ok()) {
+        return r;
+    }
+
+    const std::size_t sequenceCount = stated.sequenceCount;
+    plan.sequences.reserve(sequenceCount);
+    std::vector<std::uint8_t> chunk(std::min(sequenceCount, kSequenceChunk) * kSequenceBytes);
+    for (std::size_t k = 0; k < sequenceCount; k += kSequenceChunk) {
+        const std::size_t count = std::min(kSequenceChunk, sequenceCount - k);
+        if (Result r = source.Read(sequenceOffset + k * kSequenceBytes, count * kSequenceBytes,
+                                   chunk.data());
+            !r.ok()) {
+            return r;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            plan.sequences.push_back(DecodeSequence(chunk.data() + i * kSequenceBytes));
+        }
+    }
+    return CheckRuns(plan.sequences, plan.entries.size());
+}
+
+// For a header that says 0 sprites: the one sprite count N that makes the rest of the file a
+// sound wad, or 0 when none or several do. The page size of a candidate is the first field of
+// entry N; to be whole pages it must read x 0, y 0, page 3P, and every later candidate, whose
+// sprites include that entry, then needs more than 3P pages. So at most a dozen counts get
+// past the cheap checks below to a full judgement, however large the file.
+Result FindRecoverableCount(const Source& source, std::uint32_t& found) {
+    found = 0;
+    const std::uint64_t size = source.Size();
+    if (size < 8 + kEntryBytes + 4) {
+        return {};
+    }
+    const auto most =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(kMaxEntries, (size - 12) / kEntryBytes));
+    std::vector<std::uint8_t> head(most * kEntryBytes + 4);
+    if (Result r = source.Read(8, head.size(), head.data()); !r.ok()) {
+        return r;
+    }
+    std::uint32_t highestPage = 0;
+    for (std::uint32_t n = 1; n <= most; ++n) {
+        const SpriteEntry last = DecodeEntry(head.data() + (n - 1) * kEntryBytes);
+        if (!InsidePage(last)) {
+            break; // no larger count can have all its sprites inside their pages either
+        }
+        highestPage = std::max<std::uint32_t>(highestPage, last.page);
+        const std::uint32_t pageDataSize = U32(head.data() + n * kEntryBytes);
+        if (pageDataSize % kPageBytes != 0 || highestPage >= pageDataSize / kPageBytes) {
             continue;
         }
-        for (const Run& run : runs) {
-            if (first > run.first && first < run.first + run.count) {
-                return Damaged(ObjectName(k, sequences[k]) +
-                               " has no sprites but starts at sprite " + std::to_string(first) +
-                               ", inside the sprites of " +
-                               ObjectName(run.object, sequences[run.object]));
+        SwdFileInfo stated;
+        Plan plan;
+        const Result judged = Judge(source, n, stated, plan);
+        if (judged.status == Status::OpenFailed) {
+            return judged;
+        }
+        if (judged.ok() || judged.status == Status::TooLarge) {
+            if (found != 0) {
+                found = 0;
+                return {};
             }
+            found = n;
         }
     }
     return {};
 }
-
-// Brings bytes [begin, end) of the file into the buffer being parsed; the parser calls it
-// before it looks at any byte. A file already in memory has nothing to fetch.
-using FetchBytes = std::function<Result(std::size_t begin, std::size_t end)>;
 
 // Asks the processor to start loading the rows of a sprite: the rows of a page are 768 bytes
 // apart, a stride the hardware prefetcher picks up too late for sprites a few rows high.
@@ -172,159 +339,98 @@ void PrefetchSprite(const std::uint8_t* page, const SpriteEntry& e) {
     }
 }
 
-// Cuts the sprites page by page in file order, fetching each page just before its sprites
-// are cut, so that a file being read is cut while its newest bytes are still in the cache.
-Result CutSprites(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount,
-                  std::span<const std::uint8_t> pageBytes, std::size_t pageOffset,
-                  const FetchBytes& fetch, std::vector<SpriteTexture>& textures) {
-    std::vector<std::uint32_t> pageStart(std::size_t{pageCount} + 1, 0);
-    for (const SpriteEntry& e : entries) {
-        ++pageStart[e.page + std::size_t{1}];
-    }
-    for (std::size_t p = 0; p < pageCount; ++p) {
-        pageStart[p + 1] += pageStart[p];
-    }
-    std::vector<std::uint32_t> byPage(entries.size());
-    std::vector<std::uint32_t> next(pageStart.begin(), pageStart.end() - 1);
+// Cuts the sprites page by page, reading each page that any sprite uses into one buffer just
+// before its sprites are cut; the others are never read.
+Result CutSprites(const Source& source, const Plan& plan, std::vector<SpriteTexture>& textures) {
+    const std::vector<SpriteEntry>& entries = plan.entries;
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> byPage(entries.size());
     for (std::uint32_t i = 0; i < entries.size(); ++i) {
-        byPage[next[entries[i].page]++] = i;
+        byPage[i] = {entries[i].page, i};
     }
+    std::sort(byPage.begin(), byPage.end());
 
     textures.resize(entries.size());
-    for (std::size_t p = 0; p < pageCount; ++p) {
-        if (Result r = fetch(pageOffset + p * kPageBytes, pageOffset + (p + 1) * kPageBytes);
-            !r.ok()) {
-            return r;
+    std::vector<std::uint8_t> page(entries.empty() ? 0 : kPageBytes);
+    for (std::size_t k = 0; k < byPage.size(); ++k) {
+        const SpriteEntry& e = entries[byPage[k].second];
+        if (k == 0 || byPage[k - 1].first != e.page) {
+            if (Result r = source.Read(plan.pageOffset + std::uint64_t{e.page} * kPageBytes,
+                                       kPageBytes, page.data());
+                !r.ok()) {
+                return r;
+            }
         }
-        const std::uint8_t* page = pageBytes.data() + p * kPageBytes;
-        for (std::size_t k = pageStart[p]; k < pageStart[p + 1]; ++k) {
-            if (k + 1 < pageStart[p + 1]) {
-                PrefetchSprite(page, entries[byPage[k + 1]]);
-            }
-            const SpriteEntry& e = entries[byPage[k]];
-            SpriteTexture& texture = textures[byPage[k]];
-            texture.CreateForOverwrite(e.Width(), e.Height());
-            const std::uint8_t* from = page + e.y * kPageRowBytes + e.x * std::size_t{3};
-            std::uint8_t* to = texture.GetBits();
-            for (int row = 0; row < e.Height(); ++row) {
-                CopySwappingRedBlue(to, from, static_cast<std::size_t>(e.Width()));
-                from += kPageRowBytes;
-                to += texture.GetRowSize();
-            }
+        if (k + 1 < byPage.size() && byPage[k + 1].first == e.page) {
+            PrefetchSprite(page.data(), entries[byPage[k + 1].second]);
+        }
+        SpriteTexture& texture = textures[byPage[k].second];
+        texture.CreateForOverwrite(e.Width(), e.Height());
+        const std::uint8_t* from = page.data() + e.y * kPageRowBytes + e.x * std::size_t{3};
+        std::uint8_t* to = texture.GetBits();
+        for (int row = 0; row < e.Height(); ++row) {
+            CopySwappingRedBlue(to, from, static_cast<std::size_t>(e.Width()));
+            from += kPageRowBytes;
+            to += texture.GetRowSize();
         }
     }
     return {};
 }
 
-Result Parse(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo& stated,
-             const FetchBytes& fetch) {
-    ByteCursor cursor(bytes);
-    // The counts and records ahead of the pages; clamped to the file, whose size bounds
-    // every read below.
-    const auto fetchAhead = [&](std::size_t count) {
-        return fetch(cursor.Offset(), cursor.Offset() + std::min(count, cursor.Remaining()));
-    };
-
-    if (Result r = fetchAhead(8); !r.ok()) {
+Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
+             const ReadOptions& options) {
+    std::uint8_t header[8];
+    const auto headerBytes = static_cast<std::size_t>(std::min<std::uint64_t>(8, source.Size()));
+    if (Result r = source.Read(0, headerBytes, header); !r.ok()) {
         return r;
     }
-    if (!cursor.ReadU32(stated.version) || stated.version != kVersion) {
+    if (headerBytes < 4 || (stated.version = U32(header)) != kVersion) {
         return {Status::WrongVersion, kWrongVersionMessage};
     }
-
-    if (!cursor.ReadU32(stated.entryCount)) {
+    if (headerBytes < 8) {
         return Damaged("the file ends before the number of sprites");
     }
-    if (stated.entryCount > kMaxEntries) {
-        return Damaged("it states " + std::to_string(stated.entryCount) +
-                       " sprites, more than the " + std::to_string(kMaxEntries) +
-                       " a sprite wad can hold");
-    }
-    if (Result r = fetchAhead(stated.entryCount * kEntryBytes + 4); !r.ok()) {
-        return r;
-    }
-    std::span<const std::uint8_t> entryBytes;
-    if (!cursor.Take(stated.entryCount * kEntryBytes, entryBytes)) {
-        return Damaged("the file ends inside the sprite entries (" +
-                       std::to_string(stated.entryCount) + " stated, room for " +
-                       std::to_string(cursor.Remaining() / kEntryBytes) + ")");
+    const std::uint32_t entryCount = U32(header + 4);
+    stated.entryCount = entryCount;
+    if (entryCount > kMaxEntries) {
+        return Damaged("it states " + std::to_string(entryCount) + " sprites, more than the " +
+                       std::to_string(kMaxEntries) + " a sprite wad can hold");
     }
 
-    std::uint32_t pageDataSize = 0;
-    if (!cursor.ReadU32(pageDataSize)) {
-        return Damaged("the file ends before the size of the texture pages");
+    Plan plan;
+    Result judged = Judge(source, entryCount, stated, plan);
+    if (entryCount == 0 && judged.status == Status::Damaged) {
+        std::uint32_t recoverable = 0;
+        if (Result r = FindRecoverableCount(source, recoverable); !r.ok()) {
+            return r;
+        }
+        stated.recoverableEntryCount = recoverable;
+        if (recoverable != 0 && options.recoverZeroCount) {
+            stated = {kVersion, 0, 0, 0, 0, recoverable};
+            plan = {};
+            judged = Judge(source, recoverable, stated, plan);
+        }
     }
-    // Bytes of D beyond the last whole page are not skipped: the object count follows the
-    // last whole page.
-    stated.pageCount = static_cast<std::uint32_t>(pageDataSize / kPageBytes);
-    const std::size_t pageOffset = cursor.Offset();
-    std::span<const std::uint8_t> pageBytes;
-    if (!cursor.Take(stated.pageCount * kPageBytes, pageBytes)) {
-        return Damaged("the file ends inside the texture pages (" +
-                       std::to_string(stated.pageCount) + " stated, " +
-                       std::to_string(cursor.Remaining() / kPageBytes) + " present)");
-    }
-
-    if (Result r = fetchAhead(4); !r.ok()) {
-        return r;
-    }
-    if (!cursor.ReadU32(stated.sequenceCount)) {
-        return Damaged("the file ends before the number of objects");
-    }
-    // Only the sequences are read: whatever follows them is never looked at.
-    if (Result r = fetchAhead(std::size_t{stated.sequenceCount} * kSequenceBytes); !r.ok()) {
-        return r;
-    }
-    std::span<const std::uint8_t> sequenceBytes;
-    if (!cursor.Take(std::size_t{stated.sequenceCount} * kSequenceBytes, sequenceBytes)) {
-        return Damaged("the file ends inside the object sequences (" +
-                       std::to_string(stated.sequenceCount) + " stated, room for " +
-                       std::to_string(cursor.Remaining() / kSequenceBytes) + ")");
-    }
-    stated.trailingBytes = cursor.Remaining();
-    // Bytes after the objects are normally a stale tail of an older, longer version of the
-    // file and are ignored. A file that states no sprites, pages or objects at all but goes
-    // on holds its sprites where its header does not say: showing it empty would hide them.
-    if (stated.entryCount == 0 && stated.pageCount == 0 && stated.sequenceCount == 0 &&
-        stated.trailingBytes > 0) {
-        return Damaged("it states no sprites, pages or objects, yet " +
-                       std::to_string(stated.trailingBytes) + " more bytes follow");
-    }
-
-    std::vector<SpriteEntry> entries(stated.entryCount);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i] = DecodeEntry(entryBytes.data() + i * kEntryBytes);
-    }
-    if (Result r = CheckEntries(entries, stated.pageCount); !r.ok()) {
-        return r;
-    }
-
-    SpriteWad fresh;
-    fresh.m_sequences.resize(stated.sequenceCount);
-    for (std::size_t k = 0; k < fresh.m_sequences.size(); ++k) {
-        fresh.m_sequences[k] = DecodeSequence(sequenceBytes.data() + k * kSequenceBytes);
-    }
-    if (Result r = CheckRuns(fresh.m_sequences, entries.size()); !r.ok()) {
-        return r;
+    if (!judged.ok()) {
+        return judged;
     }
 
     // Texture i is sprite entry i, cut straight from the file's page.
-    if (Result r =
-            CutSprites(entries, stated.pageCount, pageBytes, pageOffset, fetch, fresh.m_textures);
-        !r.ok()) {
+    SpriteWad fresh;
+    if (Result r = CutSprites(source, plan, fresh.m_textures); !r.ok()) {
         return r;
     }
+    fresh.m_sequences = std::move(plan.sequences);
     std::swap(out, fresh);
     return {};
 }
 
 // Parses, turning a failed allocation into a message instead of an exception.
-Result ParseReportingMemory(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info,
-                            const FetchBytes& fetch) {
+Result ParseReportingMemory(const Source& source, SpriteWad& out, SwdFileInfo* info,
+                            const ReadOptions& options) {
     SwdFileInfo stated;
     Result result;
     try {
-        result = Parse(bytes, out, stated, fetch);
+        result = Parse(source, out, stated, options);
     } catch (const std::bad_alloc&) {
         result = {Status::OpenFailed, "There is not enough memory to load this sprite wad"};
     }
@@ -333,18 +439,6 @@ Result ParseReportingMemory(std::span<const std::uint8_t> bytes, SpriteWad& out,
     }
     return result;
 }
-
-struct FileHandle {
-    explicit FileHandle(int descriptor) : fd(descriptor) {}
-    int fd;
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-};
 
 void PutU16(std::uint8_t*& p, std::uint16_t v) {
     *p++ = static_cast<std::uint8_t>(v);
@@ -359,55 +453,21 @@ void PutU32(std::uint8_t*& p, std::uint32_t v) {
 
 } // namespace
 
-Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info) {
-    return ParseReportingMemory(bytes, out, info,
-                                [](std::size_t, std::size_t) { return Result{}; });
+Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info,
+               const ReadOptions& options) {
+    return ParseReportingMemory(MemorySource(bytes), out, info, options);
 }
 
-Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info) {
-    const auto failed = [&path](const char* what, int error) {
-        return Result{Status::OpenFailed,
-                      std::string(what) + " \"" + path + "\": " + SystemReason(error)};
-    };
-    // Non-blocking so that a named pipe cannot hang the open; regular files ignore it.
-    const FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-    if (file.fd < 0) {
-        return failed("Cannot open the file", errno);
-    }
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0) {
-        return failed("Cannot read the file", errno);
-    }
-    if (!S_ISREG(st.st_mode)) {
-        return failed("Cannot open the file", S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    }
-
-    // The whole file is read into this buffer, each part just before the parser needs it;
-    // every byte is overwritten by the read, so it is not cleared first.
-    const auto size = static_cast<std::size_t>(st.st_size);
-    std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[size == 0 ? 1 : size]);
-    if (!bytes) {
-        return failed("Cannot read the file", ENOMEM);
-    }
-    const auto fetch = [&](std::size_t begin, std::size_t end) -> Result {
-        while (begin < end) {
-            const ssize_t got =
-                ::pread(file.fd, bytes.get() + begin, end - begin, static_cast<off_t>(begin));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                return failed("Cannot read the file", errno);
-            }
-            if (got == 0) {
-                return {Status::OpenFailed,
-                        "Cannot read the file \"" + path + "\": it was shortened while being read"};
-            }
-            begin += static_cast<std::size_t>(got);
+Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info,
+                   const ReadOptions& options) {
+    io::RandomAccessFile file;
+    if (const std::error_code ec = file.Open(path)) {
+        if (info != nullptr) {
+            *info = {};
         }
-        return {};
-    };
-    return ParseReportingMemory({bytes.get(), size}, out, info, fetch);
+        return {Status::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message()};
+    }
+    return ParseReportingMemory(FileSource(file, path), out, info, options);
 }
 
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad) {
@@ -470,7 +530,7 @@ Result WriteSwdFile(const std::string& path, const SpriteWad& wad) {
             return {Status::WriteFailed, std::move(error)};
         }
     } catch (const std::bad_alloc&) {
-        return refused(SystemReason(ENOMEM));
+        return refused(std::make_error_code(std::errc::not_enough_memory).message());
     }
     return {};
 }

@@ -29,13 +29,16 @@ TEST(CliExtract, WritesOnePngPerTextureInSlotFolders) {
     const auto run = RunCli({"extract", WriteSample(dir, "in.swd", bytes), out.string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    // 463 owns sprites 2..4, 460 sprites 0..1; the empty 494 gets no folder.
+    // 463 owns sprites 2..4, 460 sprites 0..1; the empty 494 gets no folder, only its line.
     const std::vector<std::string> files{"460_SKY_GRAPHICS/0.png", "460_SKY_GRAPHICS/1.png",
                                          "463_DEFAULT_SPRITES/0.png", "463_DEFAULT_SPRITES/1.png",
                                          "463_DEFAULT_SPRITES/2.png"};
-    EXPECT_EQ(fixtures::Tree(out),
-              (std::vector<std::string>{"460_SKY_GRAPHICS/", files[0], files[1],
-                                        "463_DEFAULT_SPRITES/", files[2], files[3], files[4]}));
+    EXPECT_EQ(
+        fixtures::Tree(out),
+        (std::vector<std::string>{"460_SKY_GRAPHICS/", files[0], files[1], "463_DEFAULT_SPRITES/",
+                                  files[2], files[3], files[4], "objects.txt"}));
+    const auto manifest = fixtures::ReadFileBytes(out / "objects.txt");
+    EXPECT_EQ(std::string(manifest.begin(), manifest.end()), "463 3 2\n460 2 0\n494 0 5\n");
     SpriteWad wad;
     ASSERT_TRUE(swd::ReadSwd(bytes, wad).ok());
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -87,25 +90,20 @@ TEST(CliExtract, ClashesAreFoundBeforeAnythingIsWritten) {
     EXPECT_EQ(run.err, "vornix-cli: Cannot write into \"" + (dir / "file").string() +
                            "\": it is not a folder\n");
 
-    // Two objects with one slot would share a folder.
-    const auto twice = fixtures::SwdBuilder()
-                           .Entry(0, 0, 0, 2, 2)
-                           .Entry(2, 0, 0, 2, 2)
-                           .Page(fixtures::MakeTexture(256, 256, 40))
-                           .Sequence(463, -1, 0)
-                           .Sequence(463, -1, 1)
-                           .Build();
-    run = RunCli({"extract", WriteSample(dir, "twice.swd", twice), (dir / "b").string()});
+    // The list of objects already there.
+    std::filesystem::create_directory(dir / "b");
+    fixtures::WriteFileBytes(dir / "b" / "objects.txt", {});
+    run = RunCli({"extract", in, (dir / "b").string()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "vornix-cli: Objects 0 and 1 both have slot 463, so their textures would "
-                       "go to the same folder\n");
+    EXPECT_EQ(run.err,
+              "vornix-cli: \"" + (dir / "b" / "objects.txt").string() + "\" already exists\n");
+    EXPECT_EQ(fixtures::Tree(dir / "b"), std::vector<std::string>{"objects.txt"});
 
     // A damaged input.
     run = RunCli({"extract",
                   WriteSample(dir, "bad.swd", fixtures::SmallWad().StatedEntryCount(6).Build()),
                   (dir / "c" / "d").string()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(std::filesystem::exists(dir / "b"));
     EXPECT_FALSE(std::filesystem::exists(dir / "c"));
 }
 

@@ -60,17 +60,19 @@ TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage) {
                                                       {"info", "a", "b"},
                                                       {"repack", "a"},
                                                       {"extract", "a"},
-                                                      {"extract", "a", "b", "c"}};
+                                                      {"extract", "a", "b", "c"},
+                                                      {"build", "a"},
+                                                      {"build", "--recover", "a", "b"}};
     for (const auto& args : wrong) {
         const auto run = RunCli(args);
         EXPECT_EQ(run.exitCode, 2) << testing::PrintToString(args);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err.rfind("vornix-cli: ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find("Usage: vornix-cli info FILE.swd"), std::string::npos);
+        EXPECT_NE(run.err.find("Usage: vornix-cli info [--recover] FILE.swd"), std::string::npos);
     }
     const auto help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("vornix-cli repack IN.swd OUT.swd"), std::string::npos);
+    EXPECT_NE(help.out.find("vornix-cli build DIR OUT.swd"), std::string::npos);
 }
 
 } // namespace

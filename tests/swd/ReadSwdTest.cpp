@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using fixtures::MakeTexture;
 using fixtures::SwdBuilder;
 using swdtest::kPageBytes;
@@ -167,7 +173,12 @@ TEST(ReadSwdFile, ReadsLikeMemoryAndNamesThePathAndReasonWhenItCannotOpen) {
     const std::string path = (dir / "absent.swd").string();
     const swd::Result r = swd::ReadSwdFile(path, fromFile);
     EXPECT_EQ(r.status, swd::Status::OpenFailed);
-    EXPECT_EQ(r.message, "Cannot open the file \"" + path + "\": No such file or directory");
+#ifdef _WIN32
+    const std::string notFound = std::system_category().message(ERROR_FILE_NOT_FOUND);
+#else
+    const std::string notFound = "No such file or directory";
+#endif
+    EXPECT_EQ(r.message, "Cannot open the file \"" + path + "\": " + notFound);
     const swd::Result folder = swd::ReadSwdFile(dir.path().string(), fromFile);
     EXPECT_EQ(folder.status, swd::Status::OpenFailed);
     EXPECT_EQ(folder.message,

@@ -152,14 +152,32 @@ TEST(WriteSwdFile, ReadOnlyFolderLeavesTheExistingFileIntact) {
     EXPECT_EQ(fixtures::ReadFileBytes(path), old);
 }
 
-TEST(WriteSwdFile, WritingThroughALinkReplacesTheLinkedFile) {
-    fixtures::TempDir dir;
-    fixtures::WriteFileBytes(dir / "real.swd", {1});
-    std::filesystem::create_symlink(dir / "real.swd", dir / "link.swd");
+// Through a link, relative or absolute, to an existing file or to one not there yet, the
+// file it points to is written and the link stays.
+TEST(WriteSwdFile, WritingThroughALinkWritesTheLinkedFileAndKeepsTheLink) {
     const SpriteWad wad = SmallWadLaidOut();
-    ASSERT_TRUE(swd::WriteSwdFile((dir / "link.swd").string(), wad).ok());
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.swd"));
-    EXPECT_TRUE(fixtures::ReadFileBytes(dir / "real.swd") == swd::SerializeSwd(wad));
+    for (const bool targetExists : {true, false}) {
+        SCOPED_TRACE(targetExists ? "existing target" : "dangling link");
+        fixtures::TempDir dir;
+        std::filesystem::create_directory(dir / "real");
+        if (targetExists) {
+            fixtures::WriteFileBytes(dir / "real" / "wad.swd", {1});
+        }
+        std::filesystem::create_symlink("real/wad.swd", dir / "hop.swd");
+        std::filesystem::create_symlink(dir / "hop.swd", dir / "link.swd");
+        const swd::Result r = swd::WriteSwdFile((dir / "link.swd").string(), wad);
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.swd"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "hop.swd"));
+        EXPECT_TRUE(fixtures::ReadFileBytes(dir / "real" / "wad.swd") == swd::SerializeSwd(wad));
+        // No temporary file is left beside either.
+        const auto count = [](const std::filesystem::path& folder) {
+            return std::distance(std::filesystem::directory_iterator(folder),
+                                 std::filesystem::directory_iterator());
+        };
+        EXPECT_EQ(count(dir.path()), 3);
+        EXPECT_EQ(count(dir / "real"), 1);
+    }
 }
 
 } // namespace

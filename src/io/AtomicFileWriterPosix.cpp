@@ -1,5 +1,7 @@
 #include "io/AtomicFileWriter.h"
 
+#include "io/LinkTarget.h"
+
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -52,14 +54,10 @@ void SyncFolder(const std::filesystem::path& folder) {
 } // namespace
 
 std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::filesystem::path target = path;
-    std::error_code ec;
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    if (std::filesystem::is_symlink(target, ec)) {
-        const auto resolved = std::filesystem::canonical(target, ec);
-        if (!ec) {
-            target = resolved;
-        }
+    std::error_code linkError;
+    const std::filesystem::path target = io::LinkTarget(path, linkError);
+    if (linkError) {
+        return Describe(path, linkError.value());
     }
 
     struct stat existing {};

@@ -1,0 +1,162 @@
+#include "Commands.h"
+#include "ObjectManifest.h"
+
+#include "images/BTCImageObject.h"
+#include "io/ReadFileBytes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Far more than any list of objects takes; a larger file is not one extract wrote.
+constexpr std::size_t kMaxManifestBytes = std::size_t{16} << 20;
+
+std::string Quoted(const fs::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+bool IsImageExtension(std::string extension) {
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    static const std::vector<std::string> known{".bmp", ".pcx",  ".png", ".tga",
+                                                ".tif", ".tiff", ".jpg", ".jpeg"};
+    return std::find(known.begin(), known.end(), extension) != known.end();
+}
+
+// The texture files of a slot folder, "<number>.<image extension>", in numeric order. Other
+// files (an editor's backups, a system's thumbnails) are left alone.
+bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::string& error) {
+    std::map<unsigned long, fs::path> numbered;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        const std::string stem = path.stem().string();
+        if (stem.empty() || stem.size() > 9 || !IsImageExtension(path.extension().string()) ||
+            !std::all_of(stem.begin(), stem.end(),
+                         [](unsigned char c) { return std::isdigit(c) != 0; })) {
+            continue;
+        }
+        const unsigned long number = std::stoul(stem);
+        const auto [at, fresh] = numbered.emplace(number, path);
+        if (!fresh) {
+            error = Quoted(at->second) + " and " + Quoted(path) + " are both texture " +
+                    std::to_string(number);
+            return false;
+        }
+    }
+    if (ec) {
+        error = "Cannot read the folder " + Quoted(folder) + ": " + ec.message();
+        return false;
+    }
+    textures.clear();
+    for (auto& [number, path] : numbered) {
+        textures.push_back(std::move(path));
+    }
+    return true;
+}
+
+// Every texture position is claimed by exactly one object, and every empty object starts at
+// most right after the last texture: what a wad's objects must be.
+bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::size_t total,
+                 std::string& error) {
+    std::vector<bool> claimed(total, false);
+    for (std::size_t k = 0; k < objects.size(); ++k) {
+        const ObjectSequence& object = objects[k];
+        const std::size_t first = object.firstTexture;
+        const auto count = static_cast<std::size_t>(object.TextureCount());
+        const std::string name =
+            "object " + std::to_string(k) + " (slot " + std::to_string(object.slotId) + ")";
+        if (first + count > total || (count == 0 && first > total)) {
+            error = name + " starts at texture " + std::to_string(first) + ", past the " +
+                    std::to_string(total) + " textures of all objects";
+            return false;
+        }
+        for (std::size_t i = first; i < first + count; ++i) {
+            if (claimed[i]) {
+                error = name + " claims texture " + std::to_string(i) + ", as another object does";
+                return false;
+            }
+            claimed[i] = true;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int RunBuild(const std::string& folder, const std::string& outPath) {
+    const fs::path root = folder;
+    const fs::path manifestPath = root / kManifestName;
+    std::vector<std::uint8_t> manifest;
+    std::string error;
+    if (!io::ReadFileBytes(manifestPath.string(), kMaxManifestBytes, manifest, error)) {
+        return ReportError(error);
+    }
+    SpriteWad wad;
+    if (!ParseManifest({manifest.begin(), manifest.end()}, wad.m_sequences, error)) {
+        return ReportError(Quoted(manifestPath) + ": " + error);
+    }
+    std::size_t total = 0;
+    for (const ObjectSequence& object : wad.m_sequences) {
+        total += static_cast<std::size_t>(object.TextureCount());
+    }
+    if (total > SpriteWad::kMaxTextures) {
+        return ReportError(Quoted(manifestPath) + ": its objects hold " + std::to_string(total) +
+                           " textures, more than the " + std::to_string(SpriteWad::kMaxTextures) +
+                           " a sprite wad can hold");
+    }
+    if (!CheckPlaces(wad.m_sequences, total, error)) {
+        return ReportError(Quoted(manifestPath) + ": " + error);
+    }
+
+    // The objects of one slot take the files of its folder in turn.
+    std::map<std::uint32_t, std::pair<std::vector<fs::path>, std::size_t>> slots;
+    for (const ObjectSequence& object : wad.m_sequences) {
+        if (object.TextureCount() == 0 || slots.count(object.slotId) != 0) {
+            continue;
+        }
+        if (!ListTextures(root / SlotFolderName(object.slotId), slots[object.slotId].first,
+                          error)) {
+            return ReportError(error);
+        }
+    }
+    wad.m_textures.resize(total);
+    for (const ObjectSequence& object : wad.m_sequences) {
+        auto& [files, used] = slots[object.slotId];
+        for (int line = 0; line < object.TextureCount(); ++line, ++used) {
+            if (used >= files.size()) {
+                return ReportError(Quoted(root / SlotFolderName(object.slotId)) + " holds " +
+                                   std::to_string(files.size()) + " textures, fewer than " +
+                                   Quoted(manifestPath) + " gives its objects");
+            }
+            BTCImageObject image;
+            if (!image.Load(files[used].string(), &error)) {
+                return ReportError(error);
+            }
+            const BTCImageData& pixels = *image.GetObjectDataPtr();
+            if (pixels.GetWidth() > SpriteWad::kPageSide ||
+                pixels.GetHeight() > SpriteWad::kPageSide) {
+                return ReportError(Quoted(files[used]) + " is " +
+                                   std::to_string(pixels.GetWidth()) + " x " +
+                                   std::to_string(pixels.GetHeight()) +
+                                   " pixels, larger than a texture can be (256 x 256)");
+            }
+            wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)] =
+                std::move(*image.GetObjectDataPtr());
+        }
+    }
+    for (const auto& [slot, listed] : slots) {
+        if (listed.second < listed.first.size()) {
+            return ReportError(Quoted(root / SlotFolderName(slot)) + " holds " +
+                               std::to_string(listed.first.size()) + " textures, more than " +
+                               Quoted(manifestPath) + " gives its objects");
+        }
+    }
+    return PackAndWrite(wad, folder, outPath);
+}

@@ -1,0 +1,45 @@
+#include "AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<bool> g_counting{false};
+std::atomic<std::size_t> g_bytes{0};
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (g_counting.load(std::memory_order_relaxed)) {
+        g_bytes.fetch_add(size, std::memory_order_relaxed);
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace swdtest {
+
+AllocationCounter::AllocationCounter() {
+    g_bytes = 0;
+    g_counting = true;
+}
+
+AllocationCounter::~AllocationCounter() {
+    g_counting = false;
+}
+
+std::size_t AllocationCounter::Bytes() const {
+    return g_bytes.load();
+}
+
+} // namespace swdtest
