@@ -2,7 +2,7 @@
 
 #include "io/AtomicFileWriter.h"
 #include "io/ReadFileBytes.h"
-#include "model/ByteCursor.h"
+#include "objects/ByteCursor.h"
 #include "model/ObjectSlotNames.h"
 
 #include <algorithm>
