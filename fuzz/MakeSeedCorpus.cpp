@@ -1,9 +1,11 @@
 // Writes the seed corpus of every fuzz target, made by our own writers:
-//   make_seed_corpus <folder>  ->  <folder>/swd_reader/*.swd, <folder>/image_loader/*
+//   make_seed_corpus <folder>  ->  <folder>/swd_reader/*.swd, <folder>/image_loader/*,
+//                                  <folder>/swo_reader/*.swo
 #include "images/BTCEncoderOptions.h"
 #include "images/BTCImageObject.h"
 #include "model/PackTextures.h"
 #include "model/SwdFile.h"
+#include "objects/SwoFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -82,6 +84,19 @@ bool WriteImageSeeds(const fs::path& folder) {
     return true;
 }
 
+// Both objects of the small wad with textures: odd widths padded, full rows, a 1 x 1.
+bool WriteSwoSeeds(const fs::path& folder) {
+    const SpriteWad wad = SmallWad();
+    for (std::size_t object = 0; object < 2; ++object) {
+        std::vector<std::uint8_t> bytes;
+        if (!swo::EncodeSwo(wad, object, bytes).ok() ||
+            !WriteBytes(folder / ("object" + std::to_string(object) + ".swo"), bytes)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,7 +107,9 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     fs::create_directories(root / "swd_reader");
     fs::create_directories(root / "image_loader");
-    if (!WriteSwdSeeds(root / "swd_reader") || !WriteImageSeeds(root / "image_loader")) {
+    fs::create_directories(root / "swo_reader");
+    if (!WriteSwdSeeds(root / "swd_reader") || !WriteImageSeeds(root / "image_loader") ||
+        !WriteSwoSeeds(root / "swo_reader")) {
         std::fprintf(stderr, "cannot write the seed corpus into %s\n", argv[1]);
         return 1;
     }

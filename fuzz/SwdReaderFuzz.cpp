@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a refused file leaves the document as it was");
         return 0;
     }
-    Require(wad.RunsAreValid(), "a loaded wad has valid runs");
+    Require(wad.RunsAreValid(true), "a loaded wad has valid runs");
     Require(wad.m_textures.size() == info.entryCount, "one texture per entry");
     Require(wad.m_entries.empty() && wad.m_pages.empty(), "entries and pages go after loading");
     for (const SpriteTexture& texture : wad.m_textures) {
@@ -95,5 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(swd::ReadSwd(swd::SerializeSwd(packed), back).ok(), "a written wad reads back");
     Require(back.m_sequences == wad.m_sequences, "the same objects read back");
     Require(back.m_textures == wad.m_textures, "the same pixels read back");
+
+    // A texture added to any object, empty ones inside other runs included, keeps runs apart.
+    for (std::size_t object = 0; object < wad.ObjectCount(); ++object) {
+        if (wad.AddTexture(object, heldTexture)) {
+            Require(wad.RunsAreValid(true), "adding a texture keeps the runs apart");
+        }
+    }
     return 0;
 }

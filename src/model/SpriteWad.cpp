@@ -130,7 +130,7 @@ std::optional<std::size_t> SpriteWad::AddObject(std::uint32_t slotId) {
     return position;
 }
 
-bool SpriteWad::RunsAreValid() const {
+bool SpriteWad::RunsAreValid(bool allowEmptyInsideRuns) const {
     std::vector<std::pair<std::size_t, std::size_t>> runs;
     for (const ObjectSequence& s : m_sequences) {
         const std::size_t first = s.firstTexture;
@@ -147,6 +147,9 @@ bool SpriteWad::RunsAreValid() const {
         if (runs[i].first < runs[i - 1].second) {
             return false;
         }
+    }
+    if (allowEmptyInsideRuns) {
+        return true;
     }
     // An empty object may start anywhere but inside another run: its first texture would
     // land in the middle of that run.

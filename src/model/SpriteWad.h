@@ -63,6 +63,8 @@ public:
     std::optional<std::size_t> AddObject(std::uint32_t slotId);
 
     // True when every run lies inside m_textures, no two non-empty runs overlap and no empty
-    // object starts inside another object's run.
-    bool RunsAreValid() const;
+    // object starts inside another object's run. Files may hold empty objects inside runs
+    // (AddTexture moves such an object behind the run first); `allowEmptyInsideRuns` accepts
+    // them.
+    bool RunsAreValid(bool allowEmptyInsideRuns = false) const;
 };

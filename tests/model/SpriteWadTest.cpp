@@ -110,6 +110,10 @@ TEST(SpriteWadRuns, ValidityCheckCatchesBrokenRuns) {
     wad.m_sequences[0].firstTexture = 3;
     wad.m_sequences.push_back({470, 0, 1}); // empty, but starting inside 463's run
     EXPECT_FALSE(wad.RunsAreValid());
+    EXPECT_TRUE(wad.RunsAreValid(true)) << "as files may hold it";
+    wad.m_sequences[0].firstTexture = 2;
+    EXPECT_FALSE(wad.RunsAreValid(true)) << "overlapping runs are never valid";
+    wad.m_sequences[0].firstTexture = 3;
     wad.m_sequences.back().firstTexture = 5; // empty at the very end is fine
     EXPECT_TRUE(wad.RunsAreValid());
 }
