@@ -39,13 +39,15 @@ TEST(SplitImage, GridsAndEdgePiecesForBothPolicies) {
         PiecePolicy policy;
         std::vector<std::string> sizes;
     };
-    const std::vector<std::string> six128(6, "128x128");
     const std::vector<Case> cases = {
         {{300, 200},
          {128, 128},
          PiecePolicy::AllowSmaller,
          {"128x128", "128x128", "44x128", "128x72", "128x72", "44x72"}},
-        {{300, 200}, {128, 128}, PiecePolicy::PadWithMagenta, six128},
+        {{300, 200},
+         {128, 128},
+         PiecePolicy::PadWithMagenta,
+         std::vector<std::string>(6, "128x128")},
         {{100, 50}, {256, 256}, PiecePolicy::AllowSmaller, {"100x50"}},
         {{100, 50}, {256, 256}, PiecePolicy::PadWithMagenta, {"256x256"}},
         {{4, 3}, {1, 1}, PiecePolicy::AllowSmaller, std::vector<std::string>(12, "1x1")},
