@@ -107,17 +107,9 @@ TEST(ResizeMath, OtherSideFollowsTheTexturesProportionsTruncated) {
         bool typedWidth;
         int typed, other;
     } cases[] = {
-        {100, 50, true, 64, 32},
-        {100, 50, false, 33, 66},
-        {3, 7, true, 10, 23},
-        {3, 7, false, 10, 4},
-        {256, 1, true, 100, 0},
-        {100, 50, true, 0, 0},
-        {100, 50, false, 0, 0},
-        {1, 49, false, 49, 1},
-        {1, 75, true, 3, 225},
-        {256, 256, true, 999999, 999999},
-        {1, 256, true, 999999, 255999744},
+        {100, 50, true, 64, 32}, {100, 50, false, 33, 66}, {3, 7, true, 10, 23},
+        {3, 7, false, 10, 4},    {256, 1, true, 100, 0},   {100, 50, true, 0, 0},
+        {100, 50, false, 0, 0},  {1, 49, false, 49, 1},    {1, 75, true, 3, 225},
     };
     for (const auto& c : cases) {
         const int other = c.typedWidth ? HeightForWidth(c.typed, c.originalWidth, c.originalHeight)
@@ -125,6 +117,9 @@ TEST(ResizeMath, OtherSideFollowsTheTexturesProportionsTruncated) {
         EXPECT_EQ(other, c.other) << c.originalWidth << "x" << c.originalHeight << " typed "
                                   << (c.typedWidth ? "width " : "height ") << c.typed;
     }
+    // Large typed numbers do not overflow.
+    EXPECT_EQ(HeightForWidth(999999, 256, 256), 999999);
+    EXPECT_EQ(HeightForWidth(999999, 1, 256), 255999744);
 }
 
 TEST(ResizeMath, RangeTargetFitsIntoTheBoxOrTakesIt) {

@@ -281,6 +281,17 @@ TEST(ImageFiles, LargestSideLoadsAndLargerImagesAreRefusedBeforeDecoding) {
     }
 }
 
+TEST(ImageFiles, MagickMessagesLoseTheirLeadSourceAndEmptyDetail) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Magick: Pixel cache allocation failed () reported by magick/cache.c:1234 (X)",
+         "Pixel cache allocation failed"},
+        {"Magick: Improper image header (x.bmp)", "Improper image header (x.bmp)"},
+        {"plain text", "plain text"}};
+    for (const auto& [raw, shown] : cases) {
+        EXPECT_EQ(images::MagickMessage(std::runtime_error(raw)), shown);
+    }
+}
+
 // A folder or a pipe is not a file: refused by name at once, never waited on for a writer.
 TEST(ImageFiles, FoldersAndPipesAreNotFiles) {
     fixtures::TempDir dir;
@@ -345,39 +356,24 @@ TEST(ImageFiles, FailedWritesNameTheFileAndLeaveTargetsAlone) {
     EXPECT_EQ(fixtures::Tree(dir.path()), (std::vector<std::string>{"folder.raw/", "keep.png"}));
 }
 
+// Export formats by dialog index, by name and by extension; 0 stands for none.
 TEST(ImageFiles, FormatNamesAndOptions) {
+    const auto number = [](std::optional<ExportFormat> f) { return f ? static_cast<int>(*f) : 0; };
     for (int index = 0; index <= kExportFormatCount + 1; ++index) {
-        EXPECT_EQ(ExportFormatFromIndex(index),
-                  index >= 1 && index <= kExportFormatCount
-                      ? std::optional(static_cast<ExportFormat>(index))
-                      : std::nullopt);
+        EXPECT_EQ(number(ExportFormatFromIndex(index)), index <= kExportFormatCount ? index : 0);
     }
-    const struct {
-        const char* text;
-        std::optional<ExportFormat> byName, byPath;
-    } cases[] = {
-        {"bmp", ExportFormat::Bmp, {}},
-        {"x.BMP", {}, ExportFormat::Bmp},
-        {"PCX", ExportFormat::Pcx, {}},
-        {"a/b.png", {}, ExportFormat::Png},
-        {"tga", ExportFormat::Tga, {}},
-        {"t.tif", {}, ExportFormat::Tiff},
-        {"tiff", ExportFormat::Tiff, {}},
-        {"t.Tiff", {}, ExportFormat::Tiff},
-        {"jpeg", ExportFormat::Jpeg, {}},
-        {"j.jpg", {}, ExportFormat::Jpeg},
-        {"j.jpe", {}, ExportFormat::Jpeg},
-        {"j.jfif", {}, ExportFormat::Jpeg},
-        {"raw", ExportFormat::Raw, {}},
-        {"r.raw", {}, ExportFormat::Raw},
-        {"jpg", {}, {}},
-        {"dir.png/file", {}, {}},
-        {"", {}, {}},
-        {"Texture_0", {}, {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ExportFormatFromName(c.text), c.byName) << c.text;
-        EXPECT_EQ(ExportFormatFromPath(c.text), c.byPath) << c.text;
+    const std::pair<const char*, int> names[] = {{"bmp", 1},   {"PCX", 2},  {"png", 3}, {"tga", 4},
+                                                 {"tiff", 5},  {"jpeg", 6}, {"raw", 7}, {"jpg", 0},
+                                                 {"x.bmp", 0}, {"", 0}};
+    for (const auto& [text, format] : names) {
+        EXPECT_EQ(number(ExportFormatFromName(text)), format) << text;
+    }
+    const std::pair<const char*, int> paths[] = {
+        {"x.BMP", 1},  {"a.pcx", 2}, {"a/b.png", 3}, {"t.tga", 4},        {"t.tif", 5},
+        {"t.Tiff", 5}, {"j.jpg", 6}, {"j.jpe", 6},   {"j.jfif", 6},       {"j.JPEG", 6},
+        {"r.raw", 7},  {"bmp", 0},   {"", 0},        {"dir.png/file", 0}, {"Texture_0", 0}};
+    for (const auto& [text, format] : paths) {
+        EXPECT_EQ(number(ExportFormatFromPath(text)), format) << text;
     }
     EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("Png"), BTCImageObject::CodecPNG);
     EXPECT_EQ(BTCImageObject::GetCodecIdFromFormat("JPG"), BTCImageObject::CodecUnknown);

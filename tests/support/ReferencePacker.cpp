@@ -21,8 +21,8 @@ bool Free(const std::vector<Rect>& placed, const Rect& c) {
 
 } // namespace
 
-ReferencePacking ReferencePack(const std::vector<SpriteTexture>& textures) {
-    ReferencePacking out;
+std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& textures) {
+    std::vector<SpriteEntry> entries;
     std::vector<std::vector<Rect>> placed;
     for (const SpriteTexture& texture : textures) {
         const int w = texture.GetWidth();
@@ -30,26 +30,38 @@ ReferencePacking ReferencePack(const std::vector<SpriteTexture>& textures) {
         if (w < 1 || h < 1 || w > kSide || h > kSide) {
             throw std::invalid_argument("reference packer: texture fits on no page");
         }
-        bool done = false;
-        for (std::size_t page = 0; !done; ++page) {
+        for (std::size_t page = 0;; ++page) {
             if (page == placed.size()) {
                 placed.emplace_back();
-                out.pages.emplace_back().Create(kSide, kSide);
             }
-            for (int y = 0; y + h <= kSide && !done; ++y) {
-                for (int x = 0; x + w <= kSide && !done; ++x) {
-                    if (!Free(placed[page], {x, y, w, h})) {
-                        continue;
+            const std::size_t before = entries.size();
+            for (int y = 0; y + h <= kSide && entries.size() == before; ++y) {
+                for (int x = 0; x + w <= kSide && entries.size() == before; ++x) {
+                    if (Free(placed[page], {x, y, w, h})) {
+                        placed[page].push_back({x, y, w, h});
+                        entries.push_back(SpriteEntry::At(x, y, static_cast<int>(page), w, h));
                     }
-                    placed[page].push_back({x, y, w, h});
-                    out.entries.push_back(SpriteEntry::At(x, y, static_cast<int>(page), w, h));
-                    for (int row = 0; row < h; ++row) {
-                        std::copy_n(texture.GetBits() + row * w * 3, w * 3,
-                                    out.pages[page].GetBits() + ((y + row) * kSide + x) * 3);
-                    }
-                    done = true;
                 }
             }
+            if (entries.size() > before) {
+                break;
+            }
+        }
+    }
+    return entries;
+}
+
+ReferencePacking ReferencePack(const std::vector<SpriteTexture>& textures) {
+    ReferencePacking out{{}, ReferencePlacements(textures)};
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+        const SpriteEntry& e = out.entries[i];
+        while (out.pages.size() <= e.page) {
+            out.pages.emplace_back().Create(kSide, kSide);
+        }
+        const int w = textures[i].GetWidth();
+        for (int row = 0; row < textures[i].GetHeight(); ++row) {
+            std::copy_n(textures[i].GetBits() + row * w * 3, w * 3,
+                        out.pages[e.page].GetBits() + ((e.y + row) * kSide + e.x) * 3);
         }
     }
     return out;
