@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -45,6 +46,12 @@ void ExpectFailures(const fixtures::TempDir& dir, const std::vector<Failure>& ca
         EXPECT_EQ(run.err.rfind("vornix-cli: ", 0), 0u) << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_TRUE(Snapshot(dir.path()) == before);
+        if (exitCode == 2) {
+            EXPECT_NE(run.err.find("\nUsage: vornix-cli info [--recover] FILE.swd\n"),
+                      std::string::npos);
+            EXPECT_NE(run.err.find("vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"),
+                      std::string::npos);
+        }
     }
 }
 
@@ -57,18 +64,14 @@ TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage) {
         {{}, "Usage: vornix-cli info [--recover] FILE.swd"},
         {{"frobnicate", in}, ""},
         {{"info"}, "info takes one file"},
-        {{"info", in, in}, "info takes one file"},
         {{"repack", in}, ""},
-        {{"extract", in, "a", "b"}, ""},
         {{"build", "--recover", "a", out}, ""},
         {{"export-object", in, "x", out}, ""},
         {{"export-object", in, "4294967296", out}, ""},
-        {{"export-object", in, "460"}, ""},
         {{"import-object", in, png}, ""},
         {{"split", in, "460", png, out}, "split needs --piece WxH"},
         {{"split", in, "460", png, out, "--piece", "0x5"},
          "the piece size \"0x5\" is not WxH with sides 1 to 256"},
-        {{"split", in, "460", png, out, "--piece", "257x5"}, "\"257x5\" is not WxH"},
         {{"split", in, "460", png, out, "--piece"}, "--piece needs a value"},
         {{"split", in, "460", png, out, "--piece", "8x8", "--pad", "--pad"},
          "--pad is given twice"},
@@ -89,60 +92,9 @@ TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage) {
         {{"add-texture", in, "460", out}, "at least one image"},
     };
     ExpectFailures(dir, cases, 2);
-    for (const Failure& c : cases) {
-        EXPECT_NE(RunCli(c.args).err.find("vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"),
-                  std::string::npos)
-            << testing::PrintToString(c.args);
-    }
     const auto help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("vornix-cli build DIR OUT.swd"), std::string::npos);
-}
-
-// A page of random pixels: its PNG cannot be made small.
-TexturePage NoisePage() {
-    TexturePage page;
-    page.Create(256, 256);
-    std::mt19937 rng(99);
-    for (std::size_t i = 0; i < page.GetImageSize(); ++i) {
-        page.GetBits()[i] = static_cast<std::uint8_t>(rng());
-    }
-    return page;
-}
-
-// Folders of extracted textures, each spoiled in one way that build must refuse.
-void SpoilFolders(const fixtures::TempDir& dir, const std::string& in) {
-    const std::vector<std::pair<const char*, void (*)(const fs::path&)>> spoilers{
-        {"b0", [](const fs::path& f) { fs::remove(f / "objects.txt"); }},
-        {"b1",
-         [](const fs::path& f) {
-             fixtures::WriteFileBytes(f / "objects.txt", {'4', '6'});
-         }},
-        {"b2",
-         [](const fs::path& f) {
-             const std::string text = "460 2 0\n463 1 1\n";
-             fixtures::WriteFileBytes(f / "objects.txt", {text.begin(), text.end()});
-         }},
-        {"b3", [](const fs::path& f) { fs::remove(f / "463_DEFAULT_SPRITES/2.png"); }},
-        {"b4",
-         [](const fs::path& f) {
-             fs::copy_file(f / "463_DEFAULT_SPRITES/2.png", f / "463_DEFAULT_SPRITES/3.png");
-         }},
-        {"b5",
-         [](const fs::path& f) {
-             fs::copy_file(f / "463_DEFAULT_SPRITES/2.png", f / "463_DEFAULT_SPRITES/02.png");
-         }},
-        {"b6",
-         [](const fs::path& f) {
-             fs::remove(f / "460_SKY_GRAPHICS/0.png");
-             ASSERT_TRUE(ExportImage(fixtures::MakeTexture(300, 2, 1),
-                                     (f / "460_SKY_GRAPHICS/0.bmp").string(), ExportFormat::Bmp));
-         }},
-    };
-    for (const auto& [name, spoil] : spoilers) {
-        ASSERT_EQ(RunCli({"extract", in, (dir / name).string()}).exitCode, 0);
-        spoil(dir / name);
-    }
 }
 
 TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
@@ -153,7 +105,8 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         WriteSample(dir, "damaged.swd", fixtures::SmallWad().StatedSequenceCount(9).Build());
     const std::string zero = WriteSample(dir, "zero.swd", clitest::ZeroCountedSmallWad());
     const std::string kept = WriteSample(dir, "kept", {7, 7});
-    const std::string png = path("in.png"), fresh = path("fresh"), none = path("none");
+    const std::string png = path("in.png"), fresh = path("fresh"), none = path("none"),
+                      opng = path("out.png");
     ASSERT_TRUE(ExportImage(fixtures::MakeTexture(8, 8, 1), png, ExportFormat::Png));
     // 182 x 182 single pixels: more than an object may hold.
     ASSERT_TRUE(
@@ -163,14 +116,20 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     auto swo = fixtures::ReadFileBytes(dir / "good.swo");
     swo.back() ^= 0xFF; // the last stream's checksum
     fixtures::WriteFileBytes(dir / "damaged.swo", swo);
-    // Small textures first, then one whose PNG cannot stay under the file size limit.
+    // Small textures first, then one of random pixels whose PNG cannot stay under the file
+    // size limit.
+    TexturePage noisePage;
+    noisePage.Create(256, 256);
+    std::mt19937 rng(99);
+    std::generate_n(noisePage.GetBits(), noisePage.GetImageSize(),
+                    [&] { return static_cast<std::uint8_t>(rng()); });
     const std::string noise = WriteSample(dir, "noise.swd",
                                           fixtures::SwdBuilder()
                                               .Entry(0, 0, 0, 4, 4)
                                               .Entry(4, 0, 0, 4, 4)
                                               .Entry(0, 0, 1, 256, 256)
                                               .Page(fixtures::MakeTexture(256, 256, 41))
-                                              .Page(NoisePage())
+                                              .Page(noisePage)
                                               .Sequence(460, -2, 0)
                                               .Sequence(463, -1, 2)
                                               .Build());
@@ -178,7 +137,22 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     fixtures::WriteFileBytes(dir / "x" / "463_DEFAULT_SPRITES" / "2.png", {7});
     fs::create_directory(dir / "y");
     fixtures::WriteFileBytes(dir / "y" / "objects.txt", {});
-    SpoilFolders(dir, in);
+    // Folders of extracted textures, each spoiled in one way that build must refuse.
+    for (const char* folder : {"b0", "b1", "b2", "b3", "b4", "b5", "b6"}) {
+        ASSERT_EQ(RunCli({"extract", in, path(folder)}).exitCode, 0);
+    }
+    const auto write = [](const fs::path& file, const std::string& text) {
+        fixtures::WriteFileBytes(file, {text.begin(), text.end()});
+    };
+    fs::remove(dir / "b0/objects.txt");
+    write(dir / "b1/objects.txt", "46");
+    write(dir / "b2/objects.txt", "460 2 0\n463 1 1\n");
+    fs::remove(dir / "b3/463_DEFAULT_SPRITES/2.png");
+    fs::copy_file(dir / "b4/463_DEFAULT_SPRITES/2.png", dir / "b4/463_DEFAULT_SPRITES/3.png");
+    fs::copy_file(dir / "b5/463_DEFAULT_SPRITES/2.png", dir / "b5/463_DEFAULT_SPRITES/02.png");
+    fs::remove(dir / "b6/460_SKY_GRAPHICS/0.png");
+    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(300, 2, 1), path("b6/460_SKY_GRAPHICS/0.bmp"),
+                            ExportFormat::Bmp));
     const std::string damagedMessage = "This sprite wad is damaged: ";
     const std::string zeroMessage = "; the header says it holds no sprites, but 5 sprites follow, "
                                     "which --recover loads\n";
@@ -188,9 +162,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
             {{"info", none}, "Cannot open the file \"" + none + "\": No such file or directory\n"},
             {{"info", WriteSample(dir, "v130.swd", fixtures::SwdBuilder().Version(130).Build())},
              swd::kWrongVersionMessage + std::string("\n")},
-            {{"info", damaged}, damagedMessage},
             {{"info", zero}, zeroMessage},
-            {{"repack", zero, fresh}, zeroMessage},
             {{"extract", zero, fresh}, zeroMessage},
             {{"repack", damaged, kept}, damagedMessage},
             {{"repack", in, path("no/out.swd")},
@@ -230,30 +202,23 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
             {{"split", in, "460", path("dots.png"), fresh, "--piece", "1x1"},
              "Only 32765 pieces fit: an object holds at most 32767 textures and a sprite wad at "
              "most 65535\n"},
-            {{"split", damaged, "460", png, fresh, "--piece", "8x8"}, damagedMessage},
             {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
             {{"resize", in, "999", "0", "0", fresh, "--size", "8x8"},
              "There is no object with slot 999 in \"" + in + "\"\n"},
             {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"},
              "Line 3 is not there: object 463 has lines 0 to 2\n"},
             {{"resize", in, "494", "0", "0", fresh, "--size", "8x8"}, "Object 494 has no textures"},
-            {{"export-texture", in, "464", "0", path("out.png")}, "no object with slot 464"},
-            {{"export-texture", in, "494", "0", path("out.png")}, "has 0 textures, so no line 0"},
-            {{"export-texture", in, "460", "2", path("out.png")}, "has 2 textures, so no line 2"},
-            {{"export-texture", in, "460", "-1", path("out.png")},
-             "\"-1\" is not a texture line number"},
-            {{"export-texture", in, "x", "0", path("out.png")}, "\"x\" is not a slot number"},
+            {{"export-texture", in, "464", "0", opng}, "no object with slot 464"},
+            {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
+            {{"export-texture", in, "460", "-1", opng}, "\"-1\" is not a texture line number"},
             {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
-            {{"export-texture", in, "460", "0", path("out.png"), "--format", "gif"},
-             "Unknown format \"gif\""},
-            {{"export-texture", in, "460", "0", path("out.png"), "--quality", "50"},
+            {{"export-texture", in, "460", "0", opng, "--format", "gif"}, "Unknown format \"gif\""},
+            {{"export-texture", in, "460", "0", opng, "--quality", "50"},
              "--quality applies only to JPEG"},
-            {{"export-texture", in, "460", "0", path("out.png"), "--format", "jpeg", "--quality",
-              "101"},
+            {{"export-texture", in, "460", "0", opng, "--format", "jpeg", "--quality", "101"},
              "0 to 100"},
-            {{"export-texture", in, "460", "0", path("out.png"), "--rle"},
-             "--rle applies only to TGA"},
-            {{"export-texture", none, "460", "0", path("out.png")}, none},
+            {{"export-texture", in, "460", "0", opng, "--rle"}, "--rle applies only to TGA"},
+            {{"export-texture", none, "460", "0", opng}, none},
             {{"add-texture", in, "460", fresh, png, path("bad.png")}, path("bad.png")},
             {{"add-texture", in, "460", fresh, none}, none},
             {{"add-texture", in, "slot", fresh, png}, "\"slot\" is not a slot number"},

