@@ -69,7 +69,8 @@ TEST(ReadSwd, UnusualButSoundFilesLoadAndRepack) {
              .StatedPageBytes(2 * kPageBytes + 5)
              .Sequence(463, -1, 0),
          {Cut(p2, 0, 0, 4, 4)}},
-        {"positive, unsorted and repeated slots, trailing bytes",
+        // A positive count, slots unsorted and repeated, an empty object inside a run.
+        {"odd objects and trailing bytes",
          SwdBuilder()
              .Entry(0, 0, 0, 8, 8)
              .Entry(8, 0, 0, 8, 8)
@@ -77,39 +78,23 @@ TEST(ReadSwd, UnusualButSoundFilesLoadAndRepack) {
              .Page(p1)
              .Sequence(494, 2, 1)
              .Sequence(463, -1, 0)
+             .Sequence(470, 0, 2)
              .Sequence(463, 0, 3)
              .Tail(std::vector<std::uint8_t>(1000, 0xAB)),
          {Cut(p1, 0, 0, 8, 8), Cut(p1, 8, 0, 8, 8), Cut(p1, 16, 0, 8, 8)},
          1000},
-        {"full page, reserved entry bytes set",
+        {"reserved entry bytes set, shared and overlapping rectangles, a full page",
          SwdBuilder()
              .Entry(2, 3, 0, 4, 5)
+             .Entry(2, 3, 0, 4, 5)
              .Entry(0, 0, 1, 256, 256)
+             .Entry(250, 3, 1, 6, 9)
              .Page(p1)
              .Page(p2)
-             .Sequence(460, -2, 0),
-         {Cut(p1, 2, 3, 4, 5), p2},
+             .Sequence(460, -4, 0),
+         {Cut(p1, 2, 3, 4, 5), Cut(p1, 2, 3, 4, 5), p2, Cut(p2, 250, 3, 6, 9)},
          0,
          reservedSet},
-        {"overlapping rectangles",
-         SwdBuilder()
-             .Entry(8, 8, 0, 16, 16)
-             .Entry(8, 8, 0, 16, 16)
-             .Entry(0, 0, 0, 256, 256)
-             .Entry(250, 3, 0, 6, 9)
-             .Page(p1)
-             .Sequence(463, -4, 0),
-         {Cut(p1, 8, 8, 16, 16), Cut(p1, 8, 8, 16, 16), p1, Cut(p1, 250, 3, 6, 9)}},
-        {"empty object inside a run",
-         SwdBuilder()
-             .Entry(0, 0, 0, 4, 4)
-             .Entry(4, 0, 0, 4, 4)
-             .Entry(8, 0, 0, 4, 4)
-             .Page(p1)
-             .Sequence(463, -2, 0)
-             .Sequence(470, 0, 1)
-             .Sequence(494, -1, 2),
-         {Cut(p1, 0, 0, 4, 4), Cut(p1, 4, 0, 4, 4), Cut(p1, 8, 0, 4, 4)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
