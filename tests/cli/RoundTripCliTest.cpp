@@ -170,9 +170,18 @@ TEST_F(CliRoundTrip, SplitAppendsPiecesAndResizeChangesLines) {
     const SpriteWad small = Read(Path("small.swd"));
     EXPECT_EQ(small.m_sequences, original.m_sequences);
     EXPECT_TRUE(small.ObjectTexture(0, 0) == original.ObjectTexture(0, 0));
-    for (int line = 1; line < 3; ++line) {
-        EXPECT_EQ(small.ObjectTexture(0, line).GetWidth(), 20);
-        EXPECT_EQ(small.ObjectTexture(0, line).GetHeight(), 10);
+    EXPECT_EQ(small.ObjectTexture(0, 2).GetWidth() * 100 + small.ObjectTexture(0, 2).GetHeight(),
+              2010);
+    // Stretching keeps the aspect when asked and repeats every pixel of 56 x 56 as a 2 x 2 block.
+    Ok({"resize", in, "463", "0", "2", Path("big.swd"), "--size", "112x112", "--keep-aspect"});
+    const SpriteWad big = Read(Path("big.swd"));
+    EXPECT_EQ(big.ObjectTexture(0, 2).GetWidth() * 1000 + big.ObjectTexture(0, 2).GetHeight(),
+              112001);
+    for (int y = 0; y < 112; ++y) {
+        for (int x = 0; x < 112; ++x) {
+            ASSERT_EQ(fixtures::PixelAt(big.ObjectTexture(0, 0), x, y),
+                      fixtures::PixelAt(original.ObjectTexture(0, 0), x / 2, y / 2));
+        }
     }
 }
 
