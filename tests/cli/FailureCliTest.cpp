@@ -164,6 +164,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
              swd::kWrongVersionMessage + std::string("\n")},
             {{"info", zero}, zeroMessage},
             {{"extract", zero, fresh}, zeroMessage},
+            {{"repack", zero, fresh}, zeroMessage},
             {{"repack", damaged, kept}, damagedMessage},
             {{"repack", in, path("no/out.swd")},
              "Cannot write the file \"" + path("no/out.swd") + "\": No such file or directory\n"},
