@@ -52,6 +52,9 @@ std::vector<DamagedCase> DamagedCases() {
         {"page past the page count",
          SwdBuilder().Entry(0, 0, 0, 4, 4).Entry(0, 0, 1, 4, 4).Page(page).Build(),
          "sprite 1 lies on page 1, but the file holds 1 page"},
+        // An entry names its page in 16 bits: its low byte alone would name page 0.
+        {"page 256 of a one-page file", SwdBuilder().Entry(0, 0, 256, 4, 4).Page(page).Build(),
+         "sprite 0 lies on page 256, but the file holds 1 page"},
         {"page without any pages", SwdBuilder().Entry(0, 0, 0, 4, 4).Build(),
          "sprite 0 lies on page 0, but the file holds 0 pages"},
         {"rectangle past row 255", SwdBuilder().Entry(0, 1, 0, 1, 256).Page(page).Build(),

@@ -11,17 +11,6 @@ using swdtest::kPageBytes;
 
 namespace {
 
-// An entry names its page in 16 bits: page 256 of a one-page file is no page at all, though
-// its low byte names page 0.
-TEST(SwdLimits, EntryOnPage256OfAOnePageFileIsRefused) {
-    SpriteWad wad = swdtest::LoadedDocument();
-    const SpriteWad before = wad;
-    SwdBuilder b;
-    b.Entry(0, 0, 256, 4, 4).Page(MakeTexture(256, 256, 3)).Sequence(463, -1, 0);
-    EXPECT_EQ(swd::ReadSwd(b.Build(), wad).status, swd::Status::Damaged);
-    swdtest::ExpectSameDocument(wad, before);
-}
-
 // 65 536 one-pixel sprites fill one page exactly, the most entries a first index and a count
 // can reach: that file is written and reads back, one entry more is refused before the file
 // is touched.

@@ -4,8 +4,6 @@
 
 #include "model/PackTextures.h"
 
-#include <functional>
-
 using fixtures::MakeTexture;
 using fixtures::SwdBuilder;
 using swdtest::Cut;
@@ -47,17 +45,12 @@ TEST(ReadSwd, CutsEverySpriteOutOfItsPageInEntryOrder) {
 // shared or overlapping rectangles, empty objects inside runs. Each loads and repacks.
 TEST(ReadSwd, UnusualButSoundFilesLoadAndRepack) {
     const TexturePage p1 = MakeTexture(256, 256, 4), p2 = MakeTexture(256, 256, 5);
-    const auto reservedSet = [](std::vector<std::uint8_t>& b) {
-        b[8 + 4] = 0xFF;
-        b[8 + 6] = 0xFF;
-        std::fill(b.begin() + 16, b.begin() + 24, 0xEE);
-    };
     struct Case {
         const char* name;
         SwdBuilder file;
         std::vector<SpriteTexture> textures;
         std::uint64_t trailing = 0;
-        std::function<void(std::vector<std::uint8_t>&)> spoil = nullptr;
+        bool setReservedBytes = false;
     };
     const std::vector<Case> cases{
         // The object count is the 4 bytes right after the second whole page.
@@ -94,13 +87,14 @@ TEST(ReadSwd, UnusualButSoundFilesLoadAndRepack) {
              .Sequence(460, -4, 0),
          {Cut(p1, 2, 3, 4, 5), Cut(p1, 2, 3, 4, 5), p2, Cut(p2, 250, 3, 6, 9)},
          0,
-         reservedSet},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto bytes = c.file.Build();
-        if (c.spoil) {
-            c.spoil(bytes);
+        if (c.setReservedBytes) {
+            bytes[8 + 4] = bytes[8 + 6] = 0xFF;
+            std::fill(bytes.begin() + 16, bytes.begin() + 24, 0xEE);
         }
         SpriteWad wad;
         swd::SwdFileInfo info;
