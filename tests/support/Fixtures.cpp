@@ -26,6 +26,30 @@ SpriteTexture MakeTexture(int width, int height, std::uint32_t seed) {
     return texture;
 }
 
+SpriteWad GeneratedSet(int count, int maxSide, std::uint32_t seed) {
+    SpriteWad wad;
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> side(1, maxSide);
+    for (int i = 0; i < count; ++i) {
+        const int width = side(rng);
+        wad.m_textures.push_back(
+            MakeTexture(width, side(rng), seed + static_cast<std::uint32_t>(i)));
+    }
+    std::uint32_t slot = 460;
+    for (int first = 0; first < count;) {
+        const int size = slot == 460 ? 4 : slot == 463 ? 33 : SpriteWad::kMaxObjectTextures;
+        const int n = std::min(size, count - first);
+        ObjectSequence sequence{};
+        sequence.slotId = slot;
+        sequence.SetTextureCount(n);
+        sequence.firstTexture = static_cast<std::uint16_t>(first);
+        wad.m_sequences.push_back(sequence);
+        first += n;
+        slot = slot == 460 ? 463 : slot + 1;
+    }
+    return wad;
+}
+
 Pixel PixelAt(const BTCImageData& image, int x, int y) {
     const std::uint8_t* p = image.GetBits() + y * image.GetRowSize() + x * 3;
     return {p[0], p[1], p[2]};

@@ -18,6 +18,11 @@ SpriteTexture MakeTexture(int width, int height, std::uint32_t seed);
 using Pixel = std::array<std::uint8_t, 3>;
 Pixel PixelAt(const BTCImageData& image, int x, int y);
 
+// A document of `count` textures with sides drawn from 1..maxSide, in objects 460 (four
+// textures), 463 (33) and then 464, 465, ... holding the rest, at most 32767 each. The same
+// arguments always give the same document.
+SpriteWad GeneratedSet(int count, int maxSide, std::uint32_t seed);
+
 // The folder of real sprite wads, or an empty path when it is not there (tests then skip).
 std::filesystem::path RealSwdDir();
 
