@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 #include <stdlib.h>
