@@ -1,10 +1,5 @@
 #include "WindowProbe.h"
 
-#include "ModalDriver.h"
-
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QTest>
 
 namespace apptest {
@@ -15,11 +10,7 @@ WindowProbe::WindowProbe(CMainDlg& dialog)
       sprites(dialog.findChild<COwnerDrawCombo*>("sprites")),
       preview(dialog.findChild<QLabel*>("preview")),
       info(dialog.findChild<QPlainTextEdit*>("info")) {
-    EXPECT_NE(path, nullptr);
-    EXPECT_NE(objects, nullptr);
-    EXPECT_NE(sprites, nullptr);
-    EXPECT_NE(preview, nullptr);
-    EXPECT_NE(info, nullptr);
+    EXPECT_TRUE(path && objects && sprites && preview && info);
 }
 
 QPushButton* WindowProbe::Button(const QString& text) const {
@@ -57,35 +48,92 @@ void WindowProbe::Select(COwnerDrawCombo* list, int line) const {
 }
 
 void WindowProbe::OpenThroughDialog(const QString& file) const {
-    WhenModal<QFileDialog>([file](QFileDialog* fd) {
+    AnswerFileDialog(file, 0, [](QFileDialog* fd) {
         EXPECT_EQ(fd->nameFilters(), QStringList{"Tomb Raider Sprites Wad File (*.swd)"});
         EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);
-        // Put the full name into the file name field, as a user pasting it does.
-        auto* name = fd->findChild<QLineEdit*>("fileNameEdit");
-        ASSERT_NE(name, nullptr);
-        name->setText(file);
-        EXPECT_EQ(fd->selectedFiles(), QStringList{file});
-        static_cast<QDialog*>(fd)->accept();
-        EXPECT_FALSE(fd->isVisible()) << "the file dialog refused " << file.toStdString();
     });
-    QTest::mouseClick(Button("Open SWD"), Qt::LeftButton);
+    Click(&dlg, "Open SWD");
 }
 
 QImage WindowProbe::PreviewImage() const {
     return preview->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+void Click(const QWidget* parent, const QString& text) {
+    for (QAbstractButton* button : parent->findChildren<QAbstractButton*>()) {
+        if (button->text() == text) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+QLineEdit* Field(const QWidget* dialog, const char* name) {
+    auto* field = dialog->findChild<QLineEdit*>(name);
+    EXPECT_NE(field, nullptr) << name;
+    return field;
+}
+
+void Type(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+}
+
+void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::function<void()> then) {
+    WhenModal<QMessageBox>([=](QMessageBox* box) {
+        *text = box->text();
+        if (then) {
+            then();
+        }
+        box->button(answer)->click();
+    });
+}
+
+void AnswerFileDialog(const QString& file, int filter, std::function<void(QFileDialog*)> check) {
+    WhenModal<QFileDialog>([=](QFileDialog* fd) {
+        if (check) {
+            check(fd);
+        }
+        auto* combo = fd->findChild<QComboBox*>("fileTypeCombo");
+        if (filter > 0 && combo != nullptr) {
+            combo->setCurrentIndex(filter - 1);
+            emit combo->activated(filter - 1);
+        }
+        fd->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+        static_cast<QDialog*>(fd)->accept();
+        EXPECT_FALSE(fd->isVisible()) << "the file dialog refused " << file.toStdString();
+    });
+}
+
+QColor FieldColour(const QWidget& window) {
+    const QColor face = window.palette().color(QPalette::Button);
+    return QColor(face.red() - 16, face.green() - 16, face.blue() - 16);
+}
+
 QImage ReferenceImage(const SpriteTexture& texture) {
     QImage image(texture.GetWidth(), texture.GetHeight(), QImage::Format_RGB32);
-    const std::uint8_t* bits = texture.GetBits();
     for (int y = 0; y < texture.GetHeight(); ++y) {
         for (int x = 0; x < texture.GetWidth(); ++x) {
-            const std::uint8_t* p =
-                bits + (static_cast<std::size_t>(y) * texture.GetWidth() + x) * 3;
+            const auto p = fixtures::PixelAt(texture, x, y);
             image.setPixel(x, y, qRgb(p[2], p[1], p[0]));
         }
     }
     return image;
+}
+
+Shown WindowTest::Take() const {
+    return {w.ObjectLines(),
+            w.SpriteLines(),
+            w.objects->currentIndex(),
+            w.sprites->currentIndex(),
+            w.path->text(),
+            w.info->toPlainText(),
+            w.PreviewImage(),
+            dlg.Document().m_sequences,
+            dlg.Document().m_textures};
 }
 
 } // namespace apptest

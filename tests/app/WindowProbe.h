@@ -1,14 +1,16 @@
 #pragma once
 
+#include "ModalDriver.h"
 #include "app/CMainDlg.h"
 #include "app/COwnerDrawCombo.h"
-#include "model/SpriteWad.h"
+#include "support/Fixtures.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QString>
 #include <QStringList>
 
 #include <ostream>
@@ -47,13 +49,57 @@ struct WindowProbe {
     QImage PreviewImage() const;
 };
 
-// The blank preview field: the button face, 16 darker in each channel.
-inline QColor FieldColour(const QWidget& window) {
-    const QColor face = window.palette().color(QPalette::Button);
-    return QColor(face.red() - 16, face.green() - 16, face.blue() - 16);
-}
+// Clicks the button of `parent` (the window or a dialog) reading `text`.
+void Click(const QWidget* parent, const QString& text);
+QLineEdit* Field(const QWidget* dialog, const char* name);
+// Replaces a field's text by typing, as a user would.
+void Type(QLineEdit* field, const QString& text);
+// Answers the next message box with `answer`, after handing its text to `text` and running
+// `then` (which may schedule the answer to a dialog the refusal leads to).
+void AnswerMessage(QString* text, QMessageBox::StandardButton answer = QMessageBox::Ok,
+                   std::function<void()> then = {});
+// Answers the next file dialog: `check` looks at it, then `filter` (1-based; 0 keeps the one
+// it opened on) is picked, `file` typed and OK pressed.
+void AnswerFileDialog(const QString& file, int filter = 0,
+                      std::function<void(QFileDialog*)> check = {});
 
+// The blank preview field: the button face, 16 darker in each channel.
+QColor FieldColour(const QWidget& window);
 // The image built pixel by pixel from the B,G,R bytes, independently of the window's converter.
 QImage ReferenceImage(const SpriteTexture& texture);
+
+// Everything the window shows and the document holds, to prove a refusal changed nothing.
+struct Shown {
+    QStringList objects, sprites;
+    int object, sprite;
+    QString path, info;
+    QImage preview;
+    std::vector<ObjectSequence> sequences;
+    std::vector<SpriteTexture> textures;
+    bool operator==(const Shown&) const = default;
+};
+
+// A window and a folder for the files a test writes.
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest() : w(dlg) {}
+    QString Path(const std::string& name) const {
+        return QString::fromStdString((dir / name).string());
+    }
+    QString Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        fixtures::WriteFileBytes(dir / name, bytes);
+        return Path(name);
+    }
+    // Opens these SWD bytes as the document.
+    void Open(const std::vector<std::uint8_t>& bytes) {
+        ASSERT_TRUE(dlg.OpenSwdFile(Write("doc.swd", bytes)));
+    }
+    void Press(const QString& button) { Click(&dlg, button); }
+    Shown Take() const;
+
+    fixtures::TempDir dir;
+    CMainDlg dlg;
+    WindowProbe w;
+};
 
 } // namespace apptest
