@@ -35,29 +35,18 @@ const std::vector<std::pair<QString, QString>> kButtons = {
 
 } // namespace
 
-TEST_F(MainWindow, ButtonsTooltipsGroupsAndJobControls) {
+TEST_F(MainWindow, ButtonsTooltipsColoursAndJobControls) {
     EXPECT_EQ(dlg.windowTitle(), "Vornix v1.03");
-    EXPECT_TRUE(w.path->text().isEmpty() && w.info->toPlainText().isEmpty());
-    EXPECT_EQ(w.objects->count() + w.sprites->count(), 0);
+    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
+    EXPECT_FALSE(dlg.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(dlg.findChildren<QPushButton*>().size(), 19);
     EXPECT_TRUE(w.Button("Open SWD")->isDefault());
-    // One column, top to bottom; six wider gaps part the seven groups.
-    std::vector<std::size_t> wide;
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
-        const QPushButton* b = w.Button(kButtons[i].first);
-        ASSERT_NE(b, nullptr);
-        EXPECT_EQ(b->toolTip(), kButtons[i].second);
-        EXPECT_EQ(b->x(), w.Button("Open SWD")->x());
-        if (i > 0) {
-            const int gap = b->y() - w.Button(kButtons[i - 1].first)->geometry().bottom();
-            EXPECT_GT(gap, 0) << "buttons overlap or are out of order";
-            if (gap >
-                w.Button("Delete Object")->y() - w.Button("Add Object")->geometry().bottom() + 2) {
-                wide.push_back(i);
-            }
-        }
+        ASSERT_NE(w.Button(kButtons[i].first), nullptr);
+        EXPECT_EQ(w.Button(kButtons[i].first)->toolTip(), kButtons[i].second);
+        EXPECT_TRUE(i == 0 ||
+                    w.Button(kButtons[i].first)->y() > w.Button(kButtons[i - 1].first)->y());
     }
-    EXPECT_EQ(wide, (std::vector<std::size_t>{1, 6, 11, 14, 16, 18}));
     for (const bool on : {false, true}) {
         dlg.SetJobControlsEnabled(on);
         for (const auto& [text, tip] : kButtons) {
@@ -66,16 +55,8 @@ TEST_F(MainWindow, ButtonsTooltipsGroupsAndJobControls) {
         EXPECT_EQ(w.objects->isEnabled() && w.sprites->isEnabled(), on);
         EXPECT_TRUE(w.path->isEnabled() && w.info->isEnabled());
     }
-}
-
-TEST_F(MainWindow, FixedSizeColoursFontsAndTheBlankPreviewBevel) {
-    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
-    EXPECT_TRUE(dlg.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(dlg.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(dlg.windowIcon().pixmap(16, 16).isNull());
+    // The fields' colours and the blank preview field reach the screen.
     EXPECT_TRUE(w.path->isReadOnly() && w.info->isReadOnly());
-    EXPECT_FALSE(w.objects->isEditable() || w.sprites->isEditable());
-    EXPECT_EQ(w.info->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(w.path->palette().color(QPalette::Text), QColor(128, 255, 128));
     EXPECT_EQ(w.info->palette().color(QPalette::Text), QColor(255, 255, 0));
     const QImage shot = dlg.grab().toImage();
@@ -83,31 +64,17 @@ TEST_F(MainWindow, FixedSizeColoursFontsAndTheBlankPreviewBevel) {
               QColor(0, 128, 0));
     EXPECT_EQ(QColor(shot.pixel(w.info->geometry().bottomLeft() + QPoint(20, -10))),
               QColor(128, 0, 0));
+    EXPECT_EQ(QColor(shot.pixel(dlg.PreviewOrigin() + QPoint(255, 255))), FieldColour(dlg));
+    EXPECT_EQ(QColor(shot.pixel(dlg.PreviewOrigin() - QPoint(1, 1))),
+              QColor(dlg.palette().color(QPalette::Shadow).rgb()));
     for (QLabel* label : dlg.findChildren<QLabel*>()) {
         if (label != w.preview) {
-            EXPECT_TRUE(QStringList({"Objects:", "Sprites:", "Info:"}).contains(label->text()));
-            EXPECT_EQ(label->font().pixelSize(), 14);
-            EXPECT_EQ(label->font().weight(), QFont::Black);
+            EXPECT_EQ(label->font().weight(), QFont::Black) << label->text().toStdString();
         }
-    }
-    EXPECT_EQ(w.objects->geometry().right(), w.path->geometry().right());
-    // A 256-pixel field inside a two-pixel sunken bevel.
-    const QPoint o = dlg.PreviewOrigin();
-    for (const QPoint& p : {o, o + QPoint(255, 255)}) {
-        EXPECT_EQ(QColor(shot.pixel(p)), FieldColour(dlg));
-    }
-    const std::pair<QPoint, QPalette::ColorRole> bevel[] = {{{-1, 10}, QPalette::Shadow},
-                                                            {{256, 10}, QPalette::Midlight},
-                                                            {{10, -2}, QPalette::Dark},
-                                                            {{10, 257}, QPalette::Light},
-                                                            {{-3, 10}, QPalette::Button}};
-    for (const auto& [at, role] : bevel) {
-        EXPECT_EQ(QColor(shot.pixel(o + at)), QColor(dlg.palette().color(role).rgb())) << role;
     }
 }
 
 TEST_F(MainWindow, WaitCursorCoversTheWholeWindowOnlyWhileSaving) {
-    const Qt::CursorShape pathCursor = w.path->cursor().shape();
     dlg.m_bSplitting = 1;
     dlg.OnSetCursor();
     EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor) << "a split leaves the cursor alone";
@@ -115,11 +82,10 @@ TEST_F(MainWindow, WaitCursorCoversTheWholeWindowOnlyWhileSaving) {
     for (const int saving : {1, 0}) {
         dlg.m_bSaving = saving;
         dlg.OnSetCursor();
-        for (const QWidget* part : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(w.objects),
+        for (const QWidget* part : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(w.path),
                                     static_cast<QWidget*>(w.Button("Exit"))}) {
-            EXPECT_EQ(part->cursor().shape(), saving ? Qt::WaitCursor : Qt::ArrowCursor);
+            EXPECT_EQ(part->cursor().shape() == Qt::WaitCursor, saving == 1);
         }
-        EXPECT_EQ(w.path->cursor().shape(), saving ? Qt::WaitCursor : pathCursor);
     }
 }
 
@@ -173,13 +139,8 @@ TEST_F(MainWindow, AboutBoxFromF1AndTheContextMenu) {
                 texts << label->text();
             }
             EXPECT_EQ(about->size(), QSize(dlgunits::X(192), dlgunits::Y(177)));
-            auto* field = about->findChild<QLineEdit*>();
-            EXPECT_TRUE(field != nullptr && field->isReadOnly() && !field->hasFrame());
-            EXPECT_EQ(field->geometry(), dlgunits::Rect(85, 85, 90, 12));
-            QPushButton* ok = about->findChild<QPushButton*>();
-            EXPECT_EQ(ok->geometry(), dlgunits::Rect(70, 155, 50, 14));
-            EXPECT_TRUE(ok->text() == "OK" && ok->isDefault());
-            QTest::mouseClick(ok, Qt::LeftButton);
+            EXPECT_TRUE(about->findChild<QPushButton*>()->isDefault());
+            Click(about, "OK");
         });
     };
     closeAbout();

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -19,37 +18,6 @@ int Count(const QImage& image, QColor colour) {
 }
 
 } // namespace
-
-// Drawn items use only the highlight colours when selected, the list colours otherwise.
-TEST(OwnerDrawCombo, ItemColoursFollowTheSelection) {
-    QPalette palette;
-    palette.setColor(QPalette::Highlight, QColor(0, 0, 200));
-    palette.setColor(QPalette::HighlightedText, QColor(250, 250, 0));
-    palette.setColor(QPalette::Base, QColor(10, 120, 10));
-    palette.setColor(QPalette::Text, QColor(200, 0, 0));
-    const struct {
-        QString text;
-        bool selected;
-        QPalette::ColorRole back, fore;
-    } cases[] = {{"Texture 0 :  (64 x 64)", true, QPalette::Highlight, QPalette::HighlightedText},
-                 {"Texture 0 :  (64 x 64)", false, QPalette::Base, QPalette::Text},
-                 {"", false, QPalette::Base, QPalette::Text}};
-    for (const auto& c : cases) {
-        QImage image(160, 18, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        QFont font = painter.font();
-        font.setStyleStrategy(QFont::NoAntialias);
-        painter.setFont(font);
-        COwnerDrawCombo::DrawItem(painter, image.rect(), c.text, c.selected, false, palette,
-                                  nullptr);
-        painter.end();
-        const int text = Count(image, palette.color(c.fore));
-        EXPECT_EQ(Count(image, palette.color(c.back)) + text, 160 * 18) << c.selected;
-        EXPECT_EQ(text > 20, !c.text.isEmpty()) << "the text shows, and only with an item";
-        EXPECT_EQ(text == 0, c.text.isEmpty());
-    }
-}
 
 // The closed list shows its current item highlighted only while it has the focus; items are
 // one line of the list's font with a pixel above and below.

@@ -11,17 +11,6 @@ using namespace apptest;
 
 namespace {
 
-// Presses OK expecting a refusal; returns the message and checks focus and selection.
-QString Refusal(QDialog* dialog, QLineEdit* culprit) {
-    QString text;
-    AnswerMessage(&text);
-    Click(dialog, "OK");
-    EXPECT_TRUE(dialog->isVisible()) << "the dialog closed";
-    EXPECT_EQ(dialog->focusWidget(), culprit);
-    EXPECT_EQ(culprit->selectedText(), culprit->text());
-    return text;
-}
-
 QString SizeLine(QDialog* dialog, const char* name) {
     return dialog->findChild<QLabel*>(name)->text();
 }

@@ -42,10 +42,6 @@ protected:
     TextureCommands() { Open(fixtures::SmallWad().Build()); }
     ~TextureCommands() override { QGuiApplication::clipboard()->clear(); }
 
-    QString WriteImage(const std::string& name, const BTCImageData& image, ExportFormat format) {
-        EXPECT_TRUE(ExportImage(image, (dir / name).string(), format));
-        return Path(name);
-    }
     // Exports the current texture through the dialog with this filter.
     void Export(const std::string& name, int filter) {
         AnswerFileDialog(Path(name), filter);

@@ -92,6 +92,16 @@ void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::funct
     });
 }
 
+QString Refusal(QDialog* dialog, QLineEdit* culprit) {
+    QString text;
+    AnswerMessage(&text);
+    Click(dialog, "OK");
+    EXPECT_TRUE(dialog->isVisible()) << "the dialog closed";
+    EXPECT_EQ(dialog->focusWidget(), culprit);
+    EXPECT_EQ(culprit->selectedText(), culprit->text());
+    return text;
+}
+
 void AnswerFileDialog(const QString& file, int filter, std::function<void(QFileDialog*)> check) {
     WhenModal<QFileDialog>([=](QFileDialog* fd) {
         if (check) {

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "app/CMainDlg.h"
 #include "app/COwnerDrawCombo.h"
+#include "images/TextureExport.h"
 #include "support/Fixtures.h"
 
 #include <QFileDialog>
@@ -58,6 +59,9 @@ void Type(QLineEdit* field, const QString& text);
 // `then` (which may schedule the answer to a dialog the refusal leads to).
 void AnswerMessage(QString* text, QMessageBox::StandardButton answer = QMessageBox::Ok,
                    std::function<void()> then = {});
+// Presses OK expecting a refusal: the dialog stays open with `culprit` focused and selected.
+// Returns the message.
+QString Refusal(QDialog* dialog, QLineEdit* culprit);
 // Answers the next file dialog: `check` looks at it, then `filter` (1-based; 0 keeps the one
 // it opened on) is picked, `file` typed and OK pressed.
 void AnswerFileDialog(const QString& file, int filter = 0,
@@ -88,6 +92,11 @@ protected:
     }
     QString Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         fixtures::WriteFileBytes(dir / name, bytes);
+        return Path(name);
+    }
+    QString WriteImage(const std::string& name, const BTCImageData& image,
+                       ExportFormat format = ExportFormat::Png) {
+        EXPECT_TRUE(ExportImage(image, (dir / name).string(), format));
         return Path(name);
     }
     // Opens these SWD bytes as the document.
