@@ -1,5 +1,5 @@
 // The editor window itself: controls, texts, colours, job states, closing and the About box.
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogUnits.h"
 
@@ -40,35 +40,34 @@ TEST_F(MainWindow, ButtonsTooltipsColoursAndJobControls) {
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     EXPECT_FALSE(dlg.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(dlg.findChildren<QPushButton*>().size(), 19);
-    EXPECT_TRUE(w.Button("Open SWD")->isDefault());
+    EXPECT_TRUE(Button("Open SWD")->isDefault());
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
-        ASSERT_NE(w.Button(kButtons[i].first), nullptr);
-        EXPECT_EQ(w.Button(kButtons[i].first)->toolTip(), kButtons[i].second);
-        EXPECT_TRUE(i == 0 ||
-                    w.Button(kButtons[i].first)->y() > w.Button(kButtons[i - 1].first)->y());
+        ASSERT_NE(Button(kButtons[i].first), nullptr);
+        EXPECT_EQ(Button(kButtons[i].first)->toolTip(), kButtons[i].second);
+        EXPECT_TRUE(i == 0 || Button(kButtons[i].first)->y() > Button(kButtons[i - 1].first)->y());
     }
     for (const bool on : {false, true}) {
         dlg.SetJobControlsEnabled(on);
         for (const auto& [text, tip] : kButtons) {
-            EXPECT_EQ(w.Button(text)->isEnabled(), on) << text.toStdString();
+            EXPECT_EQ(Button(text)->isEnabled(), on) << text.toStdString();
         }
-        EXPECT_EQ(w.objects->isEnabled() && w.sprites->isEnabled(), on);
-        EXPECT_TRUE(w.path->isEnabled() && w.info->isEnabled());
+        EXPECT_EQ(objects->isEnabled() && sprites->isEnabled(), on);
+        EXPECT_TRUE(path->isEnabled() && info->isEnabled());
     }
     // The fields' colours and the blank preview field reach the screen.
-    EXPECT_TRUE(w.path->isReadOnly() && w.info->isReadOnly());
-    EXPECT_EQ(w.path->palette().color(QPalette::Text), QColor(128, 255, 128));
-    EXPECT_EQ(w.info->palette().color(QPalette::Text), QColor(255, 255, 0));
+    EXPECT_TRUE(path->isReadOnly() && info->isReadOnly());
+    EXPECT_EQ(path->palette().color(QPalette::Text), QColor(128, 255, 128));
+    EXPECT_EQ(info->palette().color(QPalette::Text), QColor(255, 255, 0));
     const QImage shot = dlg.grab().toImage();
-    EXPECT_EQ(QColor(shot.pixel(w.path->geometry().center() + QPoint(w.path->width() / 3, 0))),
+    EXPECT_EQ(QColor(shot.pixel(path->geometry().center() + QPoint(path->width() / 3, 0))),
               QColor(0, 128, 0));
-    EXPECT_EQ(QColor(shot.pixel(w.info->geometry().bottomLeft() + QPoint(20, -10))),
+    EXPECT_EQ(QColor(shot.pixel(info->geometry().bottomLeft() + QPoint(20, -10))),
               QColor(128, 0, 0));
     EXPECT_EQ(QColor(shot.pixel(dlg.PreviewOrigin() + QPoint(255, 255))), FieldColour(dlg));
     EXPECT_EQ(QColor(shot.pixel(dlg.PreviewOrigin() - QPoint(1, 1))),
               QColor(dlg.palette().color(QPalette::Shadow).rgb()));
     for (QLabel* label : dlg.findChildren<QLabel*>()) {
-        if (label != w.preview) {
+        if (label != preview) {
             EXPECT_EQ(label->font().weight(), QFont::Black) << label->text().toStdString();
         }
     }
@@ -82,8 +81,8 @@ TEST_F(MainWindow, WaitCursorCoversTheWholeWindowOnlyWhileSaving) {
     for (const int saving : {1, 0}) {
         dlg.m_bSaving = saving;
         dlg.OnSetCursor();
-        for (const QWidget* part : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(w.path),
-                                    static_cast<QWidget*>(w.Button("Exit"))}) {
+        for (const QWidget* part : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(path),
+                                    static_cast<QWidget*>(Button("Exit"))}) {
             EXPECT_EQ(part->cursor().shape() == Qt::WaitCursor, saving == 1);
         }
     }

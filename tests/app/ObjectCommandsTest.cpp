@@ -1,5 +1,5 @@
 // Add, Edit, Delete, Export and Import Object through the real window and its dialogs.
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CAddObjectDlg.h"
 #include "model/PackTextures.h"
 #include "model/SwdFile.h"
@@ -55,90 +55,51 @@ protected:
     SpriteWad wad;
 };
 
-TEST(AddObjectDlg, ItemsIdFieldAndWholeNumberCheck) {
-    CAddObjectDlg dialog;
-    EXPECT_EQ(dialog.m_strTitle, "Add Object");
-    dialog.m_nObjectId = 12;
-    dialog.m_nChoice = 5;
-    WhenModal<CAddObjectDlg>([](CAddObjectDlg* d) {
+TEST_F(ObjectCommands, AddDialogPreselectsChecksTheIdAndAsksAgainAfterADuplicate) {
+    Run("Add Object", [](CAddObjectDlg* d) {
+        EXPECT_EQ(d->windowTitle(), "Add Object");
+        EXPECT_EQ(Choice(d)->currentIndex(), 1) << "DEFAULT_SPRITES first";
         QLineEdit* id = Field(d, "objectId");
-        QStringList items;
-        for (int i = 0; i < Choice(d)->count(); ++i) {
-            items << Choice(d)->itemText(i);
-        }
-        EXPECT_EQ(items, (QStringList{"SKY_GRAPHICS", "DEFAULT_SPRITES", "MISC_SPRITES",
-                                      "FONT_GRAPHICS", "CUSTOM_SPRITES", "CUSTOM_OBJECTID"}));
-        EXPECT_EQ(id->text(), "12");
-        EXPECT_FALSE(id->isReadOnly());
-        const QStringList fixed{"460", "463", "464", "470", "494"};
+        const QStringList ids{"460", "463", "464", "470", "494"};
         for (int i = 0; i < 5; ++i) {
             Choice(d)->setCurrentIndex(i);
-            EXPECT_EQ(id->text(), fixed[i]);
-            EXPECT_TRUE(id->isReadOnly());
+            EXPECT_EQ(Choice(d)->currentText() + id->text() + (id->isReadOnly() ? "" : " free"),
+                      QStringList({"SKY_GRAPHICS", "DEFAULT_SPRITES", "MISC_SPRITES",
+                                   "FONT_GRAPHICS", "CUSTOM_SPRITES"})[i] +
+                          ids[i]);
         }
-        // Back on the custom item the field shows the id the dialog opened with.
         Choice(d)->setCurrentIndex(5);
-        EXPECT_EQ(id->text(), "12");
+        EXPECT_EQ(Choice(d)->currentText() + id->text(), "CUSTOM_OBJECTID0");
+        EXPECT_FALSE(id->isReadOnly());
         Type(id, "4x-");
         EXPECT_EQ(id->text(), "4") << "the field takes digits only";
         for (const char* refused : {"", "99999999999"}) {
             Type(id, refused);
             EXPECT_EQ(Refusal(d, id), "Please enter an integer.");
         }
-        id->setText("70000");
+        Type(id, "70000");
         Click(d, "OK");
     });
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_EQ(dialog.m_nObjectId, 70000);
-    EXPECT_EQ(dialog.m_nChoice, 5);
-}
-
-TEST_F(ObjectCommands, AddPreselectsPlacesAndAsksAgainAfterADuplicate) {
-    const struct {
-        int preselected, choose; // -1: keep the preselection
-        QStringList lines;
-        int selected;
-    } steps[] = {
-        {1, -1, {"463: DEFAULT_SPRITES  Textures=0"}, 0},
-        {0, -1, {"460: SKY_GRAPHICS  Textures=0", "463: DEFAULT_SPRITES  Textures=0"}, 0},
-        {4,
-         5,
-         {"460: SKY_GRAPHICS  Textures=0", "463: DEFAULT_SPRITES  Textures=0",
-          "0: LARA  Textures=0"},
-         2},
-    };
-    for (const auto& s : steps) {
-        Run("Add Object", [&s](CAddObjectDlg* d) {
-            EXPECT_EQ(d->windowTitle(), "Add Object");
-            EXPECT_EQ(Choice(d)->currentIndex(), s.preselected);
-            EXPECT_EQ(Field(d, "objectId")->isReadOnly(), s.preselected != 5);
-            if (s.choose >= 0) {
-                Choice(d)->setCurrentIndex(s.choose);
-            }
-            Click(d, "OK");
-        });
-        EXPECT_EQ(w.ObjectLines(), s.lines);
-        EXPECT_EQ(w.objects->currentIndex(), s.selected);
-    }
-    // A clash is reported and a fresh dialog comes back.
+    EXPECT_EQ(ObjectLines(), QStringList{"70000: UNKNOWN_SPRITES  Textures=0"});
+    // A clash is reported and a fresh dialog comes back, preselecting anew.
     QString message;
     Run("Add Object", [&](CAddObjectDlg* d) {
         AnswerMessage(&message, QMessageBox::Ok, [] {
             WhenModal<CAddObjectDlg>([](CAddObjectDlg* again) {
-                EXPECT_EQ(Choice(again)->currentIndex(), 4);
+                EXPECT_EQ(Choice(again)->currentIndex(), 0);
                 Choice(again)->setCurrentIndex(5);
                 EXPECT_EQ(Field(again, "objectId")->text(), "0") << "nothing typed is kept";
-                Field(again, "objectId")->setText("600");
                 Click(again, "OK");
             });
         });
         Choice(d)->setCurrentIndex(5);
-        Field(d, "objectId")->setText("460");
+        Type(Field(d, "objectId"), "70000");
         Click(d, "OK");
     });
-    EXPECT_EQ(message, "460: SKY_GRAPHICS already exist, choose another");
-    EXPECT_EQ(w.ObjectLines().last(), "600: UNKNOWN_SPRITES  Textures=0");
-    EXPECT_EQ(w.objects->currentIndex(), 3);
+    EXPECT_EQ(message, "70000: UNKNOWN_SPRITES already exist, choose another");
+    EXPECT_EQ(ObjectLines(),
+              (QStringList{"70000: UNKNOWN_SPRITES  Textures=0", "0: LARA  Textures=0"}));
+    EXPECT_EQ(objects->currentIndex(), 1);
     const Shown before = Take();
     Run("Add Object", [](CAddObjectDlg* d) { d->reject(); });
     EXPECT_TRUE(Take() == before);
@@ -147,8 +108,8 @@ TEST_F(ObjectCommands, AddPreselectsPlacesAndAsksAgainAfterADuplicate) {
 TEST_F(ObjectCommands, EditRenumbersInPlaceAndAsksAgainUntilCancelled) {
     wad.m_sequences[1].slotId = 12;
     Load();
-    w.Select(w.objects, 1);
-    w.Select(w.sprites, 2);
+    Select(objects, 1);
+    Select(sprites, 2);
     const Shown before = Take();
     // Confirming the object's own id is a clash; Cancel on the fresh dialog changes nothing.
     QString message;
@@ -171,27 +132,27 @@ TEST_F(ObjectCommands, EditRenumbersInPlaceAndAsksAgainUntilCancelled) {
         Choice(d)->setCurrentIndex(0);
         Click(d, "OK");
     });
-    EXPECT_EQ(w.ObjectLines(),
+    EXPECT_EQ(ObjectLines(),
               (QStringList{"464: MISC_SPRITES  Textures=5", "460: SKY_GRAPHICS  Textures=3",
                            "494: CUSTOM_SPRITES  Textures=2"}));
-    EXPECT_EQ(w.objects->currentIndex(), 1);
-    EXPECT_EQ(w.sprites->currentIndex(), 2) << "the Sprites list is not refilled";
+    EXPECT_EQ(objects->currentIndex(), 1);
+    EXPECT_EQ(sprites->currentIndex(), 2) << "the Sprites list is not refilled";
 }
 
 TEST_F(ObjectCommands, DeleteSelectsTheFirstLineAndEmptiesTheViewAtTheEnd) {
     Load();
-    w.Select(w.objects, 1);
+    Select(objects, 1);
     Press("Delete Object");
-    EXPECT_EQ(w.ObjectLines(),
+    EXPECT_EQ(ObjectLines(),
               (QStringList{"464: MISC_SPRITES  Textures=5", "494: CUSTOM_SPRITES  Textures=2"}));
-    EXPECT_EQ(w.objects->currentIndex(), 0);
-    EXPECT_EQ(w.SpriteLines().size(), 5);
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(wad.m_textures[0]));
+    EXPECT_EQ(objects->currentIndex(), 0);
+    EXPECT_EQ(SpriteLines().size(), 5);
+    EXPECT_EQ(PreviewImage(), ReferenceImage(wad.m_textures[0]));
     Press("Delete Object");
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(wad.m_textures[8]));
+    EXPECT_EQ(PreviewImage(), ReferenceImage(wad.m_textures[8]));
     Press("Delete Object");
-    EXPECT_EQ(w.objects->count() + w.sprites->count(), 0);
-    EXPECT_TRUE(w.preview->pixmap().isNull());
+    EXPECT_EQ(objects->count() + sprites->count(), 0);
+    EXPECT_TRUE(preview->pixmap().isNull());
     EXPECT_EQ(dlg.Document().TextureCount(), 0u);
     // Nothing left: the object commands open nothing.
     for (const char* button : {"Delete Object", "Edit Object", "Export Object"}) {
@@ -203,14 +164,14 @@ TEST_F(ObjectCommands, ExportWritesTheObjectAndImportCreatesOrExtendsIt) {
     wad.m_sequences = {{460, -5, 0}, {470, 0, 5}, {494, -2, 5}};
     wad.m_textures.resize(7);
     Load();
-    w.Select(w.objects, 1);
+    Select(objects, 1);
     QString message;
     AnswerMessage(&message);
     Press("Export Object");
     EXPECT_EQ(message, "Object 470: FONT_GRAPHICS doesn't have any textures,\n add some first "
                        "and try again...");
 
-    w.Select(w.objects, 0);
+    Select(objects, 0);
     RunWithFile("Export Object", Path("sky"), QFileDialog::AcceptSave, [](QFileDialog* fd) {
         EXPECT_EQ(fd->defaultSuffix(), "swo");
         EXPECT_FALSE(fd->testOption(QFileDialog::DontConfirmOverwrite));
@@ -225,27 +186,27 @@ TEST_F(ObjectCommands, ExportWritesTheObjectAndImportCreatesOrExtendsIt) {
     Press("Close SWD");
     RunWithFile("Import Object", Path("sky.swo"), QFileDialog::AcceptOpen,
                 [](QFileDialog* fd) { EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile); });
-    EXPECT_EQ(w.ObjectLines(), QStringList{"460: SKY_GRAPHICS  Textures=5"});
+    EXPECT_EQ(ObjectLines(), QStringList{"460: SKY_GRAPHICS  Textures=5"});
     QStringList lines;
     for (int k = 0; k < 5; ++k) {
         lines << QString("Texture %1 :  (%2 x 5)").arg(k).arg(3 + k);
     }
-    EXPECT_EQ(w.SpriteLines(), lines);
-    EXPECT_EQ(w.sprites->currentIndex(), 4);
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(wad.m_textures[4]));
+    EXPECT_EQ(SpriteLines(), lines);
+    EXPECT_EQ(sprites->currentIndex(), 4);
+    EXPECT_EQ(PreviewImage(), ReferenceImage(wad.m_textures[4]));
     Load();
-    w.Select(w.objects, 2);
+    Select(objects, 2);
     RunWithFile("Import Object", Path("sky.swo"), QFileDialog::AcceptOpen);
-    EXPECT_EQ(w.objects->currentIndex(), 0);
-    EXPECT_EQ(w.ObjectLines()[0], "460: SKY_GRAPHICS  Textures=10");
-    EXPECT_EQ(w.SpriteLines().size(), 10);
-    EXPECT_EQ(w.sprites->currentIndex(), 9);
+    EXPECT_EQ(objects->currentIndex(), 0);
+    EXPECT_EQ(ObjectLines()[0], "460: SKY_GRAPHICS  Textures=10");
+    EXPECT_EQ(SpriteLines().size(), 10);
+    EXPECT_EQ(sprites->currentIndex(), 9);
 }
 
 TEST_F(ObjectCommands, RefusedFilesChangeNothing) {
     Load();
-    w.Select(w.objects, 1);
-    w.Select(w.sprites, 2);
+    Select(objects, 1);
+    Select(sprites, 2);
     std::vector<std::uint8_t> bytes;
     ASSERT_TRUE(swo::EncodeSwo(dlg.Document(), 2, bytes).ok());
     bytes.resize(bytes.size() - 3);

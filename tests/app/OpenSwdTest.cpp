@@ -1,5 +1,5 @@
 // Open SWD and Close SWD through the real window, file dialog and message boxes.
-#include "WindowProbe.h"
+#include "WindowTest.h"
 
 #include <QTest>
 
@@ -45,21 +45,21 @@ protected:
 
 TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
     const QString file = Write("gen.swd", Generated());
-    w.OpenThroughDialog(file);
-    EXPECT_EQ(w.path->text(), file);
-    EXPECT_EQ(w.ObjectLines(),
+    OpenThroughDialog(file);
+    EXPECT_EQ(path->text(), file);
+    EXPECT_EQ(ObjectLines(),
               (QStringList{"460: SKY_GRAPHICS  Textures=6", "463: DEFAULT_SPRITES  Textures=34",
                            "464: MISC_SPRITES  Textures=1", "494: CUSTOM_SPRITES  Textures=2"}));
-    QStringList sprites;
+    QStringList lines;
     for (int k = 0; k < 6; ++k) {
-        sprites << QString("Texture %1 :  (%2 x %3)")
-                       .arg(k)
-                       .arg(SpriteRect(k).width())
-                       .arg(SpriteRect(k).height());
+        lines << QString("Texture %1 :  (%2 x %3)")
+                     .arg(k)
+                     .arg(SpriteRect(k).width())
+                     .arg(SpriteRect(k).height());
     }
-    EXPECT_EQ(w.SpriteLines(), sprites);
-    EXPECT_EQ(w.objects->currentIndex() + w.sprites->currentIndex(), 0);
-    EXPECT_EQ(w.preview->geometry(), QRect(dlg.PreviewOrigin(), QSize(9, 8)));
+    EXPECT_EQ(SpriteLines(), lines);
+    EXPECT_EQ(objects->currentIndex() + sprites->currentIndex(), 0);
+    EXPECT_EQ(preview->geometry(), QRect(dlg.PreviewOrigin(), QSize(9, 8)));
     // On screen the texture sits in the frame's top-left corner on the darker field.
     const QImage shot = dlg.grab().toImage();
     EXPECT_EQ(shot.pixel(dlg.PreviewOrigin() + QPoint(8, 7)), Expected(0).pixel(8, 7));
@@ -83,21 +83,21 @@ TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
     };
     for (const auto& v : views) {
         SCOPED_TRACE(v.sprite);
-        w.Select(w.objects, v.object);
+        Select(objects, v.object);
         if (v.line == 0) {
-            EXPECT_EQ(w.sprites->currentIndex(), 0) << "a new object shows its first texture";
+            EXPECT_EQ(sprites->currentIndex(), 0) << "a new object shows its first texture";
         }
-        w.Select(w.sprites, v.line);
-        EXPECT_EQ(w.info->toPlainText(), v.info);
-        EXPECT_EQ(w.PreviewImage(), Expected(v.sprite));
+        Select(sprites, v.line);
+        EXPECT_EQ(info->toPlainText(), v.info);
+        EXPECT_EQ(PreviewImage(), Expected(v.sprite));
     }
-    EXPECT_EQ(w.SpriteLines().size(), 2) << "a positive count lists the same";
+    EXPECT_EQ(SpriteLines().size(), 2) << "a positive count lists the same";
 }
 
 TEST_F(OpenSwd, RefusedFilesAndACancelledDialogChangeNothing) {
-    w.OpenThroughDialog(Write("gen.swd", Generated()));
-    w.Select(w.objects, 1);
-    w.Select(w.sprites, 10);
+    OpenThroughDialog(Write("gen.swd", Generated()));
+    Select(objects, 1);
+    Select(sprites, 10);
     const Shown before = Take();
     std::vector<std::uint8_t> cut = Generated();
     cut.resize(cut.size() / 2);
@@ -137,8 +137,8 @@ TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
             EXPECT_TRUE(Take() == before);
             continue;
         }
-        EXPECT_EQ(w.path->text(), "");
-        EXPECT_EQ(w.ObjectLines(),
+        EXPECT_EQ(path->text(), "");
+        EXPECT_EQ(ObjectLines(),
                   (QStringList{"463: DEFAULT_SPRITES  Textures=3", "460: SKY_GRAPHICS  Textures=2",
                                "494: CUSTOM_SPRITES  Textures=0"}));
         EXPECT_EQ(dlg.Document().TextureCount(), 5u);
@@ -147,43 +147,43 @@ TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
 
 TEST_F(OpenSwd, EmptyObjectsEachOpenAndCloseReplaceWhatIsShown) {
     // An object without textures keeps the preview and Info pane of the last one shown.
-    w.OpenThroughDialog(Write("runs.swd", Generated(true)));
-    w.Select(w.sprites, 2);
-    w.Select(w.objects, 1);
-    EXPECT_EQ(w.ObjectLines()[1], "463: DEFAULT_SPRITES  Textures=0");
-    EXPECT_EQ(w.sprites->count(), 0);
-    EXPECT_EQ(w.PreviewImage(), Expected(2));
-    EXPECT_EQ(w.info->toPlainText(), "02 - Clouds - Part 3");
+    OpenThroughDialog(Write("runs.swd", Generated(true)));
+    Select(sprites, 2);
+    Select(objects, 1);
+    EXPECT_EQ(ObjectLines()[1], "463: DEFAULT_SPRITES  Textures=0");
+    EXPECT_EQ(sprites->count(), 0);
+    EXPECT_EQ(PreviewImage(), Expected(2));
+    EXPECT_EQ(info->toPlainText(), "02 - Clouds - Part 3");
 
     // Close SWD empties all but the Info pane.
     Press("Close SWD");
-    EXPECT_TRUE(w.path->text().isEmpty() && w.preview->pixmap().isNull());
-    EXPECT_EQ(w.objects->count() + w.sprites->count(), 0);
+    EXPECT_TRUE(path->text().isEmpty() && preview->pixmap().isNull());
+    EXPECT_EQ(objects->count() + sprites->count(), 0);
     EXPECT_EQ(dlg.Document().ObjectCount() + dlg.Document().TextureCount(), 0u);
-    EXPECT_EQ(w.info->toPlainText(), "02 - Clouds - Part 3");
+    EXPECT_EQ(info->toPlainText(), "02 - Clouds - Part 3");
     EXPECT_EQ(QColor(dlg.grab().toImage().pixel(dlg.PreviewOrigin())), FieldColour(dlg));
 
     // A whole page fills the frame; a first object without textures shows nothing; an empty
     // wad leaves nothing of the file before on show.
-    w.OpenThroughDialog(Write(
+    OpenThroughDialog(Write(
         "whole.swd",
         fixtures::SwdBuilder().Entry(0, 0, 0, 256, 256).Page(page).Sequence(464, -1, 0).Build()));
-    EXPECT_EQ(w.SpriteLines(), QStringList{"Texture 0 :  (256 x 256)"});
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(page));
-    EXPECT_EQ(w.info->toPlainText(), "");
-    w.OpenThroughDialog(Write("first-empty.swd", fixtures::SwdBuilder()
-                                                     .Entry(0, 0, 0, 8, 8)
-                                                     .Page(page)
-                                                     .Sequence(463, 0, 0)
-                                                     .Sequence(464, -1, 0)
-                                                     .Build()));
-    EXPECT_EQ(w.ObjectLines(),
+    EXPECT_EQ(SpriteLines(), QStringList{"Texture 0 :  (256 x 256)"});
+    EXPECT_EQ(PreviewImage(), ReferenceImage(page));
+    EXPECT_EQ(info->toPlainText(), "");
+    OpenThroughDialog(Write("first-empty.swd", fixtures::SwdBuilder()
+                                                   .Entry(0, 0, 0, 8, 8)
+                                                   .Page(page)
+                                                   .Sequence(463, 0, 0)
+                                                   .Sequence(464, -1, 0)
+                                                   .Build()));
+    EXPECT_EQ(ObjectLines(),
               (QStringList{"463: DEFAULT_SPRITES  Textures=0", "464: MISC_SPRITES  Textures=1"}));
-    EXPECT_EQ(w.sprites->count(), 0);
-    EXPECT_TRUE(w.preview->pixmap().isNull());
+    EXPECT_EQ(sprites->count(), 0);
+    EXPECT_TRUE(preview->pixmap().isNull());
     const QString empty = Write("empty.swd", fixtures::SwdBuilder().Build());
-    w.OpenThroughDialog(empty);
-    EXPECT_EQ(w.path->text(), empty);
-    EXPECT_EQ(w.objects->count() + w.sprites->count(), 0);
+    OpenThroughDialog(empty);
+    EXPECT_EQ(path->text(), empty);
+    EXPECT_EQ(objects->count() + sprites->count(), 0);
     EXPECT_EQ(dlg.Document().TextureCount(), 0u);
 }

@@ -1,5 +1,5 @@
 // Resize Texture and Resize Range through the real window and dialogs.
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
 
@@ -34,7 +34,7 @@ protected:
                  .Sequence(464, -6, 0)
                  .Build());
         dlg.show();
-        w.Select(w.objects, 1);
+        Select(objects, 1);
     }
 
     QStringList Sizes() const {
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(Resize, TypingOneSideFillsTheOtherAndOkRefusesBadSides) {
-    w.Select(w.sprites, 0); // 100 x 50
+    Select(sprites, 0); // 100 x 50
     QStringList refused;
     WhenModal<CResizeDlg>([&](CResizeDlg* d) {
         QLineEdit* width = Field(d, "width");
@@ -83,9 +83,9 @@ TEST_F(Resize, TypingOneSideFillsTheOtherAndOkRefusesBadSides) {
               (QStringList{"Please enter an integer.", "Please enter an integer between 1 and 256.",
                            "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(Sizes()[0], "4x3");
-    EXPECT_EQ(w.SpriteLines()[0], "Texture 0 :  (4 x 3)");
-    EXPECT_EQ(w.sprites->currentIndex(), 0);
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(dlg.Document().ObjectTexture(1, 0)));
+    EXPECT_EQ(SpriteLines()[0], "Texture 0 :  (4 x 3)");
+    EXPECT_EQ(sprites->currentIndex(), 0);
+    EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Document().ObjectTexture(1, 0)));
     EXPECT_EQ(dlg.m_resizeFilter, 1);
     EXPECT_EQ(dlg.m_resizeKeepAspect, 0);
 
@@ -109,7 +109,7 @@ TEST_F(Resize, TypingOneSideFillsTheOtherAndOkRefusesBadSides) {
 }
 
 TEST_F(Resize, RangeDialogChecksStartAndStopAndResizesTheRange) {
-    w.Select(w.sprites, 2);
+    Select(sprites, 2);
     QStringList refused;
     WhenModal<CResizeRangeDlg>([&](CResizeRangeDlg* d) {
         EXPECT_EQ(d->windowTitle(), "Resize Image Range");
@@ -133,15 +133,14 @@ TEST_F(Resize, RangeDialogChecksStartAndStopAndResizesTheRange) {
               (QStringList{"Please enter an integer between 0 and 5", "Please enter an integer.",
                            "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(Sizes(), (QStringList{"100x50", "3x7", "256x1", "64x16", "64x64", "64x19"}));
-    EXPECT_EQ(w.SpriteLines().mid(3),
-              (QStringList{"Texture 3 :  (64 x 16)", "Texture 4 :  (64 x 64)",
-                           "Texture 5 :  (64 x 19)"}));
-    EXPECT_EQ(w.sprites->currentIndex(), 3);
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(dlg.Document().ObjectTexture(1, 3)));
+    EXPECT_EQ(SpriteLines().mid(3), (QStringList{"Texture 3 :  (64 x 16)", "Texture 4 :  (64 x 64)",
+                                                 "Texture 5 :  (64 x 19)"}));
+    EXPECT_EQ(sprites->currentIndex(), 3);
+    EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Document().ObjectTexture(1, 3)));
 
     // A start above the stop is accepted, changes nothing and selects the start.
     const QStringList sizes = Sizes();
-    w.Select(w.sprites, 0);
+    Select(sprites, 0);
     WhenModal<CResizeRangeDlg>([](CResizeRangeDlg* d) {
         Type(Field(d, "start"), "3");
         Type(Field(d, "stop"), "1");
@@ -150,7 +149,7 @@ TEST_F(Resize, RangeDialogChecksStartAndStopAndResizesTheRange) {
     });
     Press("Resize Range");
     EXPECT_EQ(Sizes(), sizes);
-    EXPECT_EQ(w.sprites->currentIndex(), 3);
+    EXPECT_EQ(sprites->currentIndex(), 3);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Add Split Texture through the real window: the image dialog, the options dialog, the job on
 // its worker thread, Stop and the closing question.
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CSplitOptionsDlg.h"
 #include "support/SplitExpectations.h"
 
@@ -52,8 +52,8 @@ protected:
     // Calls `act` once, when the Sprites list has reached `count` lines during the job.
     void AtCount(int count, std::function<void()> act) {
         auto done = std::make_shared<bool>(false);
-        QObject::connect(w.sprites->model(), &QAbstractItemModel::rowsInserted, &dlg, [=, this] {
-            if (!*done && w.sprites->count() == count) {
+        QObject::connect(sprites->model(), &QAbstractItemModel::rowsInserted, &dlg, [=, this] {
+            if (!*done && sprites->count() == count) {
                 *done = true;
                 act();
             }
@@ -70,13 +70,13 @@ protected:
                clock.elapsed() < 20000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
-        w.sprites->model()->disconnect(&dlg);
+        sprites->model()->disconnect(&dlg);
         for (QPushButton* button : dlg.findChildren<QPushButton*>()) {
             EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
         }
         EXPECT_EQ(dlg.ButtonAt(CMainDlg::kAddSplitTexture)->toolTip(),
                   "Adds new textures from one image\nby spliting it into many pieces");
-        EXPECT_TRUE(w.objects->isEnabled() && w.sprites->isEnabled());
+        EXPECT_TRUE(objects->isEnabled() && sprites->isEnabled());
     }
 };
 
@@ -103,17 +103,17 @@ TEST_F(SplitTexture, PiecesGoBehindTheSelectedObjectsTexturesAndTheChoicesAreKep
               [&](CSplitOptionsDlg* d) { Answer(d, c.size, c.width, c.height, c.pad); });
         ExpectIdle();
         const int pieces = static_cast<int>(c.newLines.size());
-        const QStringList lines = w.SpriteLines();
+        const QStringList lines = SpriteLines();
         ASSERT_EQ(lines.size(), 3 + pieces);
         if (!c.newLines[0].isEmpty()) {
             EXPECT_EQ(lines.mid(3), c.newLines);
         }
-        EXPECT_EQ(w.sprites->currentIndex(), 2 + pieces);
-        EXPECT_EQ(w.ObjectLines()[0], QString("463: DEFAULT_SPRITES  Textures=%1").arg(3 + pieces));
+        EXPECT_EQ(sprites->currentIndex(), 2 + pieces);
+        EXPECT_EQ(ObjectLines()[0], QString("463: DEFAULT_SPRITES  Textures=%1").arg(3 + pieces));
         const auto& all = dlg.Document().m_textures;
         EXPECT_TRUE(fixtures::PiecesMatchSplit(image, c.width, c.height, c.pad,
                                                {all.begin() + 5, all.begin() + 5 + pieces}));
-        EXPECT_EQ(w.PreviewImage(), ReferenceImage(all[4 + static_cast<std::size_t>(pieces)]));
+        EXPECT_EQ(PreviewImage(), ReferenceImage(all[4 + static_cast<std::size_t>(pieces)]));
         EXPECT_EQ(dlg.m_nSplitWidth, c.width);
         EXPECT_EQ(dlg.m_nSplitHeight, c.height);
         EXPECT_EQ(dlg.m_nSplitPiecePolicy, c.pad ? 1 : 0);
@@ -127,7 +127,7 @@ TEST_F(SplitTexture, PiecesGoBehindTheSelectedObjectsTexturesAndTheChoicesAreKep
         QTest::keyClick(d, Qt::Key_Escape);
     });
     ExpectIdle();
-    EXPECT_EQ(w.sprites->count(), 3 + 6 + 2);
+    EXPECT_EQ(sprites->count(), 3 + 6 + 2);
     EXPECT_EQ(dlg.m_nSplitWidth, 1);
     EXPECT_EQ(dlg.m_nSplitSizeChoice, 4);
     EXPECT_EQ(dlg.m_nSplitPiecePolicy, 1);
@@ -152,11 +152,11 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
         Open(fixtures::SmallWad().Build());
         QString question;
         AtCount(3 + c.at, [&] {
-            EXPECT_EQ(w.Button("Stop")->toolTip(), "Stops the splitting thread");
+            EXPECT_EQ(Button("Stop")->toolTip(), "Stops the splitting thread");
             for (const char* text : {"Open SWD", "Delete Texture", "Save As SWD", "Exit"}) {
-                EXPECT_FALSE(w.Button(text)->isEnabled()) << text;
+                EXPECT_FALSE(Button(text)->isEnabled()) << text;
             }
-            EXPECT_FALSE(w.objects->isEnabled() || w.sprites->isEnabled());
+            EXPECT_FALSE(objects->isEnabled() || sprites->isEnabled());
             if (c.escape) {
                 AnswerMessage(&question, c.answer);
                 QTest::keyClick(&dlg, Qt::Key_Escape);
@@ -169,7 +169,7 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
         Start(file, [](CSplitOptionsDlg* d) { Answer(d, "Custom", 8, 8, false); });
         ExpectIdle();
         EXPECT_EQ(question, c.escape ? "Do you wish to cancel spliting?" : "");
-        EXPECT_EQ(w.sprites->count(), 3 + c.added);
+        EXPECT_EQ(sprites->count(), 3 + c.added);
         EXPECT_EQ(dlg.Document().TextureCount(), 5u + static_cast<unsigned>(c.added));
     }
 }
@@ -188,8 +188,8 @@ TEST_F(SplitTexture, AFullObjectOrARefusedImageEndsTheJobWithAMessage) {
     ExpectIdle();
     EXPECT_EQ(message, "No texture can be added here: an object holds at most 32767 textures "
                        "and a sprite wad at most 65535.");
-    EXPECT_EQ(w.ObjectLines()[0], "464: MISC_SPRITES  Textures=32767");
-    EXPECT_EQ(w.sprites->count(), 32767);
+    EXPECT_EQ(ObjectLines()[0], "464: MISC_SPRITES  Textures=32767");
+    EXPECT_EQ(sprites->count(), 32767);
 
     // Escape closes the options dialog; the job still goes on to load the image.
     const Shown before = Take();

@@ -1,6 +1,6 @@
 // Import, Add, Delete and Export Texture and the clipboard, through the real window and
 // its dialogs.
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CJpegOptionsDlg.h"
 #include "app/CTgaOptionsDlg.h"
 #include "images/BTCImageObject.h"
@@ -52,18 +52,18 @@ protected:
 
 TEST_F(TextureCommands, ImportReplacesInPlaceAndExportGivesThePixelsBack) {
     const BTCImageData picture = fixtures::MakeTexture(200, 99, 3);
-    w.Select(w.sprites, 1);
+    Select(sprites, 1);
     AnswerFileDialog(WriteImage("picture.png", picture, ExportFormat::Png), 0, [](QFileDialog* fd) {
         EXPECT_EQ(ShownFilters(fd), kImageFilters);
         EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(fd->selectedNameFilter(), kImageFilters[0]);
     });
     Press("Import Texture");
-    EXPECT_EQ(w.SpriteLines(), (QStringList{"Texture 0 :  (56 x 56)", "Texture 1 :  (200 x 99)",
-                                            "Texture 2 :  (256 x 3)"}));
-    EXPECT_EQ(w.sprites->currentIndex(), 1);
-    EXPECT_EQ(w.ObjectLines().at(0), "463: DEFAULT_SPRITES  Textures=3");
-    EXPECT_EQ(w.PreviewImage(), ReferenceImage(picture));
+    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (56 x 56)", "Texture 1 :  (200 x 99)",
+                                          "Texture 2 :  (256 x 3)"}));
+    EXPECT_EQ(sprites->currentIndex(), 1);
+    EXPECT_EQ(ObjectLines().at(0), "463: DEFAULT_SPRITES  Textures=3");
+    EXPECT_EQ(PreviewImage(), ReferenceImage(picture));
 
     AnswerFileDialog(Path("back.png"), 3, [](QFileDialog* fd) {
         EXPECT_EQ(ShownFilters(fd), kExportFilters);
@@ -82,14 +82,14 @@ TEST_F(TextureCommands, ImportReplacesInPlaceAndExportGivesThePixelsBack) {
 TEST_F(TextureCommands, AddFitsTheImageAndTheFilterIsRememberedEvenOnARefusal) {
     const QString file =
         WriteImage("wide.bmp", fixtures::MakeTexture(300, 200, 8), ExportFormat::Bmp);
-    w.Select(w.objects, 1);
+    Select(objects, 1);
     AnswerFileDialog(file, 2);
     Press("Add Texture");
-    EXPECT_EQ(w.ObjectLines().at(1), "460: SKY_GRAPHICS  Textures=3");
-    EXPECT_EQ(w.objects->currentIndex(), 1);
-    EXPECT_EQ(w.SpriteLines().back(), "Texture 2 :  (256 x 171)");
-    EXPECT_EQ(w.sprites->currentIndex(), 2);
-    EXPECT_EQ(w.PreviewImage().size(), QSize(256, 171));
+    EXPECT_EQ(ObjectLines().at(1), "460: SKY_GRAPHICS  Textures=3");
+    EXPECT_EQ(objects->currentIndex(), 1);
+    EXPECT_EQ(SpriteLines().back(), "Texture 2 :  (256 x 171)");
+    EXPECT_EQ(sprites->currentIndex(), 2);
+    EXPECT_EQ(PreviewImage().size(), QSize(256, 171));
 
     std::vector<std::uint8_t> cut = fixtures::ReadFileBytes(file.toStdString());
     cut.resize(cut.size() / 2);
@@ -117,11 +117,11 @@ TEST_F(TextureCommands, DeleteSelectsThePreviousLine) {
                  {0, {"Texture 0 :  (1 x 1)"}, 0},
                  {0, {}, -1}};
     for (const auto& s : steps) {
-        w.Select(w.sprites, s.select);
+        Select(sprites, s.select);
         Press("Delete Texture");
-        EXPECT_EQ(w.SpriteLines(), s.lines);
-        EXPECT_EQ(w.sprites->currentIndex(), s.selected);
-        EXPECT_EQ(w.ObjectLines().at(0),
+        EXPECT_EQ(SpriteLines(), s.lines);
+        EXPECT_EQ(sprites->currentIndex(), s.selected);
+        EXPECT_EQ(ObjectLines().at(0),
                   QString("463: DEFAULT_SPRITES  Textures=%1").arg(s.lines.size()));
     }
     EXPECT_EQ(Wad().TextureCount(), 2u);
@@ -138,11 +138,11 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
         EXPECT_TRUE(Take() == before);
     };
     clipboard->setImage(ReferenceImage(fixtures::MakeTexture(8, 8, 1)));
-    w.Select(w.objects, 2); // no textures
+    Select(objects, 2); // no textures
     none({"Export Texture", "Import Texture", "Delete Texture", "Copy Texture", "Paste Texture",
           "Resize Texture", "Resize Range"});
     clipboard->setText("no picture here");
-    w.Select(w.objects, 0);
+    Select(objects, 0);
     none({"Paste Texture", "Paste As New"});
     dlg.OnCloseSwd();
     clipboard->setImage(ReferenceImage(fixtures::MakeTexture(8, 8, 1)));
@@ -151,24 +151,24 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
 }
 
 TEST_F(TextureCommands, CopyAndPasteKeepOddWidthsAndFitLargeImages) {
-    w.Select(w.sprites, 2);
+    Select(sprites, 2);
     const SpriteTexture copied = Wad().ObjectTexture(0, 2);
     Press("Copy Texture");
     EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
               ReferenceImage(copied));
     Press("Paste As New");
-    EXPECT_EQ(w.ObjectLines().at(0), "463: DEFAULT_SPRITES  Textures=4");
-    EXPECT_EQ(w.SpriteLines().back(), "Texture 3 :  (256 x 3)");
-    EXPECT_EQ(w.sprites->currentIndex(), 3);
+    EXPECT_EQ(ObjectLines().at(0), "463: DEFAULT_SPRITES  Textures=4");
+    EXPECT_EQ(SpriteLines().back(), "Texture 3 :  (256 x 3)");
+    EXPECT_EQ(sprites->currentIndex(), 3);
     EXPECT_EQ(Wad().ObjectTexture(0, 3), copied);
 
     QImage large(512, 384, QImage::Format_ARGB32);
     large.fill(qRgba(10, 200, 30, 128));
     QGuiApplication::clipboard()->setImage(large);
-    w.Select(w.sprites, 1);
+    Select(sprites, 1);
     Press("Paste Texture");
-    EXPECT_EQ(w.SpriteLines().at(1), "Texture 1 :  (256 x 192)");
-    EXPECT_EQ(w.sprites->currentIndex(), 1);
+    EXPECT_EQ(SpriteLines().at(1), "Texture 1 :  (256 x 192)");
+    EXPECT_EQ(sprites->currentIndex(), 1);
     EXPECT_EQ(fixtures::PixelAt(Wad().ObjectTexture(0, 1), 100, 100),
               (std::array<std::uint8_t, 3>{30, 200, 10}));
     // Rows of 5 pixels are padded to 16 bytes in a QImage; ours are 15.

@@ -29,27 +29,6 @@ inline void PrintTo(const QImage& image, std::ostream* os) {
 
 namespace apptest {
 
-// The window's controls as a user sees them, found by name the way a test robot would.
-struct WindowProbe {
-    explicit WindowProbe(CMainDlg& dialog);
-
-    CMainDlg& dlg;
-    QLineEdit* path;
-    COwnerDrawCombo* objects;
-    COwnerDrawCombo* sprites;
-    QLabel* preview;
-    QPlainTextEdit* info;
-
-    QPushButton* Button(const QString& text) const;
-    QStringList ObjectLines() const;
-    QStringList SpriteLines() const;
-    // Picks a line of a list with the keyboard, as a user would.
-    void Select(COwnerDrawCombo* list, int line) const;
-    // Clicks Open SWD, picks `file` in the file dialog and accepts it.
-    void OpenThroughDialog(const QString& file) const;
-    QImage PreviewImage() const;
-};
-
 // Clicks the button of `parent` (the window or a dialog) reading `text`.
 void Click(const QWidget* parent, const QString& text);
 QLineEdit* Field(const QWidget* dialog, const char* name);
@@ -83,10 +62,20 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-// A window and a folder for the files a test writes.
+// The window, its controls found by name as a test robot would, and a folder for files.
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest() : w(dlg) {}
+    WindowTest();
+    QPushButton* Button(const QString& text) const;
+    QStringList ObjectLines() const;
+    QStringList SpriteLines() const;
+    // Picks a line of a list with the keyboard, as a user would.
+    void Select(COwnerDrawCombo* list, int line) const;
+    // Clicks Open SWD, picks `file` in the file dialog and accepts it.
+    void OpenThroughDialog(const QString& file) const;
+    QImage PreviewImage() const;
+    Shown Take() const;
+    void Press(const QString& button) { Click(&dlg, button); }
     QString Path(const std::string& name) const {
         return QString::fromStdString((dir / name).string());
     }
@@ -103,12 +92,14 @@ protected:
     void Open(const std::vector<std::uint8_t>& bytes) {
         ASSERT_TRUE(dlg.OpenSwdFile(Write("doc.swd", bytes)));
     }
-    void Press(const QString& button) { Click(&dlg, button); }
-    Shown Take() const;
 
     fixtures::TempDir dir;
     CMainDlg dlg;
-    WindowProbe w;
+    QLineEdit* path;
+    COwnerDrawCombo* objects;
+    COwnerDrawCombo* sprites;
+    QLabel* preview;
+    QPlainTextEdit* info;
 };
 
 } // namespace apptest

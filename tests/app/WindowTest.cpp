@@ -1,19 +1,17 @@
-#include "WindowProbe.h"
+#include "WindowTest.h"
 
 #include <QTest>
 
 namespace apptest {
 
-WindowProbe::WindowProbe(CMainDlg& dialog)
-    : dlg(dialog), path(dialog.findChild<QLineEdit*>("path")),
-      objects(dialog.findChild<COwnerDrawCombo*>("objects")),
-      sprites(dialog.findChild<COwnerDrawCombo*>("sprites")),
-      preview(dialog.findChild<QLabel*>("preview")),
-      info(dialog.findChild<QPlainTextEdit*>("info")) {
+WindowTest::WindowTest()
+    : path(dlg.findChild<QLineEdit*>("path")), objects(dlg.findChild<COwnerDrawCombo*>("objects")),
+      sprites(dlg.findChild<COwnerDrawCombo*>("sprites")),
+      preview(dlg.findChild<QLabel*>("preview")), info(dlg.findChild<QPlainTextEdit*>("info")) {
     EXPECT_TRUE(path && objects && sprites && preview && info);
 }
 
-QPushButton* WindowProbe::Button(const QString& text) const {
+QPushButton* WindowTest::Button(const QString& text) const {
     for (QPushButton* button : dlg.findChildren<QPushButton*>()) {
         if (button->text() == text) {
             return button;
@@ -31,15 +29,15 @@ static QStringList Lines(const QComboBox* list) {
     return lines;
 }
 
-QStringList WindowProbe::ObjectLines() const {
+QStringList WindowTest::ObjectLines() const {
     return Lines(objects);
 }
 
-QStringList WindowProbe::SpriteLines() const {
+QStringList WindowTest::SpriteLines() const {
     return Lines(sprites);
 }
 
-void WindowProbe::Select(COwnerDrawCombo* list, int line) const {
+void WindowTest::Select(COwnerDrawCombo* list, int line) const {
     QTest::keyClick(list, Qt::Key_Home);
     for (int i = 0; i < line; ++i) {
         QTest::keyClick(list, Qt::Key_Down);
@@ -47,7 +45,7 @@ void WindowProbe::Select(COwnerDrawCombo* list, int line) const {
     EXPECT_EQ(list->currentIndex(), line);
 }
 
-void WindowProbe::OpenThroughDialog(const QString& file) const {
+void WindowTest::OpenThroughDialog(const QString& file) const {
     AnswerFileDialog(file, 0, [](QFileDialog* fd) {
         EXPECT_EQ(fd->nameFilters(), QStringList{"Tomb Raider Sprites Wad File (*.swd)"});
         EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);
@@ -55,7 +53,7 @@ void WindowProbe::OpenThroughDialog(const QString& file) const {
     Click(&dlg, "Open SWD");
 }
 
-QImage WindowProbe::PreviewImage() const {
+QImage WindowTest::PreviewImage() const {
     return preview->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -135,13 +133,13 @@ QImage ReferenceImage(const SpriteTexture& texture) {
 }
 
 Shown WindowTest::Take() const {
-    return {w.ObjectLines(),
-            w.SpriteLines(),
-            w.objects->currentIndex(),
-            w.sprites->currentIndex(),
-            w.path->text(),
-            w.info->toPlainText(),
-            w.PreviewImage(),
+    return {ObjectLines(),
+            SpriteLines(),
+            objects->currentIndex(),
+            sprites->currentIndex(),
+            path->text(),
+            info->toPlainText(),
+            PreviewImage(),
             dlg.Document().m_sequences,
             dlg.Document().m_textures};
 }
