@@ -113,8 +113,8 @@ TEST_F(TextureCommands, DeleteSelectsThePreviousLine) {
         int select;
         QStringList lines;
         int selected;
-    } steps[] = {{2, {"Texture 0 :  (56 x 56)", "Texture 1 :  (1 x 1)"}, 1},
-                 {0, {"Texture 0 :  (1 x 1)"}, 0},
+    } steps[] = {{1, {"Texture 0 :  (56 x 56)", "Texture 1 :  (256 x 3)"}, 0},
+                 {0, {"Texture 0 :  (256 x 3)"}, 0},
                  {0, {}, -1}};
     for (const auto& s : steps) {
         Select(sprites, s.select);
