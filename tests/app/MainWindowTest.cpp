@@ -155,12 +155,14 @@ TEST_F(MainWindow, AboutBoxFromF1AndTheContextMenu) {
     }
     texts.clear();
     closeAbout();
-    WhenPopupMenu([](QMenu* menu) {
-        QAction* about = menu->actions().constLast();
-        EXPECT_EQ(about->text(), "&About Vornix...");
-        menu->setActiveAction(about);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
+    WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+                     [](QMenu* menu) {
+                         QAction* about = menu->actions().constLast();
+                         EXPECT_EQ(about->text(), "&About Vornix...");
+                         menu->setActiveAction(about);
+                         QTest::keyClick(menu, Qt::Key_Return);
+                     },
+                     "popup menu");
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(&dlg, &event);
     EXPECT_EQ(texts.value(0), "About Vornix");

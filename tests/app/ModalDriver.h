@@ -78,10 +78,4 @@ inline int ModalsDuring(const std::function<void()>& action) {
     return opened;
 }
 
-// The next popup menu.
-inline void WhenPopupMenu(std::function<void(QMenu*)> action) {
-    WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, action,
-                     "popup menu");
-}
-
 } // namespace apptest
