@@ -1,13 +1,13 @@
-// The editor window before anything is loaded: controls, texts, colours, layout, job states.
-#include "WindowProbe.h"
+// The editor window itself: controls, texts, colours, job states, closing and the About box.
+#include "WindowTest.h"
+#include "app/CAboutDlg.h"
+#include "app/DialogUnits.h"
 
-#include <QScrollBar>
+#include <QContextMenuEvent>
 #include <QTest>
-#include <gtest/gtest.h>
 
-#include <map>
-
-using apptest::WindowProbe;
+using namespace apptest;
+using MainWindow = WindowTest;
 
 namespace {
 
@@ -33,163 +33,137 @@ const std::vector<std::pair<QString, QString>> kButtons = {
     {"Exit", "Exits the program"},
 };
 
-// A palette colour as it lands in 8-bit pixels.
-QColor Rgb(const QPalette& palette, QPalette::ColorRole role) {
-    return QColor(palette.color(role).rgb());
-}
-
 } // namespace
 
-TEST(MainWindow, StartsEmptyAndJobControlsGoOffAndOnTogetherLeavingFieldsAlone) {
-    CMainDlg dlg;
-    WindowProbe w(dlg);
+TEST_F(MainWindow, ButtonsTooltipsColoursAndJobControls) {
     EXPECT_EQ(dlg.windowTitle(), "Vornix v1.03");
-    EXPECT_TRUE(w.path->text().isEmpty());
-    EXPECT_EQ(w.objects->count(), 0);
-    EXPECT_EQ(w.sprites->count(), 0);
-    EXPECT_TRUE(w.info->toPlainText().isEmpty());
-    EXPECT_TRUE(w.preview->pixmap().isNull());
+    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
+    EXPECT_FALSE(dlg.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(dlg.findChildren<QPushButton*>().size(), 19);
-    EXPECT_EQ(dlg.m_bSaving.load(), 0);
-    EXPECT_EQ(dlg.m_bSplitting.load(), 0);
-    for (const bool on : {true, false, true}) {
+    EXPECT_TRUE(Button("Open SWD")->isDefault());
+    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+        ASSERT_NE(Button(kButtons[i].first), nullptr);
+        EXPECT_EQ(Button(kButtons[i].first)->toolTip(), kButtons[i].second);
+        EXPECT_TRUE(i == 0 || Button(kButtons[i].first)->y() > Button(kButtons[i - 1].first)->y());
+    }
+    for (const bool on : {false, true}) {
         dlg.SetJobControlsEnabled(on);
         for (const auto& [text, tip] : kButtons) {
-            ASSERT_NE(w.Button(text), nullptr);
-            EXPECT_EQ(w.Button(text)->isEnabled(), on) << text.toStdString();
+            EXPECT_EQ(Button(text)->isEnabled(), on) << text.toStdString();
         }
-        EXPECT_EQ(w.objects->isEnabled(), on);
-        EXPECT_EQ(w.sprites->isEnabled(), on);
-        EXPECT_TRUE(w.path->isEnabled() && w.info->isEnabled() && w.preview->isEnabled());
+        EXPECT_EQ(objects->isEnabled() && sprites->isEnabled(), on);
+        EXPECT_TRUE(path->isEnabled() && info->isEnabled());
     }
-}
-
-TEST(MainWindow, ButtonsAndTooltipsFormOneColumnInSevenGroups) {
-    CMainDlg dlg;
-    WindowProbe w(dlg);
-    std::vector<int> gaps;
-    for (std::size_t i = 0; i < kButtons.size(); ++i) {
-        QPushButton* b = w.Button(kButtons[i].first);
-        ASSERT_NE(b, nullptr);
-        EXPECT_EQ(b->toolTip(), kButtons[i].second) << kButtons[i].first.toStdString();
-        EXPECT_EQ(b->x(), w.Button("Open SWD")->x());
-        if (i > 0) {
-            const QPushButton* above = w.Button(kButtons[i - 1].first);
-            EXPECT_GT(b->y(), above->geometry().bottom()) << "buttons overlap or are out of order";
-            gaps.push_back(b->y() - above->geometry().bottom());
-        }
-    }
-    EXPECT_TRUE(w.Button("Open SWD")->isDefault());
-    // Six gaps are wider than the others: after Open SWD, the object, texture, clipboard and
-    // resize groups, and before Exit.
-    const int smallGap = *std::min_element(gaps.begin(), gaps.end());
-    std::vector<std::size_t> wide;
-    for (std::size_t i = 0; i < gaps.size(); ++i) {
-        if (gaps[i] > smallGap + 2) {
-            wide.push_back(i + 1);
-        }
-    }
-    EXPECT_EQ(wide, (std::vector<std::size_t>{1, 6, 11, 14, 16, 18}));
-    // Exit sits at the bottom edge, as far from it as Open SWD is from the top.
-    EXPECT_NEAR(w.Button("Exit")->geometry().bottom() + 1 + w.Button("Open SWD")->y(), dlg.height(),
-                1);
-}
-
-TEST(MainWindow, FixedSizeWithMinimiseButNoMaximise) {
-    CMainDlg dlg;
-    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
-    const Qt::WindowFlags flags = dlg.windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(dlg.windowIcon().pixmap(16, 16).isNull());
-    EXPECT_FALSE(dlg.windowIcon().pixmap(256, 256).isNull());
-}
-
-TEST(MainWindow, ColoursAndFontsOfFieldsAndLabels) {
-    CMainDlg dlg;
-    WindowProbe w(dlg);
-    EXPECT_TRUE(w.path->isReadOnly());
-    EXPECT_EQ(w.path->palette().color(QPalette::Text), QColor(128, 255, 128));
-    EXPECT_EQ(w.path->palette().color(QPalette::Base), QColor(0, 128, 0));
-    EXPECT_TRUE(w.info->isReadOnly());
-    EXPECT_EQ(w.info->palette().color(QPalette::Text), QColor(255, 255, 0));
-    EXPECT_EQ(w.info->palette().color(QPalette::Base), QColor(128, 0, 0));
-    EXPECT_EQ(w.info->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_FALSE(w.objects->isEditable());
-    EXPECT_FALSE(w.sprites->isEditable());
-
-    // The colours reach the screen: sample the inside of each field.
+    // The fields' colours and the blank preview field reach the screen.
+    EXPECT_TRUE(path->isReadOnly() && info->isReadOnly());
+    EXPECT_EQ(path->palette().color(QPalette::Text), QColor(128, 255, 128));
+    EXPECT_EQ(info->palette().color(QPalette::Text), QColor(255, 255, 0));
     const QImage shot = dlg.grab().toImage();
-    const QPoint inPath = w.path->geometry().center() + QPoint(w.path->width() / 3, 0);
-    EXPECT_EQ(QColor(shot.pixel(inPath)), QColor(0, 128, 0));
-    const QPoint inInfo = w.info->geometry().bottomLeft() + QPoint(20, -10);
-    EXPECT_EQ(QColor(shot.pixel(inInfo)), QColor(128, 0, 0));
-
-    std::map<QString, QLabel*> labels;
+    EXPECT_EQ(QColor(shot.pixel(path->geometry().center() + QPoint(path->width() / 3, 0))),
+              QColor(0, 128, 0));
+    EXPECT_EQ(QColor(shot.pixel(info->geometry().bottomLeft() + QPoint(20, -10))),
+              QColor(128, 0, 0));
+    EXPECT_EQ(QColor(shot.pixel(dlg.PreviewOrigin() + QPoint(255, 255))), FieldColour(dlg));
+    EXPECT_EQ(QColor(shot.pixel(dlg.PreviewOrigin() - QPoint(1, 1))),
+              QColor(dlg.palette().color(QPalette::Shadow).rgb()));
     for (QLabel* label : dlg.findChildren<QLabel*>()) {
-        labels[label->text()] = label;
-    }
-    for (const QString text : {"Objects:", "Sprites:", "Info:"}) {
-        ASSERT_TRUE(labels.count(text)) << text.toStdString();
-        const QFont font = labels[text]->font();
-        EXPECT_EQ(font.pixelSize(), 14) << text.toStdString();
-        EXPECT_EQ(font.weight(), QFont::Black) << text.toStdString();
-        EXPECT_EQ(font.family(), dlg.font().family());
-        // The heavy text fits its label.
-        EXPECT_LE(QFontMetrics(font).horizontalAdvance(text), labels[text]->width());
-    }
-    EXPECT_EQ(w.path->font().weight(), dlg.font().weight());
-    // The labels sit beside their lists, and the lists end where the path field ends.
-    EXPECT_LE(labels["Objects:"]->geometry().right(), w.objects->x());
-    EXPECT_EQ(w.objects->geometry().right(), w.path->geometry().right());
-    EXPECT_EQ(w.sprites->geometry(),
-              w.objects->geometry().translated(0, w.sprites->y() - w.objects->y()));
-}
-
-TEST(MainWindow, BlankPreviewIsA256SquareFieldInsideATwoPixelSunkenBevel) {
-    CMainDlg dlg;
-    const QImage shot = dlg.grab().toImage();
-    const QPoint o = dlg.PreviewOrigin();
-    for (const QPoint& p :
-         {o, o + QPoint(255, 0), o + QPoint(0, 255), o + QPoint(255, 255), o + QPoint(128, 128)}) {
-        EXPECT_EQ(QColor(shot.pixel(p)), apptest::FieldColour(dlg)) << p.x() << "," << p.y();
-    }
-    // Inner bevel right around the field, outer bevel around that, then the dialog face.
-    const std::pair<QPoint, QPalette::ColorRole> bevel[] = {
-        {{-1, 10}, QPalette::Shadow},    {{10, -1}, QPalette::Shadow},
-        {{256, 10}, QPalette::Midlight}, {{10, 256}, QPalette::Midlight},
-        {{-2, 10}, QPalette::Dark},      {{10, -2}, QPalette::Dark},
-        {{257, 10}, QPalette::Light},    {{10, 257}, QPalette::Light},
-        {{-3, 10}, QPalette::Button},    {{258, 10}, QPalette::Button}};
-    for (const auto& [at, role] : bevel) {
-        EXPECT_EQ(QColor(shot.pixel(o + at)), Rgb(dlg.palette(), role)) << at.x() << "," << at.y();
+        if (label != preview) {
+            EXPECT_EQ(label->font().weight(), QFont::Black) << label->text().toStdString();
+        }
     }
 }
 
-TEST(MainWindow, WaitCursorCoversTheWholeWindowOnlyWhileSaving) {
-    CMainDlg dlg;
-    WindowProbe w(dlg);
-    const Qt::CursorShape pathCursor = w.path->cursor().shape();
-    const Qt::CursorShape infoCursor = w.info->viewport()->cursor().shape();
-
+TEST_F(MainWindow, WaitCursorCoversTheWholeWindowOnlyWhileSaving) {
     dlg.m_bSplitting = 1;
     dlg.OnSetCursor();
     EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor) << "a split leaves the cursor alone";
     dlg.m_bSplitting = 0;
+    for (const int saving : {1, 0}) {
+        dlg.m_bSaving = saving;
+        dlg.OnSetCursor();
+        for (const QWidget* part : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(path),
+                                    static_cast<QWidget*>(Button("Exit"))}) {
+            EXPECT_EQ(part->cursor().shape() == Qt::WaitCursor, saving == 1);
+        }
+    }
+}
 
-    dlg.m_bSaving = 1;
-    dlg.OnSetCursor();
-    EXPECT_EQ(dlg.cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(w.path->cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(w.info->viewport()->cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(w.Button("Exit")->cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(w.objects->cursor().shape(), Qt::WaitCursor);
+TEST_F(MainWindow, ClosingClosesAtOnceOrAsksAboutTheRunningJob) {
+    dlg.show();
+    const std::function<void()> ways[] = {[&] { Press("Exit"); },
+                                          [&] { QTest::keyClick(&dlg, Qt::Key_Escape); },
+                                          [&] { dlg.close(); }, [&] { dlg.accept(); }};
+    const struct {
+        int saving, splitting;
+        QMessageBox::StandardButton answer;
+        QString question;
+        int savingAfter, splittingAfter;
+    } cases[] = {
+        {1, 0, QMessageBox::No, "Do you wish to cancel saving?", 1, 0},
+        {1, 0, QMessageBox::Yes, "Do you wish to cancel saving?", 0, 0},
+        {0, 1, QMessageBox::No, "Do you wish to cancel spliting?", 0, 1},
+        {0, 1, QMessageBox::Yes, "Do you wish to cancel spliting?", 0, 0},
+        {1, 1, QMessageBox::Yes, "Do you wish to cancel saving?", 0, 1},
+    };
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        dlg.m_bSaving = cases[i].saving;
+        dlg.m_bSplitting = cases[i].splitting;
+        QString question;
+        AnswerMessage(&question, cases[i].answer);
+        ways[i % 4]();
+        EXPECT_EQ(question, cases[i].question);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(dlg.m_bSaving.load(), cases[i].savingAfter);
+        EXPECT_EQ(dlg.m_bSplitting.load(), cases[i].splittingAfter);
+    }
+    dlg.m_bSplitting = 0;
+    for (const auto& way : ways) {
+        dlg.show();
+        way();
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), &way == &ways[3] ? QDialog::Accepted : QDialog::Rejected);
+    }
+}
 
-    dlg.m_bSaving = 0;
-    dlg.OnSetCursor();
-    EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(w.path->cursor().shape(), pathCursor);
-    EXPECT_EQ(w.info->viewport()->cursor().shape(), infoCursor);
-    EXPECT_EQ(w.Button("Exit")->cursor().shape(), Qt::ArrowCursor);
+TEST_F(MainWindow, AboutBoxFromF1AndTheContextMenu) {
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    QStringList texts;
+    const auto closeAbout = [&texts] {
+        WhenModal<CAboutDlg>([&texts](CAboutDlg* about) {
+            texts = {about->windowTitle()};
+            for (const QLabel* label : about->findChildren<QLabel*>()) {
+                texts << label->text();
+            }
+            EXPECT_EQ(about->size(), QSize(dlgunits::X(192), dlgunits::Y(177)));
+            EXPECT_TRUE(about->findChild<QPushButton*>()->isDefault());
+            Click(about, "OK");
+        });
+    };
+    closeAbout();
+    QTest::keyClick(&dlg, Qt::Key_F1);
+    EXPECT_EQ(texts.value(0), "About Vornix");
+    for (const QString text :
+         {"Vornix Version 1.03",
+          "This Program Is For To Edit The Sprites Stored In SWD Files Used "
+          "With Tomb Raider Level Editors",
+          "07/08/2014 - 08/02/2014\tv1.00\n08/03/2014 - 08/08/2014\tv1.01\n08/08/2014 - "
+          "08/09/2014\tv1.02\n08/21/2014 - 08/30/2014\tv1.03"}) {
+        EXPECT_TRUE(texts.contains(text)) << text.toStdString();
+    }
+    texts.clear();
+    closeAbout();
+    WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+                     [](QMenu* menu) {
+                         QAction* about = menu->actions().constLast();
+                         EXPECT_EQ(about->text(), "&About Vornix...");
+                         menu->setActiveAction(about);
+                         QTest::keyClick(menu, Qt::Key_Return);
+                     },
+                     "popup menu");
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&dlg, &event);
+    EXPECT_EQ(texts.value(0), "About Vornix");
 }

@@ -13,8 +13,8 @@
 
 namespace apptest {
 
-// Handlers still waiting for their dialog belong to this object, so that a handler left
-// over from one test cannot act on the next one.
+// Handlers still waiting for their window belong to this object, so that a handler left over
+// from one test cannot act on the next one.
 inline QObject& PendingHandlers() {
     static QObject* owner = new QObject(qApp);
     return *owner;
@@ -28,9 +28,9 @@ inline int DropPendingHandlers() {
 }
 
 // Calls `action` with the first widget `find` returns, from inside that widget's own event
-// loop, the way a user would once it is on screen. Schedule it before the call that opens the
-// widget. When none shows within the time limit the test fails, and a modal dialog left open
-// is closed so that the test cannot hang.
+// loop, as a user would once it is on screen. Schedule it before the call that opens the
+// widget. When none shows in time the test fails and an open modal dialog is closed, so that
+// the test cannot hang.
 template <class W>
 void WhenShown(std::function<W*()> find, std::function<void(W*)> action, const char* what,
                int timeoutMs = 5000) {
@@ -63,8 +63,7 @@ template <class T> void WhenModal(std::function<void(T*)> action, int timeoutMs 
                  typeid(T).name(), timeoutMs);
 }
 
-// Runs `action` and returns how many modal dialogs it opened; each is closed at once, so an
-// action that should open none cannot hang on one.
+// Runs `action` and returns how many modal dialogs it opened, each closed at once.
 inline int ModalsDuring(const std::function<void()>& action) {
     int opened = 0;
     QTimer guard;
@@ -77,12 +76,6 @@ inline int ModalsDuring(const std::function<void()>& action) {
     guard.start(10);
     action();
     return opened;
-}
-
-// The next popup menu.
-inline void WhenPopupMenu(std::function<void(QMenu*)> action) {
-    WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, action,
-                     "popup menu");
 }
 
 } // namespace apptest

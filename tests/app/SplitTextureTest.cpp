@@ -1,436 +1,244 @@
 // Add Split Texture through the real window: the image dialog, the options dialog, the job on
 // its worker thread, Stop and the closing question.
-#include "ModalDriver.h"
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CSplitOptionsDlg.h"
-#include "images/BTCImageObject.h"
-#include "model/ObjectSlotNames.h"
-#include "support/Fixtures.h"
 #include "support/SplitExpectations.h"
 
 #include <QAbstractItemModel>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
-using apptest::WhenModal;
-using apptest::WindowProbe;
+using namespace apptest;
 
 namespace {
 
-QRadioButton* Radio(QWidget* dialog, const QString& text) {
-    for (QRadioButton* button : dialog->findChildren<QRadioButton*>()) {
+const QString kAllowSmaller = "Allow pieces to be smaller than selected size.";
+const QString kPad = "Make all pieces the selected size and fill unused space with magenta color.";
+
+bool Checked(QWidget* dialog, const QString& text) {
+    for (const QRadioButton* button : dialog->findChildren<QRadioButton*>()) {
         if (button->text() == text) {
-            return button;
+            return button->isChecked();
         }
     }
     ADD_FAILURE() << "no option " << text.toStdString();
-    return nullptr;
+    return false;
 }
 
-QLineEdit* Field(QWidget* dialog, const char* name) {
-    auto* field = dialog->findChild<QLineEdit*>(name);
-    EXPECT_NE(field, nullptr) << name;
-    return field;
-}
-
-// Replaces a field's text by typing, as a user would.
-void Type(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-}
-
-void ClickOk(QDialog* dialog) {
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == "OK") {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
+// Picks a size button (and for Custom types the sides), a piece policy and presses OK.
+void Answer(CSplitOptionsDlg* dialog, const QString& size, int width, int height, bool pad) {
+    Click(dialog, size);
+    if (size == "Custom") {
+        Type(Field(dialog, "width"), QString::number(width));
+        Type(Field(dialog, "height"), QString::number(height));
     }
-    ADD_FAILURE() << "no OK button";
-}
-
-// How the options dialog is to be answered.
-struct Options {
-    QString size; // one of the five size buttons
-    int width = 0, height = 0;
-    int policy = 0;
-};
-
-void Answer(CSplitOptionsDlg* dialog, const Options& options) {
-    QTest::mouseClick(Radio(dialog, options.size), Qt::LeftButton);
-    if (options.size == "Custom") {
-        Type(Field(dialog, "width"), QString::number(options.width));
-        Type(Field(dialog, "height"), QString::number(options.height));
-    }
-    const QString policies[] = {
-        "Allow pieces to be smaller than selected size.",
-        "Make all pieces the selected size and fill unused space with magenta color."};
-    QTest::mouseClick(Radio(dialog, policies[options.policy]), Qt::LeftButton);
-    ClickOk(dialog);
+    Click(dialog, pad ? kPad : kAllowSmaller);
+    Click(dialog, "OK");
     EXPECT_FALSE(dialog->isVisible()) << "the options were refused";
 }
 
-class SplitTexture : public ::testing::Test {
+// SmallWad: 463 (selected) owns textures 2..4, 460 owns 0..1, 494 is empty.
+class SplitTexture : public WindowTest {
 protected:
-    SplitTexture() : w(dlg) {
-        const auto swd = dir / "small.swd";
-        fixtures::WriteFileBytes(swd, fixtures::SmallWad().Build());
-        EXPECT_TRUE(dlg.OpenSwdFile(QString::fromStdString(swd.string())));
-    }
-
-    QString WriteImage(const BTCImageData& image) {
-        BTCImageObject png;
-        png.Attach(image);
-        const auto path = dir / ("image" + std::to_string(++images) + ".png");
-        EXPECT_TRUE(png.Save(path.string(), BTCImageObject::CodecPNG));
-        return QString::fromStdString(path.string());
-    }
+    SplitTexture() { Open(fixtures::SmallWad().Build()); }
 
     // Clicks Add Split Texture, picks `file` and answers the options dialog with `answer`.
     void Start(const QString& file, std::function<void(CSplitOptionsDlg*)> answer) {
-        WhenModal<QFileDialog>([file](QFileDialog* fd) {
-            EXPECT_EQ(fd->nameFilters().value(0).left(20), "All Supported Images");
-            fd->findChild<QLineEdit*>("fileNameEdit")->setText(file);
-            static_cast<QDialog*>(fd)->accept();
-        });
+        AnswerFileDialog(file);
         WhenModal<CSplitOptionsDlg>(std::move(answer));
-        QPushButton* split = w.Button("Add Split Texture");
-        ASSERT_NE(split, nullptr);
-        QTest::mouseClick(split, Qt::LeftButton);
+        Press("Add Split Texture");
     }
 
-    // Lets the window run until the job has ended and given the button back; false after 20
-    // seconds. After a Stop the flag is clear before the worker has restored the window.
-    bool WaitForJob() {
-        const auto ended = [this] {
-            return dlg.m_bSplitting.load() == 0 &&
-                   dlg.ButtonAt(CMainDlg::kAddSplitTexture)->text() == "Add Split Texture";
-        };
+    // Calls `act` once, when the Sprites list has reached `count` lines during the job.
+    void AtCount(int count, std::function<void()> act) {
+        auto done = std::make_shared<bool>(false);
+        QObject::connect(sprites->model(), &QAbstractItemModel::rowsInserted, &dlg, [=, this] {
+            if (!*done && sprites->count() == count) {
+                *done = true;
+                act();
+            }
+        });
+    }
+
+    // Runs the window until the job has ended and given the button back (after a Stop the
+    // flag is clear before the worker has restored the window), then checks it is idle.
+    void ExpectIdle() {
         QElapsedTimer clock;
         clock.start();
-        while (!ended() && clock.elapsed() < 20000) {
+        while ((dlg.m_bSplitting.load() != 0 ||
+                dlg.ButtonAt(CMainDlg::kAddSplitTexture)->text() != "Add Split Texture") &&
+               clock.elapsed() < 20000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
-        return ended();
-    }
-
-    std::vector<BTCImageData> Textures(std::size_t first, std::size_t count) const {
-        const auto& all = dlg.Document().m_textures;
-        return {all.begin() + static_cast<std::ptrdiff_t>(first),
-                all.begin() + static_cast<std::ptrdiff_t>(first + count)};
-    }
-
-    void ExpectIdle() {
-        const QStringList expected = {"Open SWD",         "Add Object",     "Delete Object",
-                                      "Edit Object",      "Export Object",  "Import Object",
-                                      "Export Texture",   "Import Texture", "Add Texture",
-                                      "Add Split Texture"};
-        for (const QString& text : expected) {
-            ASSERT_NE(w.Button(text), nullptr);
-            EXPECT_TRUE(w.Button(text)->isEnabled()) << text.toStdString();
+        sprites->model()->disconnect(&dlg);
+        for (QPushButton* button : dlg.findChildren<QPushButton*>()) {
+            EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
         }
-        EXPECT_EQ(w.Button("Add Split Texture")->toolTip(),
+        EXPECT_EQ(dlg.ButtonAt(CMainDlg::kAddSplitTexture)->toolTip(),
                   "Adds new textures from one image\nby spliting it into many pieces");
-        EXPECT_TRUE(w.objects->isEnabled() && w.sprites->isEnabled());
+        EXPECT_TRUE(objects->isEnabled() && sprites->isEnabled());
     }
-
-    fixtures::TempDir dir;
-    int images = 0;
-    CMainDlg dlg;
-    WindowProbe w;
 };
 
-TEST_F(SplitTexture, PiecesOfEachSizeAndPolicyGoBehindTheSelectedObjectsTextures) {
-    struct Case {
+TEST_F(SplitTexture, PiecesGoBehindTheSelectedObjectsTexturesAndTheChoicesAreKept) {
+    const QStringList grid = {"Texture 3 :  (128 x 128)", "Texture 4 :  (128 x 128)",
+                              "Texture 5 :  (44 x 128)",  "Texture 6 :  (128 x 72)",
+                              "Texture 7 :  (128 x 72)",  "Texture 8 :  (44 x 72)"};
+    const struct {
         int imageWidth, imageHeight;
-        Options options;
-        int pieceWidth, pieceHeight;
+        QString size;
+        int width, height;
+        bool pad;
         QStringList newLines;
+    } cases[] = {
+        {300, 200, "128 x 128", 128, 128, false, grid},
+        {100, 50, "256 x 256", 256, 256, true, {"Texture 3 :  (256 x 256)"}},
+        {3, 2, "Custom", 1, 1, false, QStringList(6, "")},
     };
-    const QStringList sixPadded = {"Texture 2 :  (128 x 128)", "Texture 3 :  (128 x 128)",
-                                   "Texture 4 :  (128 x 128)", "Texture 5 :  (128 x 128)",
-                                   "Texture 6 :  (128 x 128)", "Texture 7 :  (128 x 128)"};
-    QStringList twelveDots;
-    for (int i = 2; i < 14; ++i) {
-        twelveDots << QString("Texture %1 :  (1 x 1)").arg(i);
-    }
-    QStringList strips;
-    for (int i = 2; i < 18; ++i) {
-        strips << QString("Texture %1 :  (256 x 16)").arg(i);
-    }
-    const std::vector<Case> cases = {
-        {300,
-         200,
-         {"128 x 128"},
-         128,
-         128,
-         {"Texture 2 :  (128 x 128)", "Texture 3 :  (128 x 128)", "Texture 4 :  (44 x 128)",
-          "Texture 5 :  (128 x 72)", "Texture 6 :  (128 x 72)", "Texture 7 :  (44 x 72)"}},
-        {300, 200, {"128 x 128", 0, 0, 1}, 128, 128, sixPadded},
-        {100, 50, {"256 x 256"}, 256, 256, {"Texture 2 :  (100 x 50)"}},
-        {100, 50, {"256 x 256", 0, 0, 1}, 256, 256, {"Texture 2 :  (256 x 256)"}},
-        {4, 3, {"Custom", 1, 1}, 1, 1, twelveDots},
-        {256, 256, {"Custom", 256, 16}, 256, 16, strips},
-        {70, 40, {"32 x 32", 0, 0, 1}, 32, 32, QStringList(6, "")},
-        {70, 40, {"64 x 64"}, 64, 64, QStringList(2, "")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(QString("%1x%2 %3 policy %4")
-                         .arg(c.imageWidth)
-                         .arg(c.imageHeight)
-                         .arg(c.options.size)
-                         .arg(c.options.policy)
-                         .toStdString());
-        w.Select(w.objects, 1); // 460, which owns textures 0..1; 463 and 494 start after it
-        const int before = static_cast<int>(dlg.Document().TextureCount());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size.toStdString());
+        Open(fixtures::SmallWad().Build());
         const BTCImageData image = fixtures::MakeTexture(c.imageWidth, c.imageHeight, 5);
-        Start(WriteImage(image), [&](CSplitOptionsDlg* d) { Answer(d, c.options); });
-        ASSERT_TRUE(WaitForJob());
+        Start(WriteImage("split.png", image),
+              [&](CSplitOptionsDlg* d) { Answer(d, c.size, c.width, c.height, c.pad); });
+        ExpectIdle();
         const int pieces = static_cast<int>(c.newLines.size());
-        const QStringList lines = w.SpriteLines();
-        ASSERT_EQ(lines.size(), 2 + pieces);
-        if (!c.newLines.value(0).isEmpty()) {
-            EXPECT_EQ(lines.mid(2), c.newLines);
+        const QStringList lines = SpriteLines();
+        ASSERT_EQ(lines.size(), 3 + pieces);
+        if (!c.newLines[0].isEmpty()) {
+            EXPECT_EQ(lines.mid(3), c.newLines);
         }
-        EXPECT_EQ(w.sprites->currentIndex(), 1 + pieces);
-        EXPECT_EQ(w.ObjectLines()[1], QString("460: SKY_GRAPHICS  Textures=%1").arg(2 + pieces));
-        EXPECT_EQ(w.objects->currentIndex(), 1);
-        EXPECT_TRUE(fixtures::PiecesMatchSplit(image, c.pieceWidth, c.pieceHeight,
-                                               c.options.policy == 1, Textures(2, pieces)));
-        // The runs behind 460's moved up by the pieces; 460's own start stayed.
-        const auto& objects = dlg.Document().m_sequences;
-        EXPECT_EQ(objects[0].firstTexture, 2 + pieces);
-        EXPECT_EQ(objects[1].firstTexture, 0);
-        EXPECT_EQ(objects[2].firstTexture, 5 + pieces);
-        EXPECT_EQ(static_cast<int>(dlg.Document().TextureCount()), before + pieces);
-        EXPECT_EQ(w.PreviewImage(), apptest::ReferenceImage(Textures(1 + pieces, 1)[0]));
-        ExpectIdle();
-        EXPECT_EQ(dlg.m_nSplitWidth, c.pieceWidth);
-        EXPECT_EQ(dlg.m_nSplitHeight, c.pieceHeight);
-        EXPECT_EQ(dlg.m_nSplitPiecePolicy, c.options.policy);
-        ASSERT_TRUE(dlg.OpenSwdFile(QString::fromStdString((dir / "small.swd").string())));
+        EXPECT_EQ(sprites->currentIndex(), 2 + pieces);
+        EXPECT_EQ(ObjectLines()[0], QString("463: DEFAULT_SPRITES  Textures=%1").arg(3 + pieces));
+        const auto& all = dlg.Document().m_textures;
+        EXPECT_TRUE(fixtures::PiecesMatchSplit(image, c.width, c.height, c.pad,
+                                               {all.begin() + 5, all.begin() + 5 + pieces}));
+        EXPECT_EQ(PreviewImage(), ReferenceImage(all[4 + static_cast<std::size_t>(pieces)]));
+        EXPECT_EQ(dlg.m_nSplitWidth, c.width);
+        EXPECT_EQ(dlg.m_nSplitHeight, c.height);
+        EXPECT_EQ(dlg.m_nSplitPiecePolicy, c.pad ? 1 : 0);
     }
+    // The dialog opens on the last choice; Escape keeps the sizes last accepted.
+    Start(WriteImage("2.png", fixtures::MakeTexture(2, 1, 2)), [](CSplitOptionsDlg* d) {
+        EXPECT_TRUE(Checked(d, "Custom") && Checked(d, kAllowSmaller));
+        EXPECT_EQ(Field(d, "width")->text(), "1");
+        Type(Field(d, "width"), "20");
+        Click(d, kPad);
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    ExpectIdle();
+    EXPECT_EQ(sprites->count(), 3 + 6 + 2);
+    EXPECT_EQ(dlg.m_nSplitWidth, 1);
+    EXPECT_EQ(dlg.m_nSplitSizeChoice, 4);
+    EXPECT_EQ(dlg.m_nSplitPiecePolicy, 1);
 }
 
-TEST_F(SplitTexture, StopAfterKPiecesKeepsExactlyKAndRestoresTheWindow) {
-    const QString file = WriteImage(fixtures::MakeTexture(64, 64, 2)); // 64 pieces of 8 x 8
-    for (const int k : {1, 5, 63}) {
-        SCOPED_TRACE(k);
-        ASSERT_TRUE(dlg.OpenSwdFile(QString::fromStdString((dir / "small.swd").string())));
-        const int base = w.sprites->count(); // 463 selected: 3 textures
-        bool stopped = false;
-        QObject::connect(w.sprites->model(), &QAbstractItemModel::rowsInserted, &dlg, [&] {
-            if (stopped || w.sprites->count() != base + k) {
-                return;
-            }
-            stopped = true;
-            QPushButton* stop = w.Button("Stop");
-            ASSERT_NE(stop, nullptr);
-            EXPECT_EQ(stop->toolTip(), "Stops the splitting thread");
-            EXPECT_TRUE(stop->isEnabled());
-            for (const char* text : {"Open SWD", "Add Object", "Delete Texture", "Resize Range",
-                                     "Save As SWD", "Close SWD", "Exit"}) {
-                EXPECT_FALSE(w.Button(text)->isEnabled()) << text;
-            }
-            EXPECT_FALSE(w.objects->isEnabled() || w.sprites->isEnabled());
-            QTest::mouseClick(stop, Qt::LeftButton);
-            // Until the worker has ended, a second click only stops again: no new job starts.
-            EXPECT_EQ(stop->text(), "Stop");
-            EXPECT_EQ(apptest::ModalsDuring([stop] { QTest::mouseClick(stop, Qt::LeftButton); }),
-                      0);
-        });
-        Start(file, [](CSplitOptionsDlg* d) { Answer(d, {"Custom", 8, 8}); });
-        ASSERT_TRUE(WaitForJob());
-        w.sprites->model()->disconnect(&dlg);
-        EXPECT_TRUE(stopped);
-        EXPECT_EQ(w.sprites->count(), base + k);
-        EXPECT_EQ(dlg.Document().m_sequences[0].TextureCount(), base + k);
-        EXPECT_EQ(dlg.Document().TextureCount(), 5u + k);
-        ExpectIdle();
-    }
-}
-
-TEST_F(SplitTexture, EscapeDuringASplitAsksAndOnlyYesStopsIt) {
+// Stop, or Escape answered Yes, ends the job after the pieces so far; answered No, it goes on.
+TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
     dlg.show();
-    struct Case {
+    const QString file =
+        WriteImage("64.png", fixtures::MakeTexture(64, 64, 2)); // 64 pieces of 8 x 8
+    const struct {
+        int at;
+        bool escape;
         QMessageBox::StandardButton answer;
-        int side, piece;
-    };
-    // Answered No, the small split finishes; answered Yes, the large one ends early.
-    for (const Case& c : {Case{QMessageBox::No, 32, 8}, Case{QMessageBox::Yes, 128, 1}}) {
-        SCOPED_TRACE(c.answer == QMessageBox::Yes ? "yes" : "no");
-        ASSERT_TRUE(dlg.OpenSwdFile(QString::fromStdString((dir / "small.swd").string())));
-        const int all = (c.side / c.piece) * (c.side / c.piece);
-        bool asked = false;
+        int added;
+    } cases[] = {{1, false, {}, 1},
+                 {63, false, {}, 63},
+                 {2, true, QMessageBox::No, 64},
+                 {2, true, QMessageBox::Yes, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at);
+        Open(fixtures::SmallWad().Build());
         QString question;
-        QObject::connect(w.sprites->model(), &QAbstractItemModel::rowsInserted, &dlg, [&] {
-            if (asked || w.sprites->count() != 3 + 2) {
+        AtCount(3 + c.at, [&] {
+            EXPECT_EQ(Button("Stop")->toolTip(), "Stops the splitting thread");
+            for (const char* text : {"Open SWD", "Delete Texture", "Save As SWD", "Exit"}) {
+                EXPECT_FALSE(Button(text)->isEnabled()) << text;
+            }
+            EXPECT_FALSE(objects->isEnabled() || sprites->isEnabled());
+            if (c.escape) {
+                AnswerMessage(&question, c.answer);
+                QTest::keyClick(&dlg, Qt::Key_Escape);
                 return;
             }
-            asked = true;
-            WhenModal<QMessageBox>([&question, &c](QMessageBox* box) {
-                question = box->text();
-                box->button(c.answer)->click();
-            });
-            QTest::keyClick(&dlg, Qt::Key_Escape);
+            Press("Stop");
+            // Until the worker has ended, a second click only stops again: no new job starts.
+            EXPECT_EQ(ModalsDuring([this] { Press("Stop"); }), 0);
         });
-        Start(WriteImage(fixtures::MakeTexture(c.side, c.side, 2)), [&c](CSplitOptionsDlg* d) {
-            Answer(d, {"Custom", c.piece, c.piece});
-        });
-        ASSERT_TRUE(WaitForJob());
-        w.sprites->model()->disconnect(&dlg);
-        EXPECT_EQ(question, "Do you wish to cancel spliting?");
-        EXPECT_TRUE(dlg.isVisible());
-        const int added = w.sprites->count() - 3;
-        if (c.answer == QMessageBox::No) {
-            EXPECT_EQ(added, all);
-        } else {
-            EXPECT_GE(added, 2);
-            EXPECT_LT(added, all);
-        }
+        Start(file, [](CSplitOptionsDlg* d) { Answer(d, "Custom", 8, 8, false); });
         ExpectIdle();
+        EXPECT_EQ(question, c.escape ? "Do you wish to cancel spliting?" : "");
+        EXPECT_EQ(sprites->count(), 3 + c.added);
+        EXPECT_EQ(dlg.Document().TextureCount(), 5u + static_cast<unsigned>(c.added));
     }
 }
 
-TEST_F(SplitTexture, AFullObjectStopsTheSplitWithAMessageKeepingThePiecesSoFar) {
+TEST_F(SplitTexture, AFullObjectOrARefusedImageEndsTheJobWithAMessage) {
     // Object 464 with 32 765 one-pixel sprites: two more pieces fit, the third does not.
     fixtures::SwdBuilder b;
     for (int i = 0; i < 32765; ++i) {
         b.Entry(0, 0, 0, 1, 1);
     }
-    b.Page(fixtures::MakeTexture(256, 256, 1)).Sequence(464, -32765, 0);
-    const auto full = dir / "full.swd";
-    fixtures::WriteFileBytes(full, b.Build());
-    ASSERT_TRUE(dlg.OpenSwdFile(QString::fromStdString(full.string())));
+    Open(b.Page(fixtures::MakeTexture(256, 256, 1)).Sequence(464, -32765, 0).Build());
     QString message;
-    WhenModal<QMessageBox>([&message](QMessageBox* box) {
-        message = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    Start(WriteImage(fixtures::MakeTexture(5, 1, 2)), [](CSplitOptionsDlg* d) {
-        Answer(d, {"Custom", 1, 1});
-    });
-    ASSERT_TRUE(WaitForJob());
+    AnswerMessage(&message);
+    Start(WriteImage("5.png", fixtures::MakeTexture(5, 1, 2)),
+          [](CSplitOptionsDlg* d) { Answer(d, "Custom", 1, 1, false); });
+    ExpectIdle();
     EXPECT_EQ(message, "No texture can be added here: an object holds at most 32767 textures "
                        "and a sprite wad at most 65535.");
-    EXPECT_EQ(w.ObjectLines()[0],
-              "464: " + QString::fromStdString(LookupSlotName(464)) + "  Textures=32767");
-    EXPECT_EQ(w.sprites->count(), 32767);
-    EXPECT_EQ(dlg.Document().TextureCount(), 32767u);
-    ExpectIdle();
-}
+    EXPECT_EQ(ObjectLines()[0], "464: MISC_SPRITES  Textures=32767");
+    EXPECT_EQ(sprites->count(), 32767);
 
-TEST_F(SplitTexture, NothingHappensWithoutObjectsOrWhenTheImageIsRefused) {
-    dlg.OnCloseSwd();
-    EXPECT_EQ(apptest::ModalsDuring(
-                  [&] { QTest::mouseClick(w.Button("Add Split Texture"), Qt::LeftButton); }),
-              0);
-
-    ASSERT_TRUE(dlg.OpenSwdFile(QString::fromStdString((dir / "small.swd").string())));
-    const auto bad = dir / "bad.png";
-    fixtures::WriteFileBytes(bad, {1, 2, 3, 4});
-    QString message;
-    WhenModal<QMessageBox>([&message](QMessageBox* box) {
-        message = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
     // Escape closes the options dialog; the job still goes on to load the image.
-    Start(QString::fromStdString(bad.string()),
+    const Shown before = Take();
+    AnswerMessage(&message);
+    Start(Write("bad.png", {1, 2, 3, 4}),
           [](CSplitOptionsDlg* d) { QTest::keyClick(d, Qt::Key_Escape); });
     EXPECT_EQ(message, "Failed To Load Image...");
-    EXPECT_EQ(dlg.m_bSplitting.load(), 0);
-    EXPECT_EQ(dlg.Document().TextureCount(), 5u);
     ExpectIdle();
+    EXPECT_TRUE(Take() == before);
+    // Without objects nothing opens.
+    dlg.OnCloseSwd();
+    EXPECT_EQ(ModalsDuring([&] { Press("Add Split Texture"); }), 0);
 }
 
-TEST_F(SplitTexture, OptionsDialogOffersTheLastChoiceAndEscapeKeepsTheLastAcceptedSizes) {
-    const QString file = WriteImage(fixtures::MakeTexture(20, 10, 2));
-    // First split: Custom 10 x 5 with the magenta policy, accepted.
-    Start(file, [](CSplitOptionsDlg* d) { Answer(d, {"Custom", 10, 5, 1}); });
-    ASSERT_TRUE(WaitForJob());
-    EXPECT_EQ(w.sprites->count(), 3 + 4);
-    // Second split: the dialog opens on that choice; typing 20 x 10 and pressing Escape
-    // keeps 10 x 5 and the policy as it was left.
-    Start(file, [](CSplitOptionsDlg* d) {
-        EXPECT_TRUE(Radio(d, "Custom")->isChecked());
-        EXPECT_TRUE(
-            Radio(d, "Make all pieces the selected size and fill unused space with magenta color.")
-                ->isChecked());
-        EXPECT_EQ(Field(d, "width")->text(), "10");
-        EXPECT_EQ(Field(d, "height")->text(), "5");
-        EXPECT_FALSE(Field(d, "width")->isReadOnly());
-        Type(Field(d, "width"), "20");
-        Type(Field(d, "height"), "10");
-        QTest::mouseClick(Radio(d, "Allow pieces to be smaller than selected size."),
-                          Qt::LeftButton);
-        QTest::keyClick(d, Qt::Key_Escape);
-    });
-    ASSERT_TRUE(WaitForJob());
-    EXPECT_EQ(w.sprites->count(), 3 + 4 + 4);
-    EXPECT_EQ(dlg.m_nSplitWidth, 10);
-    EXPECT_EQ(dlg.m_nSplitHeight, 5);
-    EXPECT_EQ(dlg.m_nSplitSizeChoice, 4);
-    EXPECT_EQ(dlg.m_nSplitPiecePolicy, 0);
-}
-
-TEST(SplitOptions, LayoutFixedSizesAndFieldPrompts) {
+TEST(SplitOptions, FixedSizesLockTheFieldsAndBadSidesAreRefused) {
     CSplitOptionsDlg d;
-    QStringList refused;
-    WhenModal<CSplitOptionsDlg>([&refused](CSplitOptionsDlg* dialog) {
+    WhenModal<CSplitOptionsDlg>([](CSplitOptionsDlg* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Split Options");
-        EXPECT_FALSE(dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-        ASSERT_EQ(dialog->findChildren<QPushButton*>().size(), 1);
-        EXPECT_EQ(dialog->findChildren<QRadioButton*>().size(), 7);
         QLineEdit* width = Field(dialog, "width");
         QLineEdit* height = Field(dialog, "height");
-        EXPECT_TRUE(Radio(dialog, "128 x 128")->isChecked());
+        EXPECT_TRUE(Checked(dialog, "128 x 128") && Checked(dialog, kAllowSmaller));
         EXPECT_TRUE(width->isReadOnly() && height->isReadOnly());
-        EXPECT_EQ(width->text(), "128");
-        // Custom 100 x 40, then a fixed size again: both edits follow it and lock.
-        QTest::mouseClick(Radio(dialog, "Custom"), Qt::LeftButton);
+        Click(dialog, "Custom");
         Type(width, "100");
-        Type(height, "40");
-        QTest::mouseClick(Radio(dialog, "64 x 64"), Qt::LeftButton);
-        EXPECT_EQ(width->text(), "64");
-        EXPECT_EQ(height->text(), "64");
+        Click(dialog, "64 x 64");
+        EXPECT_EQ(width->text() + height->text(), "6464");
         EXPECT_TRUE(width->isReadOnly());
-        QTest::mouseClick(Radio(dialog, "Custom"), Qt::LeftButton);
+        Click(dialog, "Custom");
         QTest::keyClicks(width, "x-");
         EXPECT_EQ(width->text(), "64") << "only digits can be typed";
-        // Each bad value is refused with its prompt, focused, and the dialog stays open.
-        const std::vector<std::tuple<QString, QString, QLineEdit*>> bad = {
-            {"", "64", width}, {"0", "64", width}, {"257", "64", width}, {"12", "300", height}};
-        for (const auto& [w, h, culprit] : bad) {
+        for (const auto& [w, h, culprit, text] :
+             {std::tuple{"", "64", width, "Please enter an integer."},
+              {"257", "64", width, "Please enter an integer between 1 and 256."},
+              {"12", "0", height, "Please enter an integer between 1 and 256."}}) {
             Type(width, w);
             Type(height, h);
-            WhenModal<QMessageBox>([&refused](QMessageBox* box) {
-                refused << box->text();
-                box->button(QMessageBox::Ok)->click();
-            });
-            ClickOk(dialog);
-            EXPECT_TRUE(dialog->isVisible());
-            EXPECT_EQ(dialog->focusWidget(), culprit);
-            EXPECT_EQ(culprit->selectedText(), culprit->text());
+            EXPECT_EQ(Refusal(dialog, culprit), text);
         }
         Type(width, "7");
         Type(height, "256");
-        ClickOk(dialog);
+        Click(dialog, "OK");
     });
     EXPECT_EQ(d.exec(), QDialog::Accepted);
-    EXPECT_EQ(refused,
-              (QStringList{"Please enter an integer.", "Please enter an integer between 1 and 256.",
-                           "Please enter an integer between 1 and 256.",
-                           "Please enter an integer between 1 and 256."}));
-    EXPECT_EQ(d.m_nWidth, 7);
-    EXPECT_EQ(d.m_nHeight, 256);
-    EXPECT_EQ(d.m_nSizeChoice, 4);
-    EXPECT_EQ(d.m_nPiecePolicy, 0);
+    EXPECT_EQ(QString("%1 %2 %3 %4")
+                  .arg(d.m_nWidth)
+                  .arg(d.m_nHeight)
+                  .arg(d.m_nSizeChoice)
+                  .arg(d.m_nPiecePolicy),
+              "7 256 4 0");
 }
 
 } // namespace

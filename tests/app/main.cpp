@@ -1,16 +1,13 @@
 #include "ModalDriver.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
-#include <gtest/gtest.h>
 
 #include <cstdio>
 
 namespace {
 
-// A test that ends with a dialog handler still waiting expected a dialog that never came.
+// A test that ends with a handler still waiting expected a window that never came.
 class LeftoverHandlerCheck : public ::testing::EmptyTestEventListener {
 public:
     void OnTestEnd(const ::testing::TestInfo& test) override {
@@ -23,8 +20,8 @@ public:
     bool failed = false;
 };
 
-// A modal dialog or popup that no handler waits for (a refusal nobody expected, say) would
-// block its test for ever: after two seconds the test fails and the window is closed.
+// A modal dialog or popup that no handler waits for would block its test for ever: after two
+// seconds the test fails and the window is closed.
 class UnansweredWindowGuard : public QObject {
 public:
     explicit UnansweredWindowGuard(QObject* parent) : QObject(parent) { startTimer(100); }
@@ -35,11 +32,7 @@ protected:
         if (open == nullptr) {
             open = QApplication::activePopupWidget();
         }
-        if (open == nullptr || !apptest::PendingHandlers().children().isEmpty()) {
-            m_seen = nullptr;
-            return;
-        }
-        if (open != m_seen) {
+        if (open == nullptr || !apptest::PendingHandlers().children().isEmpty() || open != m_seen) {
             m_seen = open;
             m_clock.start();
             return;
@@ -75,6 +68,5 @@ int main(int argc, char** argv) {
     auto* check = new LeftoverHandlerCheck;
     ::testing::UnitTest::GetInstance()->listeners().Append(check);
     new UnansweredWindowGuard(&application);
-    const int result = RUN_ALL_TESTS();
-    return result != 0 || check->failed ? 1 : 0;
+    return RUN_ALL_TESTS() != 0 || check->failed ? 1 : 0;
 }
