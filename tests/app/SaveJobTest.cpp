@@ -1,7 +1,7 @@
 // Save As SWD through the real window: the checks before the job, the file dialog, the job on
 // its worker thread with its progress, cancel, result, file errors and the Info pane restore.
 #include "ModalDriver.h"
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "model/PackTextures.h"
 #include "model/SwdFile.h"
 #include "support/Fixtures.h"
@@ -20,18 +20,17 @@
 
 using apptest::ReferenceImage;
 using apptest::WhenModal;
-using apptest::WindowProbe;
 
 namespace {
 
 const QString kSwdFilter = "Tomb Raider Sprites Wad File (*.swd)";
 
-class SaveJob : public ::testing::Test {
+class SaveJob : public apptest::WindowTest {
 protected:
-    SaveJob() : w(dlg) {
+    SaveJob() {
         dlg.show();
-        QObject::connect(w.info, &QPlainTextEdit::textChanged, [this]() {
-            const QString text = w.info->toPlainText();
+        QObject::connect(info, &QPlainTextEdit::textChanged, [this]() {
+            const QString text = info->toPlainText();
             if (infoTexts.isEmpty() || infoTexts.back() != text) {
                 infoTexts.append(text);
             }
@@ -68,7 +67,7 @@ protected:
             }
             static_cast<QDialog*>(fd)->accept();
         });
-        QTest::mouseClick(w.Button("Save As SWD"), Qt::LeftButton);
+        QTest::mouseClick(Button("Save As SWD"), Qt::LeftButton);
     }
 
     // Puts a name in place of the proposed one, as after a user typed over it: the name field
@@ -103,8 +102,8 @@ protected:
         for (int b = 0; b < CMainDlg::kButtonCount; ++b) {
             states.push_back(dlg.ButtonAt(static_cast<CMainDlg::Button>(b))->isEnabled());
         }
-        states.push_back(w.objects->isEnabled());
-        states.push_back(w.sprites->isEnabled());
+        states.push_back(objects->isEnabled());
+        states.push_back(sprites->isEnabled());
         return states;
     }
 
@@ -125,9 +124,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([timer]() { return !timer->isActive(); }, 5000));
     }
 
-    fixtures::TempDir dir;
-    CMainDlg dlg;
-    WindowProbe w;
     QStringList infoTexts;
     QStringList proposed;
 };
@@ -153,17 +149,17 @@ TEST_F(SaveJob, SavedFileReloadsAndTheWindowShowsTheResult) {
     constexpr int kCount = 90;
     const SpriteWad set = fixtures::GeneratedSet(kCount, 64, 11);
     Open(set);
-    w.Select(w.objects, 1);
-    w.Select(w.sprites, 5);
+    Select(objects, 1);
+    Select(sprites, 5);
     const QImage selected = ReferenceImage(set.m_textures[4 + 5]);
-    ASSERT_EQ(w.info->toPlainText(), "05 - Splash Ring - Part 2");
+    ASSERT_EQ(info->toPlainText(), "05 - Splash Ring - Part 2");
     infoTexts.clear();
 
     // A name typed without extension gets ".swd".
     Save(dir / "saved");
     ASSERT_TRUE(JobEnded());
     EXPECT_EQ(proposed, QStringList{QString::fromStdString((dir / "source.swd").string())});
-    EXPECT_EQ(w.path->text(), Native(dir / "saved.swd"));
+    EXPECT_EQ(path->text(), Native(dir / "saved.swd"));
     ASSERT_GE(infoTexts.size(), 2);
     EXPECT_EQ(infoTexts.back(), "Done! Saved...");
     // Every line before the result is a progress line, counting up, the last for texture N - 1.
@@ -193,7 +189,7 @@ TEST_F(SaveJob, SavedFileReloadsAndTheWindowShowsTheResult) {
     EXPECT_TRUE(reloaded.m_textures == set.m_textures);
 
     // The selected texture is back in the preview, nothing covers it, every control works.
-    EXPECT_EQ(w.PreviewImage(), selected);
+    EXPECT_EQ(PreviewImage(), selected);
     ASSERT_NE(PackingPage(), nullptr);
     EXPECT_FALSE(PackingPage()->isVisible());
     ExpectIdle();
@@ -205,7 +201,7 @@ TEST_F(SaveJob, SavedFileReloadsAndTheWindowShowsTheResult) {
     EXPECT_TRUE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 5000);
     RunOutInfoTimer();
-    EXPECT_EQ(w.info->toPlainText(), "05 - Splash Ring - Part 2");
+    EXPECT_EQ(info->toPlainText(), "05 - Splash Ring - Part 2");
 }
 
 // Objects are checked in list order and only the first empty one is named; with no objects at
@@ -225,7 +221,8 @@ TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
     };
     for (const auto& c : cases) {
         CMainDlg window;
-        WindowProbe probe(window);
+        const auto* windowInfo = window.findChild<QPlainTextEdit*>("info");
+        const auto* windowPath = window.findChild<QLineEdit*>("path");
         SpriteWad set;
         for (const auto& [slot, count] : c.objects) {
             ObjectSequence sequence;
@@ -242,7 +239,7 @@ TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
             ASSERT_TRUE(swd::WriteSwdFile((dir / "empty.swd").string(), set).ok());
             ASSERT_TRUE(window.OpenSwdFile(Native(dir / "empty.swd")));
         }
-        const QString info = probe.info->toPlainText();
+        const QString info = windowInfo->toPlainText();
 
         QString shown;
         if (c.message != nullptr) {
@@ -259,14 +256,14 @@ TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
             fileDialog = true;
             fd->reject();
         });
-        QTest::mouseClick(probe.Button("Save As SWD"), Qt::LeftButton);
+        apptest::Click(&window, "Save As SWD");
         EXPECT_EQ(apptest::DropPendingHandlers(), 1) << "the file dialog showed";
         EXPECT_FALSE(fileDialog);
 
         EXPECT_EQ(shown, QString(c.message));
         EXPECT_EQ(window.m_bSaving.load(), 0);
-        EXPECT_EQ(probe.info->toPlainText(), info);
-        EXPECT_EQ(probe.path->text(), c.objects.empty() ? "" : Native(dir / "empty.swd"));
+        EXPECT_EQ(windowInfo->toPlainText(), info);
+        EXPECT_EQ(windowPath->text(), c.objects.empty() ? "" : Native(dir / "empty.swd"));
         EXPECT_EQ(window.findChild<QTimer*>("timer1001"), nullptr);
         EXPECT_EQ(fixtures::Tree(dir.path()), c.objects.empty()
                                                   ? std::vector<std::string>{}
@@ -278,7 +275,7 @@ TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
 // opens again; cancelling it changes nothing.
 TEST_F(SaveJob, FileDialogProposesThePathAndRefusesAMissingFolder) {
     Open(fixtures::GeneratedSet(5, 16, 3));
-    const QString info = w.info->toPlainText();
+    const QString before = info->toPlainText();
     const std::filesystem::path missing = dir / "missing" / "x.swd";
     QString refusal;
     QStringList reopened;
@@ -296,11 +293,11 @@ TEST_F(SaveJob, FileDialogProposesThePathAndRefusesAMissingFolder) {
         TypeFileName(fd, missing);
         static_cast<QDialog*>(fd)->accept();
     });
-    QTest::mouseClick(w.Button("Save As SWD"), Qt::LeftButton);
+    QTest::mouseClick(Button("Save As SWD"), Qt::LeftButton);
 
     EXPECT_TRUE(refusal.contains(Native(dir / "missing"))) << refusal.toStdString();
     EXPECT_EQ(reopened, QStringList{QString::fromStdString(missing.string())});
-    EXPECT_EQ(w.info->toPlainText(), info);
+    EXPECT_EQ(info->toPlainText(), before);
     EXPECT_EQ(InfoTimer(), nullptr);
     EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"source.swd"});
     ExpectIdle();
@@ -375,7 +372,7 @@ TEST_F(SaveJob, EscapeDuringPackingAsks) {
             EXPECT_EQ(FileId(target), oldFile);
             EXPECT_EQ(fixtures::ReadFileBytes(target), old);
         }
-        EXPECT_EQ(w.path->text(), Native(target));
+        EXPECT_EQ(path->text(), Native(target));
         EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"target.swd"});
     }
 }
@@ -446,14 +443,14 @@ TEST_F(SaveJob, ReadOnlyFolderReportsTheFileAndLeavesItAlone) {
     EXPECT_TRUE(error.contains(QString::fromStdString(target.string()))) << error.toStdString();
     EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EACCES))))
         << error.toStdString();
-    EXPECT_TRUE(ProgressLine(kCount - 1, kCount).match(w.info->toPlainText()).hasMatch())
-        << w.info->toPlainText().toStdString();
+    EXPECT_TRUE(ProgressLine(kCount - 1, kCount).match(info->toPlainText()).hasMatch())
+        << info->toPlainText().toStdString();
     EXPECT_EQ(fixtures::ReadFileBytes(target), old);
     EXPECT_EQ(fixtures::Tree(folder), std::vector<std::string>{"target.swd"});
-    EXPECT_EQ(w.path->text(), Native(target));
+    EXPECT_EQ(path->text(), Native(target));
     ExpectIdle();
 
-    const QString line = w.info->toPlainText();
+    const QString line = info->toPlainText();
     RunOutInfoTimer();
-    EXPECT_EQ(w.info->toPlainText(), line);
+    EXPECT_EQ(info->toPlainText(), line);
 }
