@@ -2,8 +2,9 @@
 //
 // Time: a wad of three objects (4, 4096 and 4 textures of 64 x 64, the big one in the middle
 // so that the run behind it moves too). Deleting the big object alone (DeleteObject), the
-// same delete as the window records it (the change remembers the run first), then undo and
-// redo of that change. Every round starts from a fresh copy made outside the timing; the
+// same delete as the window records it (the change takes over the removed run), then undo and
+// redo of that change. DeleteObject alone frees the removed pixels; the recorded delete hands
+// them to the change. Every round starts from a fresh copy made outside the timing; the
 // best of the rounds is kept for each.
 //
 // Memory: 100 single-texture edits (each replaces one 64 x 64 texture) recorded in a history,
@@ -76,14 +77,13 @@ int main() {
 
         SpriteWad wad = original;
         WadChange change;
-        recordedDelete = std::min(recordedDelete, Seconds([&] {
-                                      change = WadChange::Before(wad);
-                                      const ObjectSequence& s = wad.m_sequences[big];
-                                      change.Keep(wad, s.firstTexture,
-                                                  static_cast<std::size_t>(s.TextureCount()));
-                                      objects::DeleteObject(wad, big);
-                                      change.After(wad);
-                                  }));
+        recordedDelete = std::min(
+            recordedDelete, Seconds([&] {
+                change = WadChange::Before(wad);
+                objects::RemovedObject removed = objects::DeleteObject(wad, big);
+                change.Removed(wad, removed.sequence.firstTexture, std::move(removed.textures));
+                change.After(wad);
+            }));
         Check(wad.TextureCount() == 8, "the delete left the wrong textures");
         undo = std::min(undo, Seconds([&] { change.Swap(wad); }));
         Check(wad.m_sequences == original.m_sequences && wad.TextureCount() == 8 + kBigObject,

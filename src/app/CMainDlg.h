@@ -128,6 +128,8 @@ public:
     // adds), EndEdit() with the action's name once it is done.
     void BeginEdit();
     void KeepTextures(std::size_t at, std::size_t count);
+    // In place of KeepTextures, once the edit has taken these textures out from `at`.
+    void KeepRemovedTextures(std::size_t at, std::vector<SpriteTexture> textures);
     void EndEdit(const QString& action);
     void Undo();
     void Redo();

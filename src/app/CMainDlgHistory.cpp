@@ -20,6 +20,12 @@ void CMainDlg::KeepTextures(std::size_t at, std::size_t count) {
     }
 }
 
+void CMainDlg::KeepRemovedTextures(std::size_t at, std::vector<SpriteTexture> textures) {
+    if (m_pendingEdit) {
+        m_pendingEdit->change.Removed(m_wad, at, std::move(textures));
+    }
+}
+
 void CMainDlg::EndEdit(const QString& action) {
     if (!m_pendingEdit) {
         return;

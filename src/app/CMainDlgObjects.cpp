@@ -78,10 +78,9 @@ void CMainDlg::OnDeleteObject() {
     if (object < 0) {
         return;
     }
-    const ObjectSequence& sequence = m_wad.m_sequences[static_cast<std::size_t>(object)];
     BeginEdit();
-    KeepTextures(sequence.firstTexture, static_cast<std::size_t>(sequence.TextureCount()));
-    objects::DeleteObject(m_wad, static_cast<std::size_t>(object));
+    objects::RemovedObject removed = objects::DeleteObject(m_wad, static_cast<std::size_t>(object));
+    KeepRemovedTextures(removed.sequence.firstTexture, std::move(removed.textures));
     m_objects->removeItem(object);
     m_objects->update();
     if (m_objects->count() > 0) {
