@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Vornix needs.
+# Installs every Debian package that building, running and testing Vornix needs, and any
+# further packages named on the command line (the fuzz and Windows checks ask for theirs).
 # Safe to run again: when everything is present it only asks dpkg and returns.
+# Usage: scripts/setup.sh [package...]
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgraphicsmagick++1-dev libstb-dev zlib1g-dev libgtest-dev
   xvfb xauth
+  "$@"
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/JobThread.h"
 #include "model/SpriteWad.h"
 #include "model/WadChange.h"
 
@@ -19,12 +20,16 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <memory>
+#include <string>
 
 class COwnerDrawCombo;
+class ProgressMailbox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 // The editor window: a column of 19 command buttons, the path field, the Objects and
 // Sprites lists, the texture preview in its frame and the Info pane. It owns the document
@@ -289,4 +294,25 @@ private:
 
     std::thread m_splitWorker;
     std::atomic<bool> m_splitWorkerDone{true};
+
+    // The save job (CMainDlgSave.cpp). Last, so that a job still running when the window goes
+    // away is stopped and awaited before anything it uses is destroyed.
+    struct SaveOutcome;
+    bool ReportEmptyObject();
+    QString ChooseSwdSaveFile();
+    void CreateSaveControls();
+    SaveOutcome SaveJob(const std::string& path, ProgressMailbox& mailbox);
+    void ShowSaveProgress();
+    void FinishSave(const SaveOutcome& outcome, const QString& path);
+    void OnInfoTimer();
+    std::uint32_t m_saveStartTick = 0;
+    std::shared_ptr<ProgressMailbox> m_saveMailbox;
+    TexturePage m_shownPage;
+    // Looks at the job's progress at the paint rate.
+    QTimer* m_saveRefresh = nullptr;
+    // Timer 1001: puts the description back 5 s after the job's result.
+    QTimer* m_infoTimer = nullptr;
+    // The page being packed, shown over the preview while the job runs.
+    QLabel* m_packingPage = nullptr;
+    JobThread m_saveThread;
 };

@@ -28,10 +28,18 @@ inline std::string WriteSample(const fixtures::TempDir& dir, const std::string& 
     return (dir / name).string();
 }
 
-// Same objects and sprite pixels; where the sprites lie on the pages may differ.
-inline void ExpectSameContent(const SpriteWad& actual, const SpriteWad& expected) {
-    EXPECT_EQ(actual.m_sequences, expected.m_sequences);
-    EXPECT_TRUE(actual.m_textures == expected.m_textures);
+inline SpriteWad Read(const std::string& path) {
+    SpriteWad wad;
+    const swd::Result r = swd::ReadSwdFile(path, wad);
+    EXPECT_TRUE(r.ok()) << path << ": " << r.message;
+    return wad;
+}
+
+// The small wad with its header's sprite count overwritten by 0.
+inline std::vector<std::uint8_t> ZeroCountedSmallWad() {
+    auto bytes = fixtures::SmallWad().Build();
+    std::fill(bytes.begin() + 4, bytes.begin() + 8, 0);
+    return bytes;
 }
 
 } // namespace clitest

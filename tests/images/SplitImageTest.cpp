@@ -25,45 +25,35 @@ std::vector<BTCImageData> SplitAll(const BTCImageData& image, Size piece, PieceP
     return pieces;
 }
 
-std::vector<std::string> Sizes(const std::vector<BTCImageData>& pieces) {
-    std::vector<std::string> sizes;
-    for (const BTCImageData& p : pieces) {
-        sizes.push_back(std::to_string(p.GetWidth()) + "x" + std::to_string(p.GetHeight()));
-    }
-    return sizes;
-}
-
+// Pieces in row order, edge pieces cut short or padded with magenta, as PiecesMatchSplit
+// works them out; 300 x 200 at 128 cut short is spelled out as a check of that arithmetic.
 TEST(SplitImage, GridsAndEdgePiecesForBothPolicies) {
-    struct Case {
+    const struct {
         Size image, piece;
-        PiecePolicy policy;
-        std::vector<std::string> sizes;
-    };
-    const std::vector<std::string> six128(6, "128x128");
-    const std::vector<Case> cases = {
-        {{300, 200},
-         {128, 128},
-         PiecePolicy::AllowSmaller,
-         {"128x128", "128x128", "44x128", "128x72", "128x72", "44x72"}},
-        {{300, 200}, {128, 128}, PiecePolicy::PadWithMagenta, six128},
-        {{100, 50}, {256, 256}, PiecePolicy::AllowSmaller, {"100x50"}},
-        {{100, 50}, {256, 256}, PiecePolicy::PadWithMagenta, {"256x256"}},
-        {{4, 3}, {1, 1}, PiecePolicy::AllowSmaller, std::vector<std::string>(12, "1x1")},
-        {{4, 3}, {1, 1}, PiecePolicy::PadWithMagenta, std::vector<std::string>(12, "1x1")},
-        {{256, 256}, {256, 16}, PiecePolicy::AllowSmaller, std::vector<std::string>(16, "256x16")},
-        {{33, 65}, {32, 64}, PiecePolicy::PadWithMagenta, std::vector<std::string>(4, "32x64")},
-        {{33, 65}, {32, 64}, PiecePolicy::AllowSmaller, {"32x64", "1x64", "32x1", "1x1"}},
-    };
+    } cases[] = {{{300, 200}, {128, 128}},
+                 {{100, 50}, {256, 256}},
+                 {{4, 3}, {1, 1}},
+                 {{256, 256}, {256, 16}},
+                 {{33, 65}, {32, 64}}};
     std::uint32_t seed = 1;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.image.w) + "x" + std::to_string(c.image.h) + " at " +
-                     std::to_string(c.piece.w) + "x" + std::to_string(c.piece.h) + " policy " +
-                     std::to_string(static_cast<int>(c.policy)));
-        const BTCImageData image = fixtures::MakeTexture(c.image.w, c.image.h, ++seed);
-        const std::vector<BTCImageData> pieces = SplitAll(image, c.piece, c.policy);
-        EXPECT_EQ(Sizes(pieces), c.sizes);
-        EXPECT_TRUE(fixtures::PiecesMatchSplit(image, c.piece.w, c.piece.h,
-                                               c.policy == PiecePolicy::PadWithMagenta, pieces));
+    for (const auto& c : cases) {
+        for (const PiecePolicy policy : {PiecePolicy::AllowSmaller, PiecePolicy::PadWithMagenta}) {
+            SCOPED_TRACE(std::to_string(c.image.w) + "x" + std::to_string(c.image.h) + " at " +
+                         std::to_string(c.piece.w) + "x" + std::to_string(c.piece.h) + " policy " +
+                         std::to_string(static_cast<int>(policy)));
+            const BTCImageData image = fixtures::MakeTexture(c.image.w, c.image.h, ++seed);
+            const std::vector<BTCImageData> pieces = SplitAll(image, c.piece, policy);
+            EXPECT_TRUE(fixtures::PiecesMatchSplit(image, c.piece.w, c.piece.h,
+                                                   policy == PiecePolicy::PadWithMagenta, pieces));
+            if (c.image.w == 300 && policy == PiecePolicy::AllowSmaller) {
+                std::string sizes;
+                for (const BTCImageData& p : pieces) {
+                    sizes +=
+                        std::to_string(p.GetWidth()) + "x" + std::to_string(p.GetHeight()) + " ";
+                }
+                EXPECT_EQ(sizes, "128x128 128x128 44x128 128x72 128x72 44x72 ");
+            }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -40,10 +41,9 @@ TEST(SpriteWadRuns, RandomEditsMatchAPlainModel) {
         const int op = static_cast<int>(rng() % 12);
         if (op < 2 || model.empty()) {
             const auto slot = static_cast<std::uint32_t>(455 + rng() % 12);
-            bool skyExists = false;
-            for (const auto& object : model) {
-                skyExists = skyExists || object.first == kSkyGraphicsSlot;
-            }
+            const bool skyExists = std::any_of(model.begin(), model.end(), [](const auto& o) {
+                return o.first == kSkyGraphicsSlot;
+            });
             const std::size_t textures = wad.TextureCount();
             const std::size_t at = *wad.AddObject(slot);
             const bool front = slot == kSkyGraphicsSlot || slot == kDefaultSpritesSlot;

@@ -13,13 +13,10 @@ SpriteTexture Solid(int width, int height, std::uint32_t colour) {
     return t;
 }
 
-struct Snapshot {
-    std::vector<ObjectSequence> sequences;
-    std::vector<SpriteTexture> textures;
-    explicit Snapshot(const SpriteWad& wad)
-        : sequences(wad.m_sequences), textures(wad.m_textures) {}
-    bool operator==(const Snapshot&) const = default;
-};
+using Snapshot = std::pair<std::vector<ObjectSequence>, std::vector<SpriteTexture>>;
+Snapshot Snap(const SpriteWad& wad) {
+    return {wad.m_sequences, wad.m_textures};
+}
 
 } // namespace
 
@@ -37,7 +34,7 @@ TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
         const std::size_t object = rng() % wad.ObjectCount();
         const ObjectSequence seq = wad.m_sequences[object];
         const int count = seq.TextureCount();
-        const Snapshot before(wad);
+        const Snapshot before = Snap(wad);
         WadChange change = WadChange::Before(wad);
         switch (rng() % 6) {
         case 0: // add one or several textures at the end of the run
@@ -75,13 +72,13 @@ TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
         }
         change.After(wad);
         ASSERT_TRUE(wad.RunsAreValid());
-        history.emplace_back(std::move(change), Snapshot(wad));
+        history.emplace_back(std::move(change), Snap(wad));
         // Undo then redo the step at once, and every tenth step walk far back and forward.
         auto& [last, after] = history.back();
         last.Swap(wad);
-        ASSERT_EQ(Snapshot(wad), before) << "undo of step " << step;
+        ASSERT_EQ(Snap(wad), before) << "undo of step " << step;
         last.Swap(wad);
-        ASSERT_EQ(Snapshot(wad), after) << "redo of step " << step;
+        ASSERT_EQ(Snap(wad), after) << "redo of step " << step;
         if (step % 10 == 9) {
             for (auto it = history.rbegin(); it != history.rend(); ++it) {
                 it->first.Swap(wad);
@@ -90,7 +87,7 @@ TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
             EXPECT_EQ(wad.TextureCount(), 0u);
             for (auto& [c, s] : history) {
                 c.Swap(wad);
-                ASSERT_EQ(Snapshot(wad), s);
+                ASSERT_EQ(Snap(wad), s);
             }
         }
     }

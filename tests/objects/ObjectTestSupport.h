@@ -3,49 +3,44 @@
 #include "model/SpriteWad.h"
 #include "support/Fixtures.h"
 
-#include <cstdint>
-#include <vector>
+#include <sstream>
+#include <string>
 
 namespace objtest {
 
-struct Obj {
-    std::uint32_t slot;
-    int count;
-    std::uint16_t first;
-};
-
-// A wad of the given objects over `textures` textures; texture i is 1 + i % 7 pixels wide and
-// has seed i, so moved or lost textures show.
-inline SpriteWad MakeWad(const std::vector<Obj>& objs, int textures) {
+// A wad of objects written "slot:count@first ..." over `textures` textures (by default as many
+// as the runs hold); texture i is 1 + i % 7 pixels wide and has seed i, so moved or lost
+// textures show.
+inline SpriteWad MakeWad(const std::string& objects, int textures = -1) {
     SpriteWad wad;
-    for (const Obj& o : objs) {
-        ObjectSequence s;
-        s.slotId = o.slot;
-        s.SetTextureCount(o.count);
-        s.firstTexture = o.first;
-        wad.m_sequences.push_back(s);
+    std::istringstream in(objects);
+    std::uint32_t slot = 0;
+    int count = 0;
+    std::uint16_t first = 0;
+    char colon = 0, at = 0;
+    int held = 0;
+    while (in >> slot >> colon >> count >> at >> first) {
+        ObjectSequence& s = wad.m_sequences.emplace_back();
+        s.slotId = slot;
+        s.SetTextureCount(count);
+        s.firstTexture = first;
+        held += count;
     }
-    for (int i = 0; i < textures; ++i) {
+    for (int i = 0; i < (textures < 0 ? held : textures); ++i) {
         wad.m_textures.push_back(
             fixtures::MakeTexture(1 + i % 7, 2, static_cast<std::uint32_t>(i)));
     }
     return wad;
 }
 
-inline std::vector<Obj> Objects(const SpriteWad& wad) {
-    std::vector<Obj> out;
+// The objects in MakeWad's notation.
+inline std::string Layout(const SpriteWad& wad) {
+    std::string out;
     for (const ObjectSequence& s : wad.m_sequences) {
-        out.push_back({s.slotId, s.TextureCount(), s.firstTexture});
+        out += (out.empty() ? "" : " ") + std::to_string(s.slotId) + ":" +
+               std::to_string(s.TextureCount()) + "@" + std::to_string(s.firstTexture);
     }
     return out;
-}
-
-inline bool operator==(const Obj& a, const Obj& b) {
-    return a.slot == b.slot && a.count == b.count && a.first == b.first;
-}
-
-inline void PrintTo(const Obj& o, std::ostream* os) {
-    *os << "{" << o.slot << ", " << o.count << ", " << o.first << "}";
 }
 
 // Everything the document holds, to prove that a refusal changed nothing.

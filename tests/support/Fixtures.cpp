@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
-#include <random>
 #include <stdexcept>
+
+#include <stdlib.h>
 
 namespace fixtures {
 
@@ -25,31 +26,46 @@ SpriteTexture MakeTexture(int width, int height, std::uint32_t seed) {
     return texture;
 }
 
+SpriteWad GeneratedSet(int count, int maxSide, std::uint32_t seed) {
+    SpriteWad wad;
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> side(1, maxSide);
+    for (int i = 0; i < count; ++i) {
+        const int width = side(rng);
+        wad.m_textures.push_back(
+            MakeTexture(width, side(rng), seed + static_cast<std::uint32_t>(i)));
+    }
+    std::uint32_t slot = 460;
+    for (int first = 0; first < count;) {
+        const int size = slot == 460 ? 4 : slot == 463 ? 33 : SpriteWad::kMaxObjectTextures;
+        const int n = std::min(size, count - first);
+        ObjectSequence sequence{};
+        sequence.slotId = slot;
+        sequence.SetTextureCount(n);
+        sequence.firstTexture = static_cast<std::uint16_t>(first);
+        wad.m_sequences.push_back(sequence);
+        first += n;
+        slot = slot == 460 ? 463 : slot + 1;
+    }
+    return wad;
+}
+
 Pixel PixelAt(const BTCImageData& image, int x, int y) {
     const std::uint8_t* p = image.GetBits() + y * image.GetRowSize() + x * 3;
     return {p[0], p[1], p[2]};
 }
 
 std::filesystem::path RealSwdDir() {
-    std::filesystem::path dir = VORNIX_REAL_SWD_DIR;
     std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec)) {
-        return {};
-    }
-    return dir;
+    return std::filesystem::is_directory(VORNIX_REAL_SWD_DIR, ec) ? VORNIX_REAL_SWD_DIR : "";
 }
 
 TempDir::TempDir() {
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("vornix-test-" + std::to_string(rd()) + std::to_string(attempt));
-        if (std::filesystem::create_directory(candidate)) {
-            m_path = candidate;
-            return;
-        }
+    std::string name = (std::filesystem::temp_directory_path() / "vornix-test-XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
     }
-    throw std::runtime_error("cannot make a temporary folder");
+    m_path = name;
 }
 
 TempDir::~TempDir() {
@@ -82,33 +98,25 @@ std::vector<std::string> Tree(const std::filesystem::path& root) {
 }
 
 namespace {
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
+void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
 }
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
+// A stated count when one was given, else the real one.
+std::uint32_t Count(std::int64_t stated, std::size_t real) {
+    return static_cast<std::uint32_t>(stated >= 0 ? static_cast<std::size_t>(stated) : real);
 }
 } // namespace
 
-SwdBuilder& SwdBuilder::Version(std::uint32_t v) {
-    m_version = v;
-    return *this;
-}
-
 SwdBuilder& SwdBuilder::Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int width,
                               int height) {
-    m_entries.push_back(x);
-    m_entries.push_back(y);
-    PutU16(m_entries, page);
-    m_entries.push_back(0);
-    m_entries.push_back(static_cast<std::uint8_t>(width - 1));
-    m_entries.push_back(0);
-    m_entries.push_back(static_cast<std::uint8_t>(height - 1));
-    PutU32(m_entries, 0);
-    PutU32(m_entries, 0);
+    m_entries.insert(m_entries.end(), {x, y});
+    Put(m_entries, page, 2);
+    Put(m_entries,
+        static_cast<std::uint32_t>(width - 1) << 8 | static_cast<std::uint32_t>(height - 1) << 24);
+    Put(m_entries, 0);
+    Put(m_entries, 0);
     return *this;
 }
 
@@ -118,48 +126,26 @@ SwdBuilder& SwdBuilder::Page(const TexturePage& page) {
     }
     const std::uint8_t* p = page.GetBits();
     for (std::size_t i = 0; i < page.GetImageSize(); i += 3) {
-        m_pages.push_back(p[i + 2]);
-        m_pages.push_back(p[i + 1]);
-        m_pages.push_back(p[i]);
+        m_pages.insert(m_pages.end(), {p[i + 2], p[i + 1], p[i]});
     }
     return *this;
 }
 
 SwdBuilder& SwdBuilder::Sequence(std::uint32_t slotId, std::int16_t negCount, std::uint16_t first) {
-    PutU32(m_sequences, slotId);
-    PutU16(m_sequences, static_cast<std::uint16_t>(negCount));
-    PutU16(m_sequences, first);
-    return *this;
-}
-
-SwdBuilder& SwdBuilder::StatedEntryCount(std::uint32_t e) {
-    m_statedE = e;
-    return *this;
-}
-SwdBuilder& SwdBuilder::StatedPageBytes(std::uint32_t d) {
-    m_statedD = d;
-    return *this;
-}
-SwdBuilder& SwdBuilder::StatedSequenceCount(std::uint32_t s) {
-    m_statedS = s;
-    return *this;
-}
-SwdBuilder& SwdBuilder::Tail(std::vector<std::uint8_t> bytes) {
-    m_tail = std::move(bytes);
+    Put(m_sequences, slotId);
+    Put(m_sequences, static_cast<std::uint16_t>(negCount), 2);
+    Put(m_sequences, first, 2);
     return *this;
 }
 
 std::vector<std::uint8_t> SwdBuilder::Build() const {
     std::vector<std::uint8_t> out;
-    PutU32(out, m_version);
-    PutU32(out, m_statedE >= 0 ? static_cast<std::uint32_t>(m_statedE)
-                               : static_cast<std::uint32_t>(m_entries.size() / 16));
+    Put(out, m_version);
+    Put(out, Count(m_statedE, m_entries.size() / 16));
     out.insert(out.end(), m_entries.begin(), m_entries.end());
-    PutU32(out, m_statedD >= 0 ? static_cast<std::uint32_t>(m_statedD)
-                               : static_cast<std::uint32_t>(m_pages.size()));
+    Put(out, Count(m_statedD, m_pages.size()));
     out.insert(out.end(), m_pages.begin(), m_pages.end());
-    PutU32(out, m_statedS >= 0 ? static_cast<std::uint32_t>(m_statedS)
-                               : static_cast<std::uint32_t>(m_sequences.size() / 8));
+    Put(out, Count(m_statedS, m_sequences.size() / 8));
     out.insert(out.end(), m_sequences.begin(), m_sequences.end());
     out.insert(out.end(), m_tail.begin(), m_tail.end());
     return out;

@@ -18,6 +18,11 @@ SpriteTexture MakeTexture(int width, int height, std::uint32_t seed);
 using Pixel = std::array<std::uint8_t, 3>;
 Pixel PixelAt(const BTCImageData& image, int x, int y);
 
+// A document of `count` textures with sides drawn from 1..maxSide, in objects 460 (four
+// textures), 463 (33) and then 464, 465, ... holding the rest, at most 32767 each. The same
+// arguments always give the same document.
+SpriteWad GeneratedSet(int count, int maxSide, std::uint32_t seed);
+
 // The folder of real sprite wads, or an empty path when it is not there (tests then skip).
 std::filesystem::path RealSwdDir();
 
@@ -44,26 +49,21 @@ std::vector<std::string> Tree(const std::filesystem::path& root);
 // of the reader do not trust the code they test. Pages are given in memory order (B,G,R).
 class SwdBuilder {
 public:
-    SwdBuilder& Version(std::uint32_t v);
+    SwdBuilder& Version(std::uint32_t v) { return m_version = v, *this; }
     SwdBuilder& Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int width, int height);
     SwdBuilder& Page(const TexturePage& page);
     SwdBuilder& Sequence(std::uint32_t slotId, std::int16_t negCount, std::uint16_t first);
     // Overrides the stated counts, for damaged files.
-    SwdBuilder& StatedEntryCount(std::uint32_t e);
-    SwdBuilder& StatedPageBytes(std::uint32_t d);
-    SwdBuilder& StatedSequenceCount(std::uint32_t s);
-    SwdBuilder& Tail(std::vector<std::uint8_t> bytes);
+    SwdBuilder& StatedEntryCount(std::uint32_t e) { return m_statedE = e, *this; }
+    SwdBuilder& StatedPageBytes(std::uint32_t d) { return m_statedD = d, *this; }
+    SwdBuilder& StatedSequenceCount(std::uint32_t s) { return m_statedS = s, *this; }
+    SwdBuilder& Tail(std::vector<std::uint8_t> bytes) { return m_tail = std::move(bytes), *this; }
     std::vector<std::uint8_t> Build() const;
 
 private:
     std::uint32_t m_version = 129;
-    std::vector<std::uint8_t> m_entries;
-    std::vector<std::uint8_t> m_pages;
-    std::vector<std::uint8_t> m_sequences;
-    std::vector<std::uint8_t> m_tail;
-    std::int64_t m_statedE = -1;
-    std::int64_t m_statedD = -1;
-    std::int64_t m_statedS = -1;
+    std::vector<std::uint8_t> m_entries, m_pages, m_sequences, m_tail;
+    std::int64_t m_statedE = -1, m_statedD = -1, m_statedS = -1;
 };
 
 // A small but complete wad: two pages (seeds 1 and 2), five sprites of different sizes

@@ -1,5 +1,6 @@
 #include "support/ReferencePacker.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace fixtures {
@@ -12,32 +13,10 @@ struct Rect {
     int x, y, w, h;
 };
 
-bool Overlap(const Rect& a, const Rect& b) {
-    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
-}
-
-bool Place(std::vector<Rect>& placed, int w, int h, Rect& where) {
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x) {
-            if (x + w > kSide || y + h > kSide) {
-                continue;
-            }
-            const Rect candidate{x, y, w, h};
-            bool free = true;
-            for (const Rect& r : placed) {
-                if (Overlap(candidate, r)) {
-                    free = false;
-                    break;
-                }
-            }
-            if (free) {
-                placed.push_back(candidate);
-                where = candidate;
-                return true;
-            }
-        }
-    }
-    return false;
+bool Free(const std::vector<Rect>& placed, const Rect& c) {
+    return std::none_of(placed.begin(), placed.end(), [&c](const Rect& r) {
+        return c.x < r.x + r.w && r.x < c.x + c.w && c.y < r.y + r.h && r.y < c.y + c.h;
+    });
 }
 
 } // namespace
@@ -55,9 +34,16 @@ std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& t
             if (page == placed.size()) {
                 placed.emplace_back();
             }
-            Rect where{};
-            if (Place(placed[page], w, h, where)) {
-                entries.push_back(SpriteEntry::At(where.x, where.y, static_cast<int>(page), w, h));
+            const std::size_t before = entries.size();
+            for (int y = 0; y + h <= kSide && entries.size() == before; ++y) {
+                for (int x = 0; x + w <= kSide && entries.size() == before; ++x) {
+                    if (Free(placed[page], {x, y, w, h})) {
+                        placed[page].push_back({x, y, w, h});
+                        entries.push_back(SpriteEntry::At(x, y, static_cast<int>(page), w, h));
+                    }
+                }
+            }
+            if (entries.size() > before) {
                 break;
             }
         }
@@ -66,23 +52,16 @@ std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& t
 }
 
 ReferencePacking ReferencePack(const std::vector<SpriteTexture>& textures) {
-    ReferencePacking out;
-    out.entries = ReferencePlacements(textures);
+    ReferencePacking out{{}, ReferencePlacements(textures)};
     for (std::size_t i = 0; i < textures.size(); ++i) {
         const SpriteEntry& e = out.entries[i];
         while (out.pages.size() <= e.page) {
-            TexturePage blank;
-            blank.Create(kSide, kSide);
-            out.pages.push_back(blank);
+            out.pages.emplace_back().Create(kSide, kSide);
         }
-        const SpriteTexture& texture = textures[i];
-        TexturePage& target = out.pages[e.page];
-        const int w = texture.GetWidth();
-        for (int row = 0; row < texture.GetHeight(); ++row) {
-            for (int col = 0; col < w * 3; ++col) {
-                target.GetBits()[(e.y + row) * kSide * 3 + e.x * 3 + col] =
-                    texture.GetBits()[row * w * 3 + col];
-            }
+        const int w = textures[i].GetWidth();
+        for (int row = 0; row < textures[i].GetHeight(); ++row) {
+            std::copy_n(textures[i].GetBits() + row * w * 3, w * 3,
+                        out.pages[e.page].GetBits() + ((e.y + row) * kSide + e.x) * 3);
         }
     }
     return out;

@@ -7,9 +7,9 @@
 namespace fixtures {
 
 // The placement rule written out as plainly as possible, to check the fast packer against:
-// for every texture, pages from 0 upward; on a page, every position row by row and column by
-// column, each tested against every rectangle already on the page; a new page when it fits
-// nowhere. Textures must be 1..256 on each side. Returns one entry per texture.
+// for every texture (1..256 a side), pages from 0 upward; on a page, every position row by row
+// and column by column, each tested against every rectangle already there; a new page when it
+// fits nowhere. Returns one entry per texture.
 std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& textures);
 
 struct ReferencePacking {

@@ -1,4 +1,4 @@
-#include "AllocationCounter.h"
+#include "SwdTestSupport.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -27,19 +27,10 @@ void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 
-namespace swdtest {
-
-AllocationCounter::AllocationCounter() {
+std::size_t swdtest::BytesAllocatedBy(const std::function<void()>& call) {
     g_bytes = 0;
     g_counting = true;
-}
-
-AllocationCounter::~AllocationCounter() {
+    call();
     g_counting = false;
-}
-
-std::size_t AllocationCounter::Bytes() const {
     return g_bytes.load();
 }
-
-} // namespace swdtest

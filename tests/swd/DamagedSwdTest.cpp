@@ -52,13 +52,15 @@ std::vector<DamagedCase> DamagedCases() {
         {"page past the page count",
          SwdBuilder().Entry(0, 0, 0, 4, 4).Entry(0, 0, 1, 4, 4).Page(page).Build(),
          "sprite 1 lies on page 1, but the file holds 1 page"},
+        // An entry names its page in 16 bits: its low byte alone would name page 0.
+        {"page 256 of a one-page file", SwdBuilder().Entry(0, 0, 256, 4, 4).Page(page).Build(),
+         "sprite 0 lies on page 256, but the file holds 1 page"},
         {"page without any pages", SwdBuilder().Entry(0, 0, 0, 4, 4).Build(),
          "sprite 0 lies on page 0, but the file holds 0 pages"},
+        {"rectangle past row 255", SwdBuilder().Entry(0, 1, 0, 1, 256).Page(page).Build(),
+         "sprite 0 lies outside page 0 (1 x 256 at column 0, row 1)"},
         {"rectangle past column 255", SwdBuilder().Entry(200, 0, 0, 57, 4).Page(page).Build(),
          "sprite 0 lies outside page 0 (57 x 4 at column 200, row 0)"},
-        {"rectangle past row 255",
-         SwdBuilder().Entry(0, 0, 0, 1, 1).Entry(0, 1, 0, 1, 256).Page(page).Build(),
-         "sprite 1 lies outside page 0 (1 x 256 at column 0, row 1)"},
         {"run past the sprites", Pixels(2).Sequence(460, -1, 0).Sequence(463, -2, 1).Build(),
          "object 1 (slot 463) runs past the last sprite: it claims sprites 1 to 2, but the file "
          "holds 2"},
@@ -70,8 +72,6 @@ std::vector<DamagedCase> DamagedCases() {
         {"overlapping runs",
          Pixels(3).Sequence(463, -1, 2).Sequence(460, -2, 1).Sequence(494, -2, 0).Build(),
          "object 1 (slot 460) and object 2 (slot 494) both claim sprite 1"},
-        {"same run twice", Pixels(1).Sequence(463, -1, 0).Sequence(463, -1, 0).Build(),
-         "object 0 (slot 463) and object 1 (slot 463) both claim sprite 0"},
         {"no sprites stated but data follows",
          SwdBuilder().Tail(std::vector<std::uint8_t>(40, 7)).Build(),
          "it states no sprites, pages or objects, yet 40 more bytes follow"},
@@ -92,19 +92,14 @@ TEST(DamagedSwd, EveryDamageIsRefusedByNameFromMemoryAndDiskAndTheDocumentStays)
         swdtest::ExpectSameDocument(wad, before);
 
         fixtures::WriteFileBytes(dir / "damaged.swd", c.bytes);
-        swd::SwdFileInfo info;
-        r = swd::ReadSwdFile((dir / "damaged.swd").string(), wad, &info);
+        r = swd::ReadSwdFile((dir / "damaged.swd").string(), wad);
         EXPECT_EQ(r.status, swd::Status::Damaged);
         EXPECT_EQ(r.message, "This sprite wad is damaged: " + c.message);
         swdtest::ExpectSameDocument(wad, before);
     }
-    // An empty object may start right after the last sprite.
-    SpriteWad wad;
-    EXPECT_TRUE(swd::ReadSwd(Pixels(1).Sequence(460, -1, 0).Sequence(494, 0, 1).Build(), wad).ok());
 }
 
 TEST(DamagedSwd, TruncationAtEveryOffsetIsRefusedAndNeverCrashes) {
-    fixtures::TempDir dir;
     const auto full = fixtures::SmallWad().Build();
     const SpriteWad before = swdtest::LoadedDocument();
     SpriteWad wad = before;
@@ -113,12 +108,6 @@ TEST(DamagedSwd, TruncationAtEveryOffsetIsRefusedAndNeverCrashes) {
         const swd::Status expected = size < 4 ? swd::Status::WrongVersion : swd::Status::Damaged;
         ASSERT_EQ(swd::ReadSwd(cut, wad).status, expected) << size;
         ASSERT_EQ(wad.m_textures.size(), before.m_textures.size()) << size;
-        // A sample of the cuts from disk, where reads come up short.
-        if (size < 10 || size == 90 || size == swdtest::PageOffset(5) + kPageBytes + 7 ||
-            size + 1 == full.size()) {
-            fixtures::WriteFileBytes(dir / "cut.swd", {cut.begin(), cut.end()});
-            ASSERT_EQ(swd::ReadSwdFile((dir / "cut.swd").string(), wad).status, expected) << size;
-        }
     }
     swdtest::ExpectSameDocument(wad, before);
     EXPECT_TRUE(swd::ReadSwd(full, wad).ok());
@@ -147,9 +136,7 @@ TEST(DamagedSwd, RandomlyCorruptedHeadersNeverCrashAndLoadOnlyConsistentDocument
             ++loaded;
             ASSERT_EQ(wad.m_textures.size(), info.entryCount);
             ASSERT_EQ(wad.m_sequences.size(), info.sequenceCount);
-            ASSERT_TRUE(wad.m_entries.empty() && wad.m_pages.empty());
-            // Empty objects may start inside a run; once every object holds a texture, the
-            // runs must be whole and apart.
+            // Once every object holds a texture, the runs must be whole and apart.
             for (std::size_t k = 0; k < wad.ObjectCount(); ++k) {
                 ASSERT_TRUE(wad.AddTexture(k, MakeTexture(1, 1, 0)));
             }

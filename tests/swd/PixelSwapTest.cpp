@@ -8,7 +8,8 @@
 namespace {
 
 // The shuffled form works five pixels at a time with 16-byte loads and stores: every count
-// must give the reference result and touch no byte past the last pixel.
+// must give the byte-by-byte result (which the reader tests check) and touch no byte past
+// the last pixel.
 TEST(PixelSwap, FastFormMatchesTheByteByByteFormForEveryCount) {
     std::mt19937 rng(7);
     for (std::size_t pixels = 0; pixels <= 70; ++pixels) {
@@ -21,11 +22,6 @@ TEST(PixelSwap, FastFormMatchesTheByteByByteFormForEveryCount) {
         CopySwappingRedBlue(fast.data(), from.data(), pixels);
         CopySwappingRedBluePortable(plain.data(), from.data(), pixels);
         ASSERT_EQ(fast, plain) << pixels;
-        for (std::size_t i = 0; i < pixels; ++i) {
-            ASSERT_EQ(plain[3 * i], from[3 * i + 2]);
-            ASSERT_EQ(plain[3 * i + 1], from[3 * i + 1]);
-            ASSERT_EQ(plain[3 * i + 2], from[3 * i]);
-        }
         for (std::size_t i = pixels * 3; i < plain.size(); ++i) {
             ASSERT_EQ(fast[i], 0xA5) << pixels;
         }

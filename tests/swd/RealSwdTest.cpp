@@ -49,6 +49,16 @@ TEST(RealSwd, TitleWadReadsItsObjectsAndSpritesAndWritesBackByteForByte) {
             swdtest::CutFromFile(bytes, pageOffset, static_cast<int>(p), 0, 0, 256, 256));
     }
     EXPECT_TRUE(swd::SerializeSwd(wad) == bytes);
+
+    // A real file whose header says 0 sprites recovers its 88.
+    const std::string zero = (dir / "tdr_kriegler_zero_count.swd").string();
+    ASSERT_EQ(swd::ReadSwdFile(zero, wad).status, swd::Status::Damaged);
+    const swd::Result z = swd::ReadSwdFile(zero, wad, &info, {.recoverZeroCount = true});
+    ASSERT_TRUE(z.ok()) << z.message;
+    EXPECT_EQ(info.recoverableEntryCount, 88u);
+    EXPECT_EQ(info.pageCount, 14u);
+    EXPECT_EQ(wad.m_sequences, (std::vector<ObjectSequence>{
+                                   {470, -21, 0}, {494, -30, 21}, {463, -33, 51}, {460, -4, 84}}));
 }
 
 } // namespace
