@@ -18,10 +18,10 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <optional>
-#include <thread>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 
 class COwnerDrawCombo;
 class ProgressMailbox;
@@ -143,7 +143,8 @@ public:
     QString RedoText() const;
     // Whether the document holds edits that no save has written.
     bool IsModified() const;
-    // Whether a save or split job is running (or its worker has not made its last call yet).
+    // Whether a save or split job is running (or its worker has not ended yet, though a
+    // cancel cleared its flag).
     bool JobRuns() const;
 
     void OnOpenSwd();

@@ -85,7 +85,8 @@ bool CMainDlg::IsModified() const {
 }
 
 bool CMainDlg::JobRuns() const {
-    return m_bSaving.load() != 0 || m_bSplitting.load() != 0 || !m_splitWorkerDone.load();
+    return m_bSaving.load() != 0 || m_bSplitting.load() != 0 || !m_splitWorkerDone.load() ||
+           m_saveThread.Busy();
 }
 
 bool CMainDlg::NoEditsLost(std::function<void()> goOn) {
@@ -105,7 +106,7 @@ bool CMainDlg::NoEditsLost(std::function<void()> goOn) {
         m_afterSave = std::move(goOn);
         OnSaveAsSwd();
         // Refused before it began (an empty object, the file dialog cancelled): nothing follows.
-        if (m_bSaving.load() == 0) {
+        if (!m_saveThread.Busy()) {
             m_afterSave = nullptr;
         }
         return false;

@@ -318,6 +318,50 @@ TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem
     EXPECT_FALSE(dlg.isVisible());
 }
 
+// Saves over the proposed file, the one opened.
+void AnswerSaveDialog(bool accept = true) {
+    WhenModal<QFileDialog>([accept](QFileDialog* fd) {
+        if (!accept) {
+            fd->reject();
+            return;
+        }
+        WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        static_cast<QDialog*>(fd)->accept();
+    });
+}
+
+TEST_F(EditHistory, ASaveKeepsTheHistoryAndTheSaveChoiceGoesOnOnlyOnceWritten) {
+    Activate();
+    // A wad with an empty object cannot be saved.
+    w.Select(w.objects, 2);
+    Click("Delete Object");
+    Click("Delete Texture");
+    AnswerSaveDialog();
+    Click("Save As SWD");
+    WaitForJobs();
+    EXPECT_FALSE(dlg.IsModified());
+    EXPECT_EQ(dlg.UndoText(), "Undo Delete Texture");
+    dlg.Undo();
+    EXPECT_TRUE(dlg.IsModified()) << "going back past the save is an unsaved change";
+
+    // Save, then the file dialog cancelled: nothing is lost and the window stays.
+    AnswerMessage(QMessageBox::Save);
+    AnswerSaveDialog(false);
+    Click("Exit");
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(dlg.IsModified());
+
+    const auto question = AnswerMessage(QMessageBox::Save);
+    AnswerSaveDialog();
+    Click("Exit");
+    EXPECT_TRUE(dlg.isVisible()) << "the window waits for the save";
+    WaitForJobs();
+    EXPECT_EQ(*question, "Save changes to small.swd before closing?");
+    EXPECT_FALSE(dlg.isVisible());
+    ASSERT_TRUE(dlg.OpenSwdFile(Path("small.swd")));
+    EXPECT_EQ(dlg.Document().TextureCount(), 5u) << "the file holds the document as it was undone";
+}
+
 TEST_F(EditHistory, DroppedWadObjectAndImagesGoInAndAnythingElseIsRefused) {
     fixtures::WriteFileBytes(dir / "other.swd", fixtures::SmallWad().Build());
     ASSERT_TRUE(Drop({Path("other.swd")}));
