@@ -128,6 +128,7 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
     BuildControls();
+    setAcceptDrops(true);
 #ifdef Q_OS_WIN
     AddSystemMenuEntry();
 #endif
@@ -279,7 +280,7 @@ void CMainDlg::paintEvent(QPaintEvent*) {
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    const bool jobRuns = m_bSaving.load() != 0 || m_bSplitting.load() != 0;
+    const bool jobRuns = JobRuns();
     const QString undoText = UndoText();
     const QString redoText = RedoText();
     QAction* undo = menu.addAction(undoText.isEmpty() ? QStringLiteral("Undo") : undoText);
@@ -325,6 +326,9 @@ void CMainDlg::ShowMessage(const QString& text) {
 }
 
 void CMainDlg::OnOpenSwd() {
+    if (!NoEditsLost([this] { OnOpenSwd(); })) {
+        return;
+    }
     QFileDialog dialog(this, QStringLiteral("Open"),
                        m_path->text().isEmpty() ? QString()
                                                 : QFileInfo(m_path->text()).absolutePath(),
@@ -391,6 +395,9 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
 }
 
 void CMainDlg::OnCloseSwd() {
+    if (!NoEditsLost([this] { OnCloseSwd(); })) {
+        return;
+    }
     m_path->clear();
     m_objects->clear();
     m_sprites->clear();
@@ -541,13 +548,13 @@ bool CMainDlg::NoJobBlocksClosing() {
 }
 
 void CMainDlg::OnOK() {
-    if (NoJobBlocksClosing()) {
+    if (NoJobBlocksClosing() && NoEditsLost([this] { QDialog::accept(); })) {
         QDialog::accept();
     }
 }
 
 void CMainDlg::OnCancel() {
-    if (NoJobBlocksClosing()) {
+    if (NoJobBlocksClosing() && NoEditsLost([this] { QDialog::reject(); })) {
         QDialog::reject();
     }
 }

@@ -6,8 +6,10 @@
 
 #include <QCursor>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFont>
 #include <QHash>
+#include <QPixmap>
 #include <QPointer>
 #include <QStringList>
 
@@ -15,10 +17,11 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
-#include <optional>
-#include <thread>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 
 class COwnerDrawCombo;
 class ProgressMailbox;
@@ -101,10 +104,21 @@ public:
     bool AppendTextureToCurrentObject(BTCImageData image);
     // The image open dialog shared by Import Texture, Add Texture and Add Split Texture: opens
     // on m_imageFilterIndex and remembers the filter left selected on OK. Returns the chosen
-    // file, or an empty text when cancelled.
+    // files (one at most unless `mode` is ExistingFiles), none when cancelled.
+    QStringList ChooseImageFiles(QFileDialog::FileMode mode);
+    // The one chosen file, or an empty text.
     QString ChooseImageFile();
-    // Loads an image file as 24 bits, or says "Failed To Load Image..." and returns false.
+    // Whether the name has the extension of an image the open dialog offers.
+    static bool IsImageFileName(const QString& path);
+    // Loads an image file as 24 bits; false when it cannot be read.
+    static bool ReadImageFile(const QString& path, BTCImageData& image);
+    // ReadImageFile, saying "Failed To Load Image..." when it fails.
     bool LoadImageFile(const QString& path, BTCImageData& image);
+    // Add Texture after its file dialog: each image in turn is loaded, fitted and added to the
+    // current object; as one step of the history.
+    void AddTextureFiles(const QStringList& paths);
+    // Import Object after its file dialog. Returns whether the object went in.
+    bool ImportObjectFile(const QString& path);
 
     // 1-based filter index of the image open dialog, remembered for the window's life.
     int m_imageFilterIndex = 1;
@@ -119,6 +133,8 @@ public:
     // adds), EndEdit() with the action's name once it is done.
     void BeginEdit();
     void KeepTextures(std::size_t at, std::size_t count);
+    // In place of KeepTextures, once the edit has taken these textures out from `at`.
+    void KeepRemovedTextures(std::size_t at, std::vector<SpriteTexture> textures);
     void EndEdit(const QString& action);
     void Undo();
     void Redo();
@@ -127,6 +143,9 @@ public:
     QString RedoText() const;
     // Whether the document holds edits that no save has written.
     bool IsModified() const;
+    // Whether a save or split job is running (or its worker has not ended yet, though a
+    // cancel cleared its flag).
+    bool JobRuns() const;
 
     void OnOpenSwd();
     void OnCloseSwd();
@@ -165,6 +184,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -176,6 +197,12 @@ private:
 #endif
     // Asks about a running job instead of closing. Returns true when no job runs.
     bool NoJobBlocksClosing();
+    // Before unsaved edits would be lost, asks whether to save them. Returns true when the
+    // caller may go on now (nothing unsaved, or Discard). On Save it starts Save As SWD and
+    // returns false; `goOn` then runs once that save has written the file.
+    bool NoEditsLost(std::function<void()> goOn);
+    // Puts the texture in place of the current one and records it as `action`.
+    void ReplaceCurrentTexture(SpriteTexture texture, const QString& action);
     int CurrentObject() const;
     // The selected line of the Sprites list, or -1.
     int CurrentLine() const;
@@ -206,10 +233,14 @@ private:
     // Cursors that widgets had of their own before the wait cursor replaced them.
     QHash<QWidget*, QCursor> m_ownCursors;
     bool m_waitCursorShown = false;
-    // What the lists showed: the selected object and texture lines.
+    // What the window showed: the selected object and texture lines and the Info pane (which
+    // not every edit refreshes); with no texture line selected, the preview, which then keeps
+    // what was shown before.
     struct ListView {
         int object = -1;
         int line = -1;
+        QPixmap preview;
+        QString info;
     };
     struct UndoStep {
         QString action;
@@ -233,6 +264,8 @@ private:
     std::optional<UndoStep> m_pendingEdit;
     unsigned m_nextSerial = 1;
     unsigned m_savedSerial = 0;
+    // What waits for the save that the unsaved-edits question started.
+    std::function<void()> m_afterSave;
 
     // The preview draws exact magenta as a checkerboard; chosen in its context menu.
     bool m_magentaTransparent = false;

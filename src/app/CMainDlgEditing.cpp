@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -74,24 +75,41 @@ constexpr std::array<FileFilter, 7> kImageFilters{{
 
 } // namespace
 
-QString CMainDlg::ChooseImageFile() {
+QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(mode);
     SetFileFilters(dialog, kImageFilters, m_imageFilterIndex);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
     m_imageFilterIndex = SelectedFileFilter(dialog, kImageFilters);
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
 
-bool CMainDlg::LoadImageFile(const QString& path, BTCImageData& image) {
+QString CMainDlg::ChooseImageFile() {
+    const QStringList files = ChooseImageFiles(QFileDialog::ExistingFile);
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
+bool CMainDlg::IsImageFileName(const QString& path) {
+    const QString suffix = QStringLiteral("*.") + QFileInfo(path).suffix().toLower();
+    return QString::fromLatin1(kImageFilters[0].patterns).split(u' ').contains(suffix);
+}
+
+bool CMainDlg::ReadImageFile(const QString& path, BTCImageData& image) {
     BTCImageObject object;
     if (!object.Load(QFile::encodeName(path).toStdString())) {
-        ShowMessage(QStringLiteral("Failed To Load Image..."));
         return false;
     }
     image = std::move(*object.GetObjectDataPtr());
+    return true;
+}
+
+bool CMainDlg::LoadImageFile(const QString& path, BTCImageData& image) {
+    if (!ReadImageFile(path, image)) {
+        ShowMessage(QStringLiteral("Failed To Load Image..."));
+        return false;
+    }
     return true;
 }

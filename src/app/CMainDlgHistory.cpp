@@ -1,7 +1,14 @@
 #include "app/CMainDlg.h"
 
+#include "app/AppResources.h"
 #include "app/COwnerDrawCombo.h"
 #include "model/ListLines.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 
 void CMainDlg::BeginEdit() {
     m_pendingEdit = UndoStep{{}, WadChange::Before(m_wad), CurrentView(), {}, 0};
@@ -10,6 +17,12 @@ void CMainDlg::BeginEdit() {
 void CMainDlg::KeepTextures(std::size_t at, std::size_t count) {
     if (m_pendingEdit) {
         m_pendingEdit->change.Keep(m_wad, at, count);
+    }
+}
+
+void CMainDlg::KeepRemovedTextures(std::size_t at, std::vector<SpriteTexture> textures) {
+    if (m_pendingEdit) {
+        m_pendingEdit->change.Removed(m_wad, at, std::move(textures));
     }
 }
 
@@ -34,7 +47,7 @@ void CMainDlg::EndEdit(const QString& action) {
 }
 
 void CMainDlg::Undo() {
-    if (m_undo.empty() || m_bSaving.load() != 0 || m_bSplitting.load() != 0) {
+    if (m_undo.empty() || JobRuns()) {
         return;
     }
     UndoStep step = std::move(m_undo.back());
@@ -45,7 +58,7 @@ void CMainDlg::Undo() {
 }
 
 void CMainDlg::Redo() {
-    if (m_redo.empty() || m_bSaving.load() != 0 || m_bSplitting.load() != 0) {
+    if (m_redo.empty() || JobRuns()) {
         return;
     }
     UndoStep step = std::move(m_redo.back());
@@ -71,6 +84,37 @@ bool CMainDlg::IsModified() const {
     return CurrentSerial() != m_savedSerial;
 }
 
+bool CMainDlg::JobRuns() const {
+    return m_bSaving.load() != 0 || m_bSplitting.load() != 0 || !m_splitWorkerDone.load() ||
+           m_saveThread.Busy();
+}
+
+bool CMainDlg::NoEditsLost(std::function<void()> goOn) {
+    if (!IsModified()) {
+        return true;
+    }
+    const QString name = m_path->text().isEmpty() ? QStringLiteral("Untitled")
+                                                  : QFileInfo(m_path->text()).fileName();
+    QMessageBox box(QMessageBox::Question, appres::kAppTitle,
+                    QStringLiteral("Save changes to %1 before closing?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Discard:
+        return true;
+    case QMessageBox::Save:
+        m_afterSave = std::move(goOn);
+        OnSaveAsSwd();
+        // Refused before it began (an empty object, the file dialog cancelled): nothing follows.
+        if (!m_saveThread.Busy()) {
+            m_afterSave = nullptr;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
 void CMainDlg::MarkSaved() {
     m_savedSerial = CurrentSerial();
 }
@@ -83,7 +127,9 @@ void CMainDlg::ClearHistory() {
 }
 
 CMainDlg::ListView CMainDlg::CurrentView() const {
-    return {CurrentObject(), CurrentLine()};
+    const int line = CurrentLine();
+    return {CurrentObject(), line, line >= 0 ? QPixmap() : m_preview->pixmap(),
+            m_info->toPlainText()};
 }
 
 void CMainDlg::ShowView(const ListView& view) {
@@ -92,14 +138,20 @@ void CMainDlg::ShowView(const ListView& view) {
     for (const ObjectSequence& sequence : m_wad.m_sequences) {
         m_objects->addItem(QString::fromStdString(FormatObjectLine(sequence)));
     }
-    if (m_objects->count() == 0) {
-        ClearPreview();
-        return;
+    if (m_objects->count() > 0) {
+        m_objects->setCurrentIndex(std::clamp(view.object, 0, m_objects->count() - 1));
+        OnSelchangeObjects();
+        if (view.line >= 0 && view.line < m_sprites->count()) {
+            m_sprites->setCurrentIndex(view.line);
+            OnSelchangeSprites();
+        }
     }
-    m_objects->setCurrentIndex(std::clamp(view.object, 0, m_objects->count() - 1));
-    OnSelchangeObjects();
-    if (view.line >= 0 && view.line < m_sprites->count()) {
-        m_sprites->setCurrentIndex(view.line);
-        OnSelchangeSprites();
+    if (CurrentLine() < 0) {
+        if (view.preview.isNull()) {
+            ClearPreview();
+        } else {
+            SetPreview(view.preview);
+        }
     }
+    m_info->setPlainText(view.info);
 }

@@ -26,6 +26,7 @@ void CMainDlg::OnAddObject() {
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
+        BeginEdit();
         const objects::AddedObject added =
             objects::AddObject(m_wad, dialog.m_nChoice, TypedId(dialog));
         if (!added.ok()) {
@@ -40,6 +41,7 @@ void CMainDlg::OnAddObject() {
                               QString::fromStdString(FormatObjectLine(m_wad.m_sequences[line])));
         m_objects->setCurrentIndex(line);
         OnSelchangeObjects();
+        EndEdit(QStringLiteral("Add Object"));
         return;
     }
 }
@@ -58,6 +60,7 @@ void CMainDlg::OnEditObject() {
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
+        BeginEdit();
         const objects::EditedObject edited = objects::EditObject(
             m_wad, static_cast<std::size_t>(object), dialog.m_nChoice, TypedId(dialog));
         if (!edited.ok()) {
@@ -65,6 +68,7 @@ void CMainDlg::OnEditObject() {
             continue;
         }
         ReplaceObjectLine(object);
+        EndEdit(QStringLiteral("Edit Object"));
         return;
     }
 }
@@ -74,16 +78,19 @@ void CMainDlg::OnDeleteObject() {
     if (object < 0) {
         return;
     }
-    objects::DeleteObject(m_wad, static_cast<std::size_t>(object));
+    BeginEdit();
+    objects::RemovedObject removed = objects::DeleteObject(m_wad, static_cast<std::size_t>(object));
+    KeepRemovedTextures(removed.sequence.firstTexture, std::move(removed.textures));
     m_objects->removeItem(object);
     m_objects->update();
     if (m_objects->count() > 0) {
         m_objects->setCurrentIndex(0);
         OnSelchangeObjects();
-        return;
+    } else {
+        m_sprites->clear();
+        ClearPreview();
     }
-    m_sprites->clear();
-    ClearPreview();
+    EndEdit(QStringLiteral("Delete Object"));
 }
 
 void CMainDlg::OnExportObject() {
@@ -121,29 +128,33 @@ void CMainDlg::OnImportObject() {
     QFileDialog dialog(this, QStringLiteral("Open"), QString(), QString::fromLatin1(swo::kFilter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        ImportObjectFile(dialog.selectedFiles().constFirst());
     }
+}
+
+bool CMainDlg::ImportObjectFile(const QString& path) {
     // The whole file is checked and decoded, and the room for it checked, before the
     // document or the lists change.
     swo::SwoObject file;
     swo::Result read;
     {
         WaitCursor wait;
-        read = swo::ReadSwoFile(
-            QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString(), file);
+        read = swo::ReadSwoFile(QFile::encodeName(path).toStdString(), file);
     }
     if (!read.ok()) {
         ShowMessage(QString::fromStdString(read.message));
-        return;
+        return false;
     }
+    BeginEdit();
     const objects::ImportTarget target =
         objects::PrepareImport(m_wad, file.slotId, file.textures.size());
     if (!target.ok()) {
         ShowMessage(QString::fromStdString(target.message));
-        return;
+        return false;
     }
     WaitCursor wait;
+    KeepTextures(m_wad.AppendPosition(target.position), 0);
     const int line = static_cast<int>(target.position);
     if (target.created) {
         m_objects->insertItem(line,
@@ -154,4 +165,6 @@ void CMainDlg::OnImportObject() {
     for (SpriteTexture& texture : file.textures) {
         AppendTextureToCurrentObject(std::move(texture));
     }
+    EndEdit(QStringLiteral("Import Object"));
+    return true;
 }

@@ -27,9 +27,14 @@ void CMainDlg::OnResizeTexture() {
     int width = dialog.m_nWidth;
     int height = dialog.m_nHeight;
     FitImageSize(kSpriteLimit, kSpriteLimit, width, height);
+    BeginEdit();
+    KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
+                     static_cast<std::size_t>(line),
+                 1);
     ResizeTexture(texture, width, height, m_resizeFilter);
     ReplaceSpriteLine(line);
     OnSelchangeSprites();
+    EndEdit(QStringLiteral("Resize Texture"));
 }
 
 void CMainDlg::OnResizeRange() {
@@ -52,6 +57,12 @@ void CMainDlg::OnResizeRange() {
     }
     m_resizeKeepAspect = dialog.m_bKeepAspect;
     m_resizeFilter = dialog.m_nFilter;
+    BeginEdit();
+    if (dialog.m_nStart <= dialog.m_nStop) {
+        KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
+                         static_cast<std::size_t>(dialog.m_nStart),
+                     static_cast<std::size_t>(dialog.m_nStop - dialog.m_nStart + 1));
+    }
     ResizeTextureRange(
         m_wad, static_cast<std::size_t>(object), dialog.m_nStart, dialog.m_nStop,
         {dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0, dialog.m_nFilter});
@@ -60,4 +71,5 @@ void CMainDlg::OnResizeRange() {
     }
     m_sprites->setCurrentIndex(dialog.m_nStart);
     OnSelchangeSprites();
+    EndEdit(QStringLiteral("Resize Range"));
 }

@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 const QString kDoneText = QStringLiteral("Done! Saved...");
@@ -182,6 +184,7 @@ void CMainDlg::FinishSave(const SaveOutcome& outcome, const QString& path) {
     case SaveOutcome::Written:
         m_path->setText(QDir::toNativeSeparators(path));
         m_info->setPlainText(kDoneText);
+        MarkSaved();
         break;
     case SaveOutcome::Cancelled:
         m_info->setPlainText(kCanceledText);
@@ -192,21 +195,18 @@ void CMainDlg::FinishSave(const SaveOutcome& outcome, const QString& path) {
     }
 
     // The selected texture is shown again; the Info pane keeps the result until the timer.
-    const int object = CurrentObject();
-    const int line = CurrentLine();
-    if (object >= 0 && line >= 0) {
-        const std::size_t index = m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
-                                  static_cast<std::size_t>(line);
-        if (index < m_wad.TextureCount()) {
-            SetPreview(QPixmap::fromImage(ToQImage(m_wad.m_textures[index])));
-        }
-    }
+    RefreshPreview();
     update(QRect(PreviewOrigin(), QSize(kFrameSide, kFrameSide)));
     m_infoTimer->start();
 
     SetJobControlsEnabled(true);
     m_bSaving.store(0);
     OnSetCursor();
+    // What the unsaved-edits question put off goes on only once the file is written.
+    const std::function<void()> goOn = std::exchange(m_afterSave, nullptr);
+    if (outcome.kind == SaveOutcome::Written && goOn) {
+        goOn();
+    }
 }
 
 void CMainDlg::OnInfoTimer() {

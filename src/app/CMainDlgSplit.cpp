@@ -35,6 +35,9 @@ void CMainDlg::OnAddSplitTexture() {
         return;
     }
 
+    // However many pieces go in before the job ends or is stopped, they are one step.
+    BeginEdit();
+    KeepTextures(m_wad.AppendPosition(static_cast<std::size_t>(CurrentObject())), 0);
     m_bSplitting.store(1);
     EnableSplitControls(false);
     // A done worker has made its last call into the window; joining it does not wait.

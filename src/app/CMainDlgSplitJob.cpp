@@ -26,6 +26,7 @@ void CMainDlg::RunSplit(BTCImageData image, int pieceWidth, int pieceHeight, int
         [this] {
             EnableSplitControls(true);
             m_bSplitting.store(0);
+            EndEdit(QStringLiteral("Add Split Texture"));
         },
         Qt::BlockingQueuedConnection);
     m_splitWorkerDone.store(true);

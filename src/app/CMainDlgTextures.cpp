@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
@@ -128,34 +129,73 @@ void CMainDlg::OnImportTexture() {
     }
     WaitCursor wait;
     BTCImageData image;
-    if (!LoadImageFile(path, image) || !FitTexture(image)) {
-        return;
+    if (LoadImageFile(path, image) && FitTexture(image)) {
+        ReplaceCurrentTexture(std::move(image), QStringLiteral("Import Texture"));
     }
-    m_wad.ReplaceTexture(static_cast<std::size_t>(object), line, std::move(image));
+}
+
+void CMainDlg::ReplaceCurrentTexture(SpriteTexture texture, const QString& action) {
+    const auto object = static_cast<std::size_t>(CurrentObject());
+    const int line = CurrentLine();
+    BeginEdit();
+    KeepTextures(m_wad.m_sequences[object].firstTexture + static_cast<std::size_t>(line), 1);
+    m_wad.ReplaceTexture(object, line, std::move(texture));
     ReplaceSpriteLine(line);
     OnSelchangeSprites();
+    EndEdit(action);
 }
 
 void CMainDlg::OnAddTexture() {
     if (CurrentObject() < 0) {
         return;
     }
-    const QString path = ChooseImageFile();
-    if (path.isEmpty()) {
+    AddTextureFiles(ChooseImageFiles(QFileDialog::ExistingFiles));
+}
+
+void CMainDlg::AddTextureFiles(const QStringList& paths) {
+    const int object = CurrentObject();
+    if (object < 0 || paths.isEmpty()) {
         return;
     }
     WaitCursor wait;
-    BTCImageData image;
-    if (LoadImageFile(path, image)) {
-        AppendTextureToCurrentObject(std::move(image));
+    BeginEdit();
+    KeepTextures(m_wad.AppendPosition(static_cast<std::size_t>(object)), 0);
+    if (paths.size() == 1) {
+        BTCImageData image;
+        if (LoadImageFile(paths.constFirst(), image)) {
+            AppendTextureToCurrentObject(std::move(image));
+        }
+        EndEdit(QStringLiteral("Add Texture"));
+        return;
+    }
+    // A file that cannot be read is skipped and named afterwards; a full object ends the batch
+    // with its own message.
+    QStringList failed;
+    for (const QString& path : paths) {
+        BTCImageData image;
+        if (!ReadImageFile(path, image) || !FitTexture(image)) {
+            failed.append(QFileInfo(path).fileName());
+        } else if (!InsertTexture(std::move(image))) {
+            break;
+        }
+    }
+    EndEdit(QStringLiteral("Add Texture"));
+    if (!failed.isEmpty()) {
+        ShowMessage(QStringLiteral("Failed To Load Image...\n\n") + failed.join(u'\n'));
     }
 }
 
 void CMainDlg::OnDeleteTexture() {
     const int object = CurrentObject();
     const int line = CurrentLine();
-    if (object < 0 || line < 0 ||
-        !m_wad.RemoveTexture(static_cast<std::size_t>(object), line).has_value()) {
+    if (object < 0 || line < 0) {
+        return;
+    }
+    BeginEdit();
+    KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
+                     static_cast<std::size_t>(line),
+                 1);
+    if (!m_wad.RemoveTexture(static_cast<std::size_t>(object), line).has_value()) {
         return;
     }
     ReplaceObjectLine(object);
@@ -164,6 +204,7 @@ void CMainDlg::OnDeleteTexture() {
         m_sprites->setCurrentIndex(std::max(line - 1, 0));
     }
     OnSelchangeSprites();
+    EndEdit(QStringLiteral("Delete Texture"));
 }
 
 void CMainDlg::OnCopyTexture() {
@@ -188,16 +229,14 @@ void CMainDlg::OnPasteTexture() {
         return;
     }
     WaitCursor wait;
-    if (!FitTexture(image)) {
-        return;
+    if (FitTexture(image)) {
+        ReplaceCurrentTexture(std::move(image), QStringLiteral("Paste Texture"));
     }
-    m_wad.ReplaceTexture(static_cast<std::size_t>(object), line, std::move(image));
-    ReplaceSpriteLine(line);
-    OnSelchangeSprites();
 }
 
 void CMainDlg::OnPasteAsNew() {
-    if (CurrentObject() < 0) {
+    const int object = CurrentObject();
+    if (object < 0) {
         return;
     }
     BTCImageData image = ClipboardImage(this);
@@ -205,5 +244,8 @@ void CMainDlg::OnPasteAsNew() {
         return;
     }
     WaitCursor wait;
+    BeginEdit();
+    KeepTextures(m_wad.AppendPosition(static_cast<std::size_t>(object)), 0);
     AppendTextureToCurrentObject(std::move(image));
+    EndEdit(QStringLiteral("Paste As New"));
 }

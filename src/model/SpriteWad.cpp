@@ -39,20 +39,12 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
     if (count >= kMaxObjectTextures || m_textures.size() >= kMaxTextures) {
         return false;
     }
-    // A file may hold an empty object that starts inside another object's run; its first
-    // texture goes behind that run rather than splitting it.
-    if (count == 0) {
-        for (const ObjectSequence& other : m_sequences) {
-            const int otherCount = other.TextureCount();
-            if (other.firstTexture < target.firstTexture &&
-                target.firstTexture < other.firstTexture + otherCount) {
-                target.firstTexture = static_cast<std::uint16_t>(other.firstTexture + otherCount);
-                break;
-            }
-        }
+    const std::size_t at = AppendPosition(object);
+    // An empty object that starts inside another object's run starts behind that run now.
+    if (count == 0 && at > target.firstTexture) {
+        target.firstTexture = static_cast<std::uint16_t>(at);
     }
     const std::size_t first = target.firstTexture;
-    const std::size_t at = std::min(first + static_cast<std::size_t>(count), m_textures.size());
     m_textures.insert(m_textures.begin() + static_cast<std::ptrdiff_t>(at), std::move(texture));
     target.SetTextureCount(count + 1);
     // Runs at or after the insertion point move up by one. An empty object that marks the
@@ -68,6 +60,25 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
         start = static_cast<std::uint16_t>(start >= at ? start + 1 : at + 1);
     }
     return true;
+}
+
+std::size_t SpriteWad::AppendPosition(std::size_t object) const {
+    const ObjectSequence& target = m_sequences.at(object);
+    const int count = target.TextureCount();
+    std::size_t first = target.firstTexture;
+    // A file may hold an empty object that starts inside another object's run; its first
+    // texture goes behind that run rather than splitting it.
+    if (count == 0) {
+        for (const ObjectSequence& other : m_sequences) {
+            const int otherCount = other.TextureCount();
+            if (other.firstTexture < target.firstTexture &&
+                target.firstTexture < other.firstTexture + otherCount) {
+                first = other.firstTexture + static_cast<std::size_t>(otherCount);
+                break;
+            }
+        }
+    }
+    return std::min(first + static_cast<std::size_t>(count), m_textures.size());
 }
 
 std::optional<SpriteTexture> SpriteWad::RemoveTexture(std::size_t object, int line) {

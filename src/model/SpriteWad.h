@@ -46,6 +46,8 @@ public:
     // objects that start where this run starts move behind it. Returns false, changing
     // nothing, when the object or the wad is full.
     bool AddTexture(std::size_t object, SpriteTexture texture);
+    // Where AddTexture puts the object's next texture in m_textures.
+    std::size_t AppendPosition(std::size_t object) const;
     // Removes texture `line` of the object and hands it back; later runs move down by one.
     // An empty object that starts where this run starts stays where it is. Nothing changes,
     // and nothing comes back, when there is no such line.

@@ -19,6 +19,12 @@ void WadChange::Keep(const SpriteWad& wad, std::size_t at, std::size_t count) {
     m_totalBefore = wad.TextureCount();
 }
 
+void WadChange::Removed(const SpriteWad& wad, std::size_t at, std::vector<SpriteTexture> textures) {
+    m_at = std::min(at, wad.TextureCount());
+    m_textures = std::move(textures);
+    m_totalBefore = wad.TextureCount() + m_textures.size();
+}
+
 void WadChange::After(const SpriteWad& wad) {
     // Whatever the edit added or took away happened inside the kept run.
     m_inDocument = m_textures.size() + wad.TextureCount() - m_totalBefore;

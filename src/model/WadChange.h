@@ -23,6 +23,9 @@ public:
     // The edit will remove or replace the `count` textures at `at` (count 0: it only
     // inserts at `at`). Copies them, since the edit may change them in place.
     void Keep(const SpriteWad& wad, std::size_t at, std::size_t count);
+    // Instead of Keep, after an edit that only removed `textures` from `at`: takes them as
+    // they are, without copying.
+    void Removed(const SpriteWad& wad, std::size_t at, std::vector<SpriteTexture> textures);
     // Notes how many textures the edit left at `at` in place of the kept ones.
     void After(const SpriteWad& wad);
     // Puts the other side of the change into the document and keeps the side taken out, so

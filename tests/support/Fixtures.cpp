@@ -67,6 +67,13 @@ TempDir::TempDir() {
         throw std::runtime_error("cannot make a temporary folder");
     }
     m_path = name;
+    // mkdtemp leaves the folder to its owner alone; a test that gives up the superuser's
+    // rights for a while must still reach its files.
+    std::filesystem::permissions(
+        m_path,
+        std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+            std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
+        std::filesystem::perm_options::add);
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,120 @@
+// The cost of the undo history, on the changes the editor window records.
+//
+// Time: a wad of three objects (4, 4096 and 4 textures of 64 x 64, the big one in the middle
+// so that the run behind it moves too). Deleting the big object alone (DeleteObject), the
+// same delete as the window records it (the change takes over the removed run), then undo and
+// redo of that change. DeleteObject alone frees the removed pixels; the recorded delete hands
+// them to the change. Every round starts from a fresh copy made outside the timing; the
+// best of the rounds is kept for each.
+//
+// Memory: 100 single-texture edits (each replaces one 64 x 64 texture) recorded in a history,
+// measured as the growth of the heap in use while the document stays the same size.
+#include "model/WadChange.h"
+#include "objects/ObjectOperations.h"
+#include "support/Fixtures.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <malloc.h>
+
+namespace {
+
+constexpr int kSide = 64;
+constexpr int kBigObject = 4096;
+constexpr int kRounds = 5;
+constexpr int kHistorySteps = 100;
+
+double Seconds(const std::function<void()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return took.count();
+}
+
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "undo_bench: %s\n", what);
+        std::exit(1);
+    }
+}
+
+SpriteWad MakeWad() {
+    SpriteWad wad;
+    const std::uint32_t slots[] = {460, 464, 470};
+    const int counts[] = {4, kBigObject, 4};
+    std::uint32_t seed = 1;
+    for (int k = 0; k < 3; ++k) {
+        const std::optional<std::size_t> at = wad.AddObject(slots[k]);
+        Check(at.has_value(), "cannot add an object");
+        for (int i = 0; i < counts[k]; ++i) {
+            Check(wad.AddTexture(*at, fixtures::MakeTexture(kSide, kSide, seed++)),
+                  "cannot add a texture");
+        }
+    }
+    return wad;
+}
+
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
+
+} // namespace
+
+int main() {
+    const SpriteWad original = MakeWad();
+    const std::size_t big = *original.FindObject(464);
+    double bareDelete = 1e30;
+    double recordedDelete = 1e30;
+    double undo = 1e30;
+    double redo = 1e30;
+    for (int round = 0; round < kRounds; ++round) {
+        SpriteWad bare = original;
+        bareDelete = std::min(bareDelete, Seconds([&] { objects::DeleteObject(bare, big); }));
+
+        SpriteWad wad = original;
+        WadChange change;
+        recordedDelete = std::min(
+            recordedDelete, Seconds([&] {
+                change = WadChange::Before(wad);
+                objects::RemovedObject removed = objects::DeleteObject(wad, big);
+                change.Removed(wad, removed.sequence.firstTexture, std::move(removed.textures));
+                change.After(wad);
+            }));
+        Check(wad.TextureCount() == 8, "the delete left the wrong textures");
+        undo = std::min(undo, Seconds([&] { change.Swap(wad); }));
+        Check(wad.m_sequences == original.m_sequences && wad.TextureCount() == 8 + kBigObject,
+              "undo did not bring the object back");
+        redo = std::min(redo, Seconds([&] { change.Swap(wad); }));
+        Check(wad.TextureCount() == 8, "redo did not delete again");
+    }
+    std::printf("delete an object of %d textures of %dx%d (best of %d):\n", kBigObject, kSide,
+                kSide, kRounds);
+    std::printf("  DeleteObject alone        %9.3f ms\n", bareDelete * 1e3);
+    std::printf("  delete as recorded        %9.3f ms\n", recordedDelete * 1e3);
+    std::printf("  undo                      %9.3f ms  (%.2fx the delete alone)\n", undo * 1e3,
+                undo / bareDelete);
+    std::printf("  redo                      %9.3f ms  (%.2fx the delete alone)\n", redo * 1e3,
+                redo / bareDelete);
+
+    SpriteWad wad = original;
+    std::deque<WadChange> history;
+    const std::size_t before = HeapInUse();
+    for (int step = 0; step < kHistorySteps; ++step) {
+        const std::size_t index = static_cast<std::size_t>(step) * 37 % wad.TextureCount();
+        WadChange change = WadChange::Before(wad);
+        change.Keep(wad, index, 1);
+        wad.m_textures[index] = fixtures::MakeTexture(kSide, kSide, 100000u + step);
+        change.After(wad);
+        history.push_back(std::move(change));
+    }
+    const std::size_t grown = HeapInUse() - before;
+    std::printf("history of %d single-texture edits of %dx%d: %.3f MB above the document "
+                "(one texture is %.3f MB)\n",
+                kHistorySteps, kSide, kSide, static_cast<double>(grown) / (1024.0 * 1024.0),
+                kSide * kSide * 3 / (1024.0 * 1024.0));
+    return 0;
+}

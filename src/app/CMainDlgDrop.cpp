@@ -1,0 +1,93 @@
+#include "app/CMainDlg.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+enum class DroppedKind { Wad, Object, Image, Other };
+
+DroppedKind KindOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("swd")) {
+        return DroppedKind::Wad;
+    }
+    if (suffix == QLatin1String("swo")) {
+        return DroppedKind::Object;
+    }
+    return CMainDlg::IsImageFileName(path) ? DroppedKind::Image : DroppedKind::Other;
+}
+
+// The local files a drop carries, or none when it carries anything else.
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr || !data->hasUrls()) {
+        return files;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+} // namespace
+
+void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {
+    // Files of any kind are taken, so that the drop can say which ones it cannot use.
+    if (!JobRuns() && !DroppedFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainDlg::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (JobRuns() || files.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    QStringList refused;
+    for (const QString& file : files) {
+        if (KindOf(file) == DroppedKind::Other) {
+            refused.append(QFileInfo(file).fileName());
+        }
+    }
+    if (!refused.isEmpty()) {
+        ShowMessage(QStringLiteral("Only sprite wads (.swd), objects (.swo) and images can be "
+                                   "dropped here, not:\n\n") +
+                    refused.join(u'\n'));
+        return;
+    }
+    // In the order dropped; images that follow one another are added as one batch.
+    QStringList images;
+    const auto addImages = [this, &images] {
+        AddTextureFiles(images);
+        images.clear();
+    };
+    for (const QString& file : files) {
+        switch (KindOf(file)) {
+        case DroppedKind::Wad:
+            addImages();
+            // Whatever follows the wad waits for it: when the question stops the drop here
+            // (Cancel, or a save that opens the wad once it is done), the rest is left out.
+            if (!NoEditsLost([this, file] { OpenSwdFile(file); })) {
+                return;
+            }
+            OpenSwdFile(file);
+            break;
+        case DroppedKind::Object:
+            addImages();
+            ImportObjectFile(file);
+            break;
+        default:
+            images.append(file);
+            break;
+        }
+    }
+    addImages();
+}
