@@ -1,7 +1,7 @@
 // Undo and redo of every edit, the question before unsaved edits are lost, drag and drop,
 // several images at once and the keys, through the real window.
 #include "ModalDriver.h"
-#include "WindowProbe.h"
+#include "WindowTest.h"
 #include "app/CAddObjectDlg.h"
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
@@ -24,42 +24,12 @@
 
 #include <functional>
 
+using apptest::AnswerMessage;
+using apptest::Click;
+using apptest::Shown;
 using apptest::WhenModal;
-using apptest::WindowProbe;
 
 namespace {
-
-// Everything the document holds and the window shows of it.
-struct Shown {
-    std::vector<ObjectSequence> sequences;
-    std::vector<std::vector<std::uint8_t>> pixels;
-    std::vector<std::pair<int, int>> sizes;
-    QStringList objectLines;
-    QStringList spriteLines;
-    int object = -1;
-    int line = -1;
-    QImage preview;
-    QString info;
-    bool operator==(const Shown&) const = default;
-};
-
-void PrintTo(const Shown& s, std::ostream* os) {
-    *os << s.sequences.size() << " objects, " << s.sizes.size() << " textures, lines ["
-        << s.objectLines.join(" | ").toStdString() << "] ["
-        << s.spriteLines.join(" | ").toStdString() << "] selected " << s.object << '/' << s.line
-        << ", preview " << s.preview.width() << 'x' << s.preview.height() << ", info \""
-        << s.info.toStdString() << '"';
-}
-
-void ClickButton(QDialog* dialog, const QString& text) {
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            button->click();
-            return;
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
-}
 
 // Types `files` into the next file dialog and accepts it; several names go in quotes.
 void AnswerFiles(const QStringList& files) {
@@ -75,35 +45,15 @@ void AnswerFiles(const QStringList& files) {
     });
 }
 
-// Answers the next message box with `answer`; returns where its text will land.
-std::shared_ptr<QString> AnswerMessage(QMessageBox::StandardButton answer = QMessageBox::Ok) {
-    auto text = std::make_shared<QString>();
-    WhenModal<QMessageBox>([text, answer](QMessageBox* box) {
-        *text = box->text();
-        box->button(answer)->click();
-    });
-    return text;
-}
-
 // SmallWad: object lines 463 (textures 2..4: 56x56, 1x1, 256x3), 460 (0..1: 64x64, 32x16),
 // 494 (empty, at 5).
-class EditHistory : public ::testing::Test {
+class EditHistory : public apptest::WindowTest {
 protected:
-    EditHistory() : w(dlg) {
+    EditHistory() {
         fixtures::WriteFileBytes(dir / "small.swd", fixtures::SmallWad().Build());
         EXPECT_TRUE(dlg.OpenSwdFile(Path("small.swd")));
     }
     ~EditHistory() override { QGuiApplication::clipboard()->clear(); }
-
-    QString Path(const std::string& name) const {
-        return QString::fromStdString((dir / name).string());
-    }
-
-    QString WriteImage(const std::string& name, int width, int height, std::uint32_t seed) {
-        EXPECT_TRUE(ExportImage(fixtures::MakeTexture(width, height, seed), (dir / name).string(),
-                                ExportFormat::Png));
-        return Path(name);
-    }
 
     // An object file of slot 460 with two textures.
     QString WriteSwo() {
@@ -121,8 +71,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
     }
 
-    void Click(const char* button) { QTest::mouseClick(w.Button(button), Qt::LeftButton); }
-
     void WaitForJobs() {
         QElapsedTimer clock;
         clock.start();
@@ -130,23 +78,6 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
         EXPECT_FALSE(dlg.JobRuns());
-    }
-
-    Shown Capture() const {
-        Shown s;
-        const SpriteWad& wad = dlg.Document();
-        s.sequences = wad.m_sequences;
-        for (const SpriteTexture& t : wad.m_textures) {
-            s.sizes.emplace_back(t.GetWidth(), t.GetHeight());
-            s.pixels.emplace_back(t.GetBits(), t.GetBits() + t.GetImageSize());
-        }
-        s.objectLines = w.ObjectLines();
-        s.spriteLines = w.SpriteLines();
-        s.object = w.objects->currentIndex();
-        s.line = w.sprites->currentIndex();
-        s.preview = w.PreviewImage();
-        s.info = w.info->toPlainText();
-        return s;
     }
 
     // Sends the drag and the drop of these files to the window, as the platform does.
@@ -167,10 +98,6 @@ protected:
         QApplication::sendEvent(&dlg, &drop);
         return drop.isAccepted();
     }
-
-    fixtures::TempDir dir;
-    CMainDlg dlg;
-    WindowProbe w;
 };
 
 struct EditCase {
@@ -185,7 +112,7 @@ TEST_F(EditHistory, EveryEditUndoesAndRedoesToTheDocumentAndViewItLeft) {
         WhenModal<CAddObjectDlg>([id](CAddObjectDlg* d) {
             d->findChild<QComboBox*>("choice")->setCurrentIndex(5);
             d->findChild<QLineEdit*>("objectId")->setText(QString::number(id));
-            ClickButton(d, "OK");
+            Click(d, "OK");
         });
     };
     const auto paste = [] {
@@ -195,45 +122,45 @@ TEST_F(EditHistory, EveryEditUndoesAndRedoesToTheDocumentAndViewItLeft) {
         {"Add Object", 0, 1,
          [&] {
              objectDialog(600);
-             Click("Add Object");
+             Press("Add Object");
          }},
         {"Edit Object", 1, 0,
          [&] {
              objectDialog(601);
-             Click("Edit Object");
+             Press("Edit Object");
          }},
-        {"Delete Object", 1, 1, [this] { Click("Delete Object"); }},
+        {"Delete Object", 1, 1, [this] { Press("Delete Object"); }},
         {"Import Object", 1, 0,
          [this] {
              AnswerFiles({WriteSwo()});
-             Click("Import Object");
+             Press("Import Object");
          }},
         {"Import Texture", 0, 1,
          [this] {
-             AnswerFiles({WriteImage("in.png", 300, 20, 51)});
-             Click("Import Texture");
+             AnswerFiles({WriteImage("in.png", fixtures::MakeTexture(300, 20, 51))});
+             Press("Import Texture");
          }},
         {"Add Texture", 1, 0,
          [this] {
-             AnswerFiles({WriteImage("add.png", 7, 9, 52)});
-             Click("Add Texture");
+             AnswerFiles({WriteImage("add.png", fixtures::MakeTexture(7, 9, 52))});
+             Press("Add Texture");
          }},
-        {"Delete Texture", 0, 1, [this] { Click("Delete Texture"); }},
+        {"Delete Texture", 0, 1, [this] { Press("Delete Texture"); }},
         {"Paste Texture", 0, 1,
          [&] {
              paste();
-             Click("Paste Texture");
+             Press("Paste Texture");
          }},
         {"Paste As New", 2, -1,
          [&] {
              paste();
-             Click("Paste As New");
+             Press("Paste As New");
          }},
         {"Add Split Texture", 1, 1,
          [this] {
-             AnswerFiles({WriteImage("split.png", 300, 200, 53)});
-             WhenModal<CSplitOptionsDlg>([](CSplitOptionsDlg* d) { ClickButton(d, "OK"); });
-             Click("Add Split Texture");
+             AnswerFiles({WriteImage("split.png", fixtures::MakeTexture(300, 200, 53))});
+             WhenModal<CSplitOptionsDlg>([](CSplitOptionsDlg* d) { Click(d, "OK"); });
+             Press("Add Split Texture");
              WaitForJobs();
          }},
         {"Resize Texture", 0, 1,
@@ -241,18 +168,18 @@ TEST_F(EditHistory, EveryEditUndoesAndRedoesToTheDocumentAndViewItLeft) {
              WhenModal<CResizeDlg>([](CResizeDlg* d) {
                  d->findChild<QLineEdit*>("width")->setText("20");
                  d->findChild<QLineEdit*>("height")->setText("13");
-                 ClickButton(d, "OK");
+                 Click(d, "OK");
              });
-             Click("Resize Texture");
+             Press("Resize Texture");
          }},
         {"Resize Range", 1, 0,
          [this] {
              WhenModal<CResizeRangeDlg>([](CResizeRangeDlg* d) {
                  d->findChild<QLineEdit*>("width")->setText("10");
                  d->findChild<QLineEdit*>("height")->setText("10");
-                 ClickButton(d, "OK");
+                 Click(d, "OK");
              });
-             Click("Resize Range");
+             Press("Resize Range");
          }},
     };
     Activate();
@@ -260,13 +187,13 @@ TEST_F(EditHistory, EveryEditUndoesAndRedoesToTheDocumentAndViewItLeft) {
         SCOPED_TRACE(c.action);
         ASSERT_TRUE(dlg.OpenSwdFile(Path("small.swd")));
         EXPECT_EQ(dlg.UndoText(), "") << "an Open starts a new history";
-        w.Select(w.objects, c.object);
+        Select(objects, c.object);
         if (c.line >= 0) {
-            w.Select(w.sprites, c.line);
+            Select(sprites, c.line);
         }
-        const Shown before = Capture();
+        const Shown before = Take();
         c.edit();
-        const Shown after = Capture();
+        const Shown after = Take();
         ASSERT_NE(after, before);
         EXPECT_TRUE(dlg.IsModified());
         EXPECT_EQ(dlg.UndoText(), QString("Undo ") + c.action);
@@ -274,14 +201,14 @@ TEST_F(EditHistory, EveryEditUndoesAndRedoesToTheDocumentAndViewItLeft) {
         // The dialogs of the edit took the focus away; the keys go to the active window.
         Activate();
         QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(Capture(), before);
+        EXPECT_EQ(Take(), before);
         EXPECT_EQ(dlg.RedoText(), QString("Redo ") + c.action);
         EXPECT_FALSE(dlg.IsModified());
         QTest::keyClick(&dlg, Qt::Key_Y, Qt::ControlModifier);
-        EXPECT_EQ(Capture(), after);
+        EXPECT_EQ(Take(), after);
         QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(Capture(), after);
+        EXPECT_EQ(Take(), after);
         EXPECT_EQ(dlg.RedoText(), "");
     }
 }
@@ -289,32 +216,33 @@ TEST_F(EditHistory, EveryEditUndoesAndRedoesToTheDocumentAndViewItLeft) {
 TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem) {
     Activate();
     // Nothing edited: Close SWD and Exit act at once.
-    EXPECT_EQ(apptest::ModalsDuring([&] { Click("Close SWD"); }), 0);
+    EXPECT_EQ(apptest::ModalsDuring([&] { Press("Close SWD"); }), 0);
     ASSERT_TRUE(dlg.OpenSwdFile(Path("small.swd")));
-    Click("Delete Texture");
-    const Shown edited = Capture();
+    Press("Delete Texture");
+    const Shown edited = Take();
 
     const std::function<void()> ways[] = {
-        [&] { Click("Close SWD"); },
-        [&] { Click("Exit"); },
+        [&] { Press("Close SWD"); },
+        [&] { Press("Exit"); },
         [&] { QTest::keyClick(&dlg, Qt::Key_Escape); },
         [&] { dlg.close(); },
-        [&] { Click("Open SWD"); },
+        [&] { Press("Open SWD"); },
         [&] { Drop({Path("small.swd")}); },
     };
     for (const auto& way : ways) {
-        const auto question = AnswerMessage(QMessageBox::Cancel);
+        QString question;
+        AnswerMessage(&question, QMessageBox::Cancel);
         way();
-        EXPECT_EQ(*question, "Save changes to small.swd before closing?");
+        EXPECT_EQ(question, "Save changes to small.swd before closing?");
         EXPECT_TRUE(dlg.isVisible());
-        EXPECT_EQ(Capture(), edited);
+        EXPECT_EQ(Take(), edited);
     }
     // Discard goes on; the fresh Open then asks nothing.
-    AnswerMessage(QMessageBox::Discard);
+    AnswerMessage(nullptr, QMessageBox::Discard);
     Drop({Path("small.swd")});
     EXPECT_FALSE(dlg.IsModified());
     EXPECT_EQ(dlg.UndoText(), "");
-    EXPECT_EQ(apptest::ModalsDuring([&] { Click("Exit"); }), 0);
+    EXPECT_EQ(apptest::ModalsDuring([&] { Press("Exit"); }), 0);
     EXPECT_FALSE(dlg.isVisible());
 }
 
@@ -333,11 +261,11 @@ void AnswerSaveDialog(bool accept = true) {
 TEST_F(EditHistory, ASaveKeepsTheHistoryAndTheSaveChoiceGoesOnOnlyOnceWritten) {
     Activate();
     // A wad with an empty object cannot be saved.
-    w.Select(w.objects, 2);
-    Click("Delete Object");
-    Click("Delete Texture");
+    Select(objects, 2);
+    Press("Delete Object");
+    Press("Delete Texture");
     AnswerSaveDialog();
-    Click("Save As SWD");
+    Press("Save As SWD");
     WaitForJobs();
     EXPECT_FALSE(dlg.IsModified());
     EXPECT_EQ(dlg.UndoText(), "Undo Delete Texture");
@@ -345,18 +273,19 @@ TEST_F(EditHistory, ASaveKeepsTheHistoryAndTheSaveChoiceGoesOnOnlyOnceWritten) {
     EXPECT_TRUE(dlg.IsModified()) << "going back past the save is an unsaved change";
 
     // Save, then the file dialog cancelled: nothing is lost and the window stays.
-    AnswerMessage(QMessageBox::Save);
+    AnswerMessage(nullptr, QMessageBox::Save);
     AnswerSaveDialog(false);
-    Click("Exit");
+    Press("Exit");
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(dlg.IsModified());
 
-    const auto question = AnswerMessage(QMessageBox::Save);
+    QString question;
+    AnswerMessage(&question, QMessageBox::Save);
     AnswerSaveDialog();
-    Click("Exit");
+    Press("Exit");
     EXPECT_TRUE(dlg.isVisible()) << "the window waits for the save";
     WaitForJobs();
-    EXPECT_EQ(*question, "Save changes to small.swd before closing?");
+    EXPECT_EQ(question, "Save changes to small.swd before closing?");
     EXPECT_FALSE(dlg.isVisible());
     ASSERT_TRUE(dlg.OpenSwdFile(Path("small.swd")));
     EXPECT_EQ(dlg.Document().TextureCount(), 5u) << "the file holds the document as it was undone";
@@ -365,55 +294,60 @@ TEST_F(EditHistory, ASaveKeepsTheHistoryAndTheSaveChoiceGoesOnOnlyOnceWritten) {
 TEST_F(EditHistory, DroppedWadObjectAndImagesGoInAndAnythingElseIsRefused) {
     fixtures::WriteFileBytes(dir / "other.swd", fixtures::SmallWad().Build());
     ASSERT_TRUE(Drop({Path("other.swd")}));
-    EXPECT_EQ(w.path->text(), QDir::toNativeSeparators(Path("other.swd")));
+    EXPECT_EQ(path->text(), QDir::toNativeSeparators(Path("other.swd")));
     EXPECT_EQ(dlg.UndoText(), "");
 
     ASSERT_TRUE(Drop({WriteSwo()}));
-    EXPECT_EQ(w.objects->currentText(), "460: SKY_GRAPHICS  Textures=4");
+    EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=4");
     EXPECT_EQ(dlg.UndoText(), "Undo Import Object");
 
-    const QStringList images = {WriteImage("a.png", 3, 4, 61), WriteImage("b.bmp", 5, 6, 62),
-                                WriteImage("c.tga", 7, 8, 63)};
+    const QStringList images = {WriteImage("a.png", fixtures::MakeTexture(3, 4, 61)),
+                                WriteImage("b.bmp", fixtures::MakeTexture(5, 6, 62)),
+                                WriteImage("c.tga", fixtures::MakeTexture(7, 8, 63))};
     ASSERT_TRUE(Drop(images));
-    EXPECT_EQ(w.SpriteLines().mid(4), (QStringList{"Texture 4 :  (3 x 4)", "Texture 5 :  (5 x 6)",
-                                                   "Texture 6 :  (7 x 8)"}));
+    EXPECT_EQ(SpriteLines().mid(4), (QStringList{"Texture 4 :  (3 x 4)", "Texture 5 :  (5 x 6)",
+                                                 "Texture 6 :  (7 x 8)"}));
     EXPECT_EQ(dlg.Document().ObjectTexture(1, 5).GetImageSize(), 5u * 6u * 3u);
     dlg.Undo();
-    EXPECT_EQ(w.objects->currentText(), "460: SKY_GRAPHICS  Textures=4") << "one step for all";
+    EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=4") << "one step for all";
 
-    const Shown before = Capture();
+    const Shown before = Take();
     fixtures::WriteFileBytes(dir / "notes.txt", {'h', 'i'});
-    const auto message = AnswerMessage();
+    QString message;
+    AnswerMessage(&message);
     Drop({images[0], Path("notes.txt")});
-    EXPECT_TRUE(message->contains("notes.txt")) << message->toStdString();
-    EXPECT_FALSE(message->contains("a.png"));
-    EXPECT_EQ(Capture(), before);
+    EXPECT_TRUE(message.contains("notes.txt")) << message.toStdString();
+    EXPECT_FALSE(message.contains("a.png"));
+    EXPECT_EQ(Take(), before);
 
     dlg.m_bSplitting = 1;
     EXPECT_FALSE(Drop({images[0]})) << "no drop while a job runs";
     dlg.m_bSplitting = 0;
-    EXPECT_EQ(Capture(), before);
+    EXPECT_EQ(Take(), before);
 }
 
 TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {
-    w.Select(w.objects, 1);
+    Select(objects, 1);
     fixtures::WriteFileBytes(dir / "broken.png", {0x89, 'P', 'N', 'G', 0, 1, 2});
-    const QStringList files = {WriteImage("one.png", 3, 3, 71), Path("broken.png"),
-                               WriteImage("two.png", 400, 200, 72)};
+    const QStringList files = {WriteImage("one.png", fixtures::MakeTexture(3, 3, 71)),
+                               Path("broken.png"),
+                               WriteImage("two.png", fixtures::MakeTexture(400, 200, 72))};
     AnswerFiles(files);
-    const auto message = AnswerMessage();
-    Click("Add Texture");
-    EXPECT_EQ(*message, "Failed To Load Image...\n\nbroken.png");
-    EXPECT_EQ(w.SpriteLines().mid(2),
+    QString message;
+    AnswerMessage(&message);
+    Press("Add Texture");
+    EXPECT_EQ(message, "Failed To Load Image...\n\nbroken.png");
+    EXPECT_EQ(SpriteLines().mid(2),
               (QStringList{"Texture 2 :  (3 x 3)", "Texture 3 :  (256 x 128)"}));
     dlg.Undo();
-    EXPECT_EQ(w.SpriteLines().size(), 2) << "one step for the batch";
+    EXPECT_EQ(SpriteLines().size(), 2) << "one step for the batch";
 
     // One file that fails keeps the single message.
     AnswerFiles({Path("broken.png")});
-    const auto single = AnswerMessage();
-    Click("Add Texture");
-    EXPECT_EQ(*single, "Failed To Load Image...");
+    QString single;
+    AnswerMessage(&single);
+    Press("Add Texture");
+    EXPECT_EQ(single, "Failed To Load Image...");
     EXPECT_EQ(dlg.UndoText(), "");
 }
 
@@ -427,11 +361,11 @@ TEST_F(EditHistory, KeysActOnlyWhileTheirButtonIsEnabledAndUndoWaitsForJobs) {
     };
     for (const auto& [key, action] : keys) {
         SCOPED_TRACE(action);
-        const Shown before = Capture();
-        w.Button(action)->setEnabled(false);
+        const Shown before = Take();
+        Button(action)->setEnabled(false);
         QTest::keyClick(&dlg, key.key(), key.keyboardModifiers());
-        EXPECT_EQ(Capture(), before);
-        w.Button(action)->setEnabled(true);
+        EXPECT_EQ(Take(), before);
+        Button(action)->setEnabled(true);
         QTest::keyClick(&dlg, key.key(), key.keyboardModifiers());
         EXPECT_EQ(dlg.UndoText(), QString("Undo ") + action);
 
@@ -442,7 +376,7 @@ TEST_F(EditHistory, KeysActOnlyWhileTheirButtonIsEnabledAndUndoWaitsForJobs) {
         // The dialogs of the edit took the focus away; the keys go to the active window.
         Activate();
         QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(Capture(), before);
+        EXPECT_EQ(Take(), before);
     }
 }
 

@@ -200,6 +200,7 @@ TEST_F(SplitTexture, AFullObjectOrARefusedImageEndsTheJobWithAMessage) {
     ExpectIdle();
     EXPECT_TRUE(Take() == before);
     // Without objects nothing opens.
+    AnswerMessage(nullptr, QMessageBox::Discard);
     dlg.OnCloseSwd();
     EXPECT_EQ(ModalsDuring([&] { Press("Add Split Texture"); }), 0);
 }

@@ -82,7 +82,9 @@ void Type(QLineEdit* field, const QString& text) {
 
 void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::function<void()> then) {
     WhenModal<QMessageBox>([=](QMessageBox* box) {
-        *text = box->text();
+        if (text != nullptr) {
+            *text = box->text();
+        }
         if (then) {
             then();
         }

@@ -62,6 +62,13 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
+inline void PrintTo(const Shown& s, std::ostream* os) {
+    *os << s.sequences.size() << " objects, " << s.textures.size() << " textures, lines ["
+        << s.objects.join(" | ").toStdString() << "] [" << s.sprites.join(" | ").toStdString()
+        << "] selected " << s.object << '/' << s.sprite << ", preview " << s.preview.width() << 'x'
+        << s.preview.height() << ", info \"" << s.info.toStdString() << '"';
+}
+
 // The window, its controls found by name as a test robot would, and a folder for files.
 class WindowTest : public ::testing::Test {
 protected:
