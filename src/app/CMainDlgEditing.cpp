@@ -61,29 +61,15 @@ bool CMainDlg::AppendTextureToCurrentObject(BTCImageData image) {
     return InsertTexture(std::move(image));
 }
 
-namespace {
-
-constexpr std::array<FileFilter, 7> kImageFilters{{
-    {"All Supported Images", "*.bmp *.pcx *.png *.tga *.tif *.tiff *.jpg *.jpe *.jpeg *.jfif"},
-    {"BMP (*.bmp)", "*.bmp"},
-    {"PCX (*.pcx)", "*.pcx"},
-    {"PNG (*.png)", "*.png"},
-    {"TGA (*.tga)", "*.tga"},
-    {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
-    {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
-}};
-
-} // namespace
-
 QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mode);
-    SetFileFilters(dialog, kImageFilters, m_imageFilterIndex);
+    SetFileFilters(dialog, kImageOpenFilters, m_imageFilterIndex);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
-    m_imageFilterIndex = SelectedFileFilter(dialog, kImageFilters);
+    m_imageFilterIndex = SelectedFileFilter(dialog, kImageOpenFilters);
     return dialog.selectedFiles();
 }
 
@@ -94,7 +80,7 @@ QString CMainDlg::ChooseImageFile() {
 
 bool CMainDlg::IsImageFileName(const QString& path) {
     const QString suffix = QStringLiteral("*.") + QFileInfo(path).suffix().toLower();
-    return QString::fromLatin1(kImageFilters[0].patterns).split(u' ').contains(suffix);
+    return QString::fromLatin1(kImageOpenFilters[0].patterns).split(u' ').contains(suffix);
 }
 
 bool CMainDlg::ReadImageFile(const QString& path, BTCImageData& image) {

@@ -26,16 +26,8 @@
 
 namespace {
 
-// In the order of ExportFormat.
-constexpr std::array<FileFilter, kExportFormatCount> kExportFilters{{
-    {"BMP (*.bmp)", "*.bmp"},
-    {"PCX (*.pcx)", "*.pcx"},
-    {"PNG (*.png)", "*.png"},
-    {"TGA (*.tga)", "*.tga"},
-    {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
-    {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
-    {"RAW (*.raw)", "*.raw"},
-}};
+// Export Texture's filters are in the order of ExportFormat.
+static_assert(kExportFilters.size() == kExportFormatCount, "one export filter per format");
 
 // The clipboard's image as 24 bits, or an image without pixels when it offers none. An image
 // too large to be held at all is refused with a message.

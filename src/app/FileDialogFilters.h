@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <array>
 #include <span>
 
 class QFileDialog;
@@ -17,3 +18,18 @@ struct FileFilter {
 void SetFileFilters(QFileDialog& dialog, std::span<const FileFilter> filters, int index);
 // The 1-based index of the filter the dialog has selected, or 1 when it names none of them.
 int SelectedFileFilter(const QFileDialog& dialog, std::span<const FileFilter> filters);
+
+// "All Supported Images", the six image formats and RAW, which only an export writes. The image
+// open dialog shows the first seven, Export Texture the last seven.
+inline constexpr std::array<FileFilter, 8> kImageFileFilters{{
+    {"All Supported Images", "*.bmp *.pcx *.png *.tga *.tif *.tiff *.jpg *.jpe *.jpeg *.jfif"},
+    {"BMP (*.bmp)", "*.bmp"},
+    {"PCX (*.pcx)", "*.pcx"},
+    {"PNG (*.png)", "*.png"},
+    {"TGA (*.tga)", "*.tga"},
+    {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
+    {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
+    {"RAW (*.raw)", "*.raw"},
+}};
+inline constexpr std::span<const FileFilter, 7> kImageOpenFilters{kImageFileFilters.data(), 7};
+inline constexpr std::span<const FileFilter, 7> kExportFilters{kImageFileFilters.data() + 1, 7};
