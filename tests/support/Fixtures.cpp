@@ -4,8 +4,7 @@
 #include <fstream>
 #include <random>
 #include <stdexcept>
-
-#include <stdlib.h>
+#include <string>
 
 namespace fixtures {
 
@@ -62,18 +61,20 @@ std::filesystem::path RealSwdDir() {
 }
 
 TempDir::TempDir() {
-    std::string name = (std::filesystem::temp_directory_path() / "vornix-test-XXXXXX").string();
-    if (::mkdtemp(name.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
+    // A fresh name each time; creating the folder fails when the name is taken. The folder
+    // gets the usual permissions, so a test that gives up the superuser's rights for a while
+    // still reaches its files.
+    std::random_device seed;
+    std::mt19937_64 rng(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("vornix-test-" + std::to_string(rng() % 1000000000000u));
+        if (std::filesystem::create_directory(path)) {
+            m_path = path;
+            return;
+        }
     }
-    m_path = name;
-    // mkdtemp leaves the folder to its owner alone; a test that gives up the superuser's
-    // rights for a while must still reach its files.
-    std::filesystem::permissions(
-        m_path,
-        std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
-            std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
-        std::filesystem::perm_options::add);
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
