@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -21,28 +23,11 @@ inline std::size_t PageOffset(std::size_t entries) {
     return 12 + 16 * entries;
 }
 
-inline void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
-
-inline SpriteTexture Cut(const TexturePage& page, int x, int y, int width, int height) {
-    SpriteTexture t;
-    EXPECT_TRUE(t.Copy(page, x, y, width, height));
-    return t;
-}
-
-// A document loaded from a different file, to see that failed reads leave it alone.
+// A document as another file loads, to see that failed reads leave it alone.
 inline SpriteWad LoadedDocument() {
     SpriteWad wad;
-    EXPECT_TRUE(swd::ReadSwd(fixtures::SwdBuilder()
-                                 .Entry(3, 4, 0, 7, 9)
-                                 .Page(fixtures::MakeTexture(256, 256, 77))
-                                 .Sequence(470, -1, 0)
-                                 .Build(),
-                             wad)
-                    .ok());
+    wad.m_textures = {fixtures::MakeTexture(7, 9, 77)};
+    wad.m_sequences = {{470, -1, 0}};
     return wad;
 }
 
@@ -60,25 +45,27 @@ inline SpriteTexture CutFromFile(const std::vector<std::uint8_t>& file, std::siz
     t.Create(width, height);
     std::uint8_t* out = t.GetBits();
     for (int row = 0; row < height; ++row) {
-        for (int col = 0; col < width; ++col) {
-            const std::size_t at = pageOffset + static_cast<std::size_t>(page) * kPageBytes +
-                                   static_cast<std::size_t>((y + row) * 256 + x + col) * 3;
-            *out++ = file.at(at + 2);
-            *out++ = file.at(at + 1);
-            *out++ = file.at(at);
+        const std::size_t at = pageOffset + static_cast<std::size_t>(page) * kPageBytes +
+                               static_cast<std::size_t>((y + row) * 256 + x) * 3;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width) * 3; ++i) {
+            *out++ = file.at(at + i / 3 * 3 + 2 - i % 3);
         }
     }
     return t;
 }
 
-// The wad fixtures::SmallWad() describes, as the packer leaves it before a save.
-inline SpriteWad SmallWadLaidOut() {
+// The wad a file holds, with its entries and pages taken straight from the file's bytes as
+// though the packer had laid them out so: writing it must give the file back.
+inline SpriteWad WithFileLayout(const std::vector<std::uint8_t>& file) {
     SpriteWad wad;
-    wad.m_entries = {SpriteEntry::At(0, 0, 0, 64, 64), SpriteEntry::At(64, 0, 0, 32, 16),
-                     SpriteEntry::At(10, 200, 1, 56, 56), SpriteEntry::At(255, 255, 1, 1, 1),
-                     SpriteEntry::At(0, 100, 0, 256, 3)};
-    wad.m_pages = {fixtures::MakeTexture(256, 256, 1), fixtures::MakeTexture(256, 256, 2)};
-    wad.m_sequences = {{463, -3, 2}, {460, -2, 0}, {494, 0, 5}};
+    swd::SwdFileInfo info;
+    EXPECT_TRUE(swd::ReadSwd(file, wad, &info).ok());
+    static_assert(std::endian::native == std::endian::little && sizeof(SpriteEntry) == 16);
+    wad.m_entries.resize(info.entryCount);
+    std::memcpy(wad.m_entries.data(), file.data() + 8, 16 * wad.m_entries.size());
+    for (int p = 0; p < static_cast<int>(info.pageCount); ++p) {
+        wad.m_pages.push_back(CutFromFile(file, PageOffset(info.entryCount), p, 0, 0, 256, 256));
+    }
     return wad;
 }
 
