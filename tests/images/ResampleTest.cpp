@@ -75,8 +75,9 @@ TEST(Scaling, TakesSidesUpToTheLargestAndRefusesOthersLeavingTheImageAlone) {
         EXPECT_FALSE(image.Resize(w, h) || image.Stretch(w, h) || StretchTexture(image, w, h));
     }
     EXPECT_EQ(image, before);
-    ASSERT_TRUE(image.Stretch(3, BTCImageData::kMaxSide));
-    EXPECT_EQ(image.GetHeight(), BTCImageData::kMaxSide);
+    const int max = BTCImageData::kMaxSide;
+    ASSERT_TRUE(image.Resize(max, 2) && image.Stretch(3, max));
+    EXPECT_EQ(image.GetHeight(), max);
 }
 
 } // namespace
