@@ -8,25 +8,23 @@
 
 namespace objtest {
 
-// A wad of objects written "slot:count@first ..." over `textures` textures (by default as many
-// as the runs hold); texture i is 1 + i % 7 pixels wide and has seed i, so moved or lost
-// textures show.
-inline SpriteWad MakeWad(const std::string& objects, int textures = -1) {
+// A wad of objects written "slot:count@first ..." over as many textures as the runs hold;
+// texture i is 1 + i % 7 pixels wide and has seed i, so moved or lost textures show.
+inline SpriteWad MakeWad(const std::string& objects) {
     SpriteWad wad;
     std::istringstream in(objects);
     std::uint32_t slot = 0;
-    int count = 0;
+    int count = 0, held = 0;
     std::uint16_t first = 0;
-    char colon = 0, at = 0;
-    int held = 0;
-    while (in >> slot >> colon >> count >> at >> first) {
-        ObjectSequence& s = wad.m_sequences.emplace_back();
-        s.slotId = slot;
-        s.SetTextureCount(count);
-        s.firstTexture = first;
+    char sign = 0;
+    while (in >> slot >> sign >> count >> sign >> first) {
+        wad.m_sequences.push_back({});
+        wad.m_sequences.back().slotId = slot;
+        wad.m_sequences.back().SetTextureCount(count);
+        wad.m_sequences.back().firstTexture = first;
         held += count;
     }
-    for (int i = 0; i < (textures < 0 ? held : textures); ++i) {
+    for (int i = 0; i < held; ++i) {
         wad.m_textures.push_back(
             fixtures::MakeTexture(1 + i % 7, 2, static_cast<std::uint32_t>(i)));
     }
@@ -43,7 +41,6 @@ inline std::string Layout(const SpriteWad& wad) {
     return out;
 }
 
-// Everything the document holds, to prove that a refusal changed nothing.
 inline bool SameDocument(const SpriteWad& a, const SpriteWad& b) {
     return a.m_sequences == b.m_sequences && a.m_textures == b.m_textures;
 }

@@ -3,8 +3,6 @@
 #include "model/SpriteWad.h"
 
 #include <cstdint>
-#include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 #include <zlib.h>
@@ -19,13 +17,6 @@ inline void Put(Bytes& out, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
-}
-
-inline Bytes Header(const std::string& magic, std::uint16_t id, std::uint16_t count) {
-    Bytes out(magic.begin(), magic.end());
-    Put(out, id, 2);
-    Put(out, count, 2);
-    return out;
 }
 
 struct Record {
@@ -44,18 +35,17 @@ inline Record RecordOf(const SpriteTexture& t, std::size_t rowBytes) {
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     Bytes stream(size);
-    if (compress2(stream.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
-        throw std::runtime_error("compress2 failed");
-    }
+    compress2(stream.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9);
     stream.resize(size);
     return {t.GetWidth(), t.GetHeight(), static_cast<std::uint32_t>(raw.size()), stream};
 }
 
 inline Bytes File(std::uint16_t id, const std::vector<Record>& records) {
-    Bytes out = Header("SWDO", id, static_cast<std::uint16_t>(records.size()));
+    Bytes out{'S', 'W', 'D', 'O'};
+    Put(out, id, 2);
+    Put(out, static_cast<std::uint32_t>(records.size()), 2);
     for (const Record& r : records) {
-        out.push_back(static_cast<std::uint8_t>(r.width - 1));
-        out.push_back(static_cast<std::uint8_t>(r.height - 1));
+        Put(out, static_cast<std::uint32_t>((r.width - 1) | (r.height - 1) << 8), 2);
         Put(out, r.pixelBytes, 4);
         Put(out, static_cast<std::uint32_t>(r.stream.size()), 4);
         out.insert(out.end(), r.stream.begin(), r.stream.end());

@@ -10,14 +10,11 @@ namespace fixtures {
 
 SpriteTexture MakeTexture(int width, int height, std::uint32_t seed) {
     SpriteTexture texture;
-    if (!texture.Create(width, height)) {
-        throw std::runtime_error("bad fixture size");
-    }
+    texture.Create(width, height);
     std::uint8_t* p = texture.GetBits();
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t v = seed * 2654435761u + static_cast<std::uint32_t>(y) * 40503u +
-                                    static_cast<std::uint32_t>(x) * 977u;
+    for (std::uint32_t y = 0; y < static_cast<std::uint32_t>(height); ++y) {
+        for (std::uint32_t x = 0; x < static_cast<std::uint32_t>(width); ++x) {
+            const std::uint32_t v = seed * 2654435761u + y * 40503u + x * 977u;
             *p++ = static_cast<std::uint8_t>(v);
             *p++ = static_cast<std::uint8_t>(v >> 8);
             *p++ = static_cast<std::uint8_t>(v >> 16 ^ seed);
@@ -30,20 +27,16 @@ SpriteWad GeneratedSet(int count, int maxSide, std::uint32_t seed) {
     SpriteWad wad;
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> side(1, maxSide);
-    for (int i = 0; i < count; ++i) {
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(count); ++i) {
         const int width = side(rng);
-        wad.m_textures.push_back(
-            MakeTexture(width, side(rng), seed + static_cast<std::uint32_t>(i)));
+        wad.m_textures.push_back(MakeTexture(width, side(rng), seed + i));
     }
     std::uint32_t slot = 460;
     for (int first = 0; first < count;) {
         const int size = slot == 460 ? 4 : slot == 463 ? 33 : SpriteWad::kMaxObjectTextures;
         const int n = std::min(size, count - first);
-        ObjectSequence sequence{};
-        sequence.slotId = slot;
-        sequence.SetTextureCount(n);
-        sequence.firstTexture = static_cast<std::uint16_t>(first);
-        wad.m_sequences.push_back(sequence);
+        wad.m_sequences.push_back(
+            {slot, static_cast<std::int16_t>(-n), static_cast<std::uint16_t>(first)});
         first += n;
         slot = slot == 460 ? 463 : slot + 1;
     }
@@ -107,15 +100,13 @@ std::vector<std::string> Tree(const std::filesystem::path& root) {
 }
 
 namespace {
+
 void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
 }
-// A stated count when one was given, else the real one.
-std::uint32_t Count(std::int64_t stated, std::size_t real) {
-    return static_cast<std::uint32_t>(stated >= 0 ? static_cast<std::size_t>(stated) : real);
-}
+
 } // namespace
 
 SwdBuilder& SwdBuilder::Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int width,
@@ -124,15 +115,11 @@ SwdBuilder& SwdBuilder::Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page
     Put(m_entries, page, 2);
     Put(m_entries,
         static_cast<std::uint32_t>(width - 1) << 8 | static_cast<std::uint32_t>(height - 1) << 24);
-    Put(m_entries, 0);
-    Put(m_entries, 0);
+    m_entries.resize(m_entries.size() + 8);
     return *this;
 }
 
 SwdBuilder& SwdBuilder::Page(const TexturePage& page) {
-    if (page.GetWidth() != 256 || page.GetHeight() != 256) {
-        throw std::runtime_error("a page is 256 x 256");
-    }
     const std::uint8_t* p = page.GetBits();
     for (std::size_t i = 0; i < page.GetImageSize(); i += 3) {
         m_pages.insert(m_pages.end(), {p[i + 2], p[i + 1], p[i]});
@@ -150,19 +137,21 @@ SwdBuilder& SwdBuilder::Sequence(std::uint32_t slotId, std::int16_t negCount, st
 std::vector<std::uint8_t> SwdBuilder::Build() const {
     std::vector<std::uint8_t> out;
     Put(out, m_version);
-    Put(out, Count(m_statedE, m_entries.size() / 16));
-    out.insert(out.end(), m_entries.begin(), m_entries.end());
-    Put(out, Count(m_statedD, m_pages.size()));
-    out.insert(out.end(), m_pages.begin(), m_pages.end());
-    Put(out, Count(m_statedS, m_sequences.size() / 8));
-    out.insert(out.end(), m_sequences.begin(), m_sequences.end());
+    // Each block follows its count: the stated one when given, else the real one.
+    for (const auto& [stated, real, block] :
+         {std::tuple{m_statedE, m_entries.size() / 16, &m_entries},
+          {m_statedD, m_pages.size(), &m_pages},
+          {m_statedS, m_sequences.size() / 8, &m_sequences}}) {
+        Put(out, static_cast<std::uint32_t>(stated >= 0 ? static_cast<std::size_t>(stated) : real));
+        out.insert(out.end(), block->begin(), block->end());
+    }
     out.insert(out.end(), m_tail.begin(), m_tail.end());
     return out;
 }
 
 SwdBuilder SmallWad() {
-    SwdBuilder b;
-    b.Entry(0, 0, 0, 64, 64)
+    return SwdBuilder()
+        .Entry(0, 0, 0, 64, 64)
         .Entry(64, 0, 0, 32, 16)
         .Entry(10, 200, 1, 56, 56)
         .Entry(255, 255, 1, 1, 1)
@@ -172,7 +161,6 @@ SwdBuilder SmallWad() {
         .Sequence(463, -3, 2)
         .Sequence(460, -2, 0)
         .Sequence(494, 0, 5);
-    return b;
 }
 
 } // namespace fixtures

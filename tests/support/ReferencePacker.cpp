@@ -12,7 +12,6 @@ constexpr int kSide = 256;
 struct Rect {
     int x, y, w, h;
 };
-
 bool Free(const std::vector<Rect>& placed, const Rect& c) {
     return std::none_of(placed.begin(), placed.end(), [&c](const Rect& r) {
         return c.x < r.x + r.w && r.x < c.x + c.w && c.y < r.y + r.h && r.y < c.y + c.h;
@@ -27,14 +26,12 @@ std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& t
     for (const SpriteTexture& texture : textures) {
         const int w = texture.GetWidth();
         const int h = texture.GetHeight();
-        if (w < 1 || h < 1 || w > kSide || h > kSide) {
+        if (w > kSide || h > kSide) {
             throw std::invalid_argument("reference packer: texture fits on no page");
         }
-        for (std::size_t page = 0;; ++page) {
-            if (page == placed.size()) {
-                placed.emplace_back();
-            }
-            const std::size_t before = entries.size();
+        const std::size_t before = entries.size();
+        for (std::size_t page = 0; entries.size() == before; ++page) {
+            placed.resize(std::max(placed.size(), page + 1));
             for (int y = 0; y + h <= kSide && entries.size() == before; ++y) {
                 for (int x = 0; x + w <= kSide && entries.size() == before; ++x) {
                     if (Free(placed[page], {x, y, w, h})) {
@@ -42,9 +39,6 @@ std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& t
                         entries.push_back(SpriteEntry::At(x, y, static_cast<int>(page), w, h));
                     }
                 }
-            }
-            if (entries.size() > before) {
-                break;
             }
         }
     }

@@ -6,10 +6,9 @@
 
 namespace fixtures {
 
-// The placement rule written out as plainly as possible, to check the fast packer against:
-// for every texture (1..256 a side), pages from 0 upward; on a page, every position row by row
-// and column by column, each tested against every rectangle already there; a new page when it
-// fits nowhere. Returns one entry per texture.
+// The placement rule written out plainly, to check the fast packer against: for each texture,
+// pages from 0 upward, on a page every position row by row, each tested against every
+// rectangle already there, a new page when it fits nowhere. One entry per texture.
 std::vector<SpriteEntry> ReferencePlacements(const std::vector<SpriteTexture>& textures);
 
 struct ReferencePacking {
@@ -17,8 +16,7 @@ struct ReferencePacking {
     std::vector<SpriteEntry> entries;
 };
 
-// ReferencePlacements, and black pages with every texture copied pixel by pixel where its
-// entry says.
+// ReferencePlacements, and black pages with each texture copied pixel by pixel to its entry.
 ReferencePacking ReferencePack(const std::vector<SpriteTexture>& textures);
 
 } // namespace fixtures

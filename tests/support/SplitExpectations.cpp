@@ -22,17 +22,14 @@ namespace fixtures {
         const int width = padded ? pieceWidth : cutWidth;
         const int height = padded ? pieceHeight : cutHeight;
         if (pieces[k].GetWidth() != width || pieces[k].GetHeight() != height) {
-            return ::testing::AssertionFailure() << "piece " << k << " is " << pieces[k].GetWidth()
-                                                 << "x" << pieces[k].GetHeight();
+            return ::testing::AssertionFailure() << "piece " << k << " has the wrong size";
         }
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const bool inside = x < cutWidth && y < cutHeight;
-                if (PixelAt(pieces[k], x, y) !=
-                    (inside ? PixelAt(source, left + x, top + y) : Pixel{0xFF, 0x00, 0xFF})) {
-                    return ::testing::AssertionFailure()
-                           << "piece " << k << " differs at " << x << "," << y;
-                }
+        for (int i = 0; i < width * height; ++i) {
+            const int x = i % width, y = i / width;
+            if (PixelAt(pieces[k], x, y) != (x < cutWidth && y < cutHeight
+                                                 ? PixelAt(source, left + x, top + y)
+                                                 : Pixel{0xFF, 0x00, 0xFF})) {
+                return ::testing::AssertionFailure() << "piece " << k << " differs at " << i;
             }
         }
     }
