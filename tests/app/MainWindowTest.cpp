@@ -28,7 +28,6 @@ TEST_F(MainWindow, ButtonsTooltipsColoursAndJobControls) {
         {"Exit", "Exits the program"},
     };
     EXPECT_EQ(dlg.windowTitle(), "Vornix v1.03");
-    EXPECT_EQ(dlg.findChildren<QPushButton*>().size(), 19);
     for (std::size_t i = 0; i < std::size(buttons); ++i) {
         ASSERT_NE(Button(buttons[i].first), nullptr);
         EXPECT_EQ(Button(buttons[i].first)->toolTip(), buttons[i].second);

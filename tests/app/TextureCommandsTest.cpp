@@ -87,6 +87,9 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
         }
         EXPECT_EQ(Take(), before);
     };
+    Select(sprites, 1);
+    Press("Delete Texture");
+    EXPECT_EQ(sprites->currentIndex(), 0) << "the line before the deleted one";
     clipboard->setImage(ReferenceImage(fixtures::MakeTexture(8, 8, 1)));
     Select(objects, 2); // no textures
     none({"Export Texture", "Import Texture", "Delete Texture", "Copy Texture", "Paste Texture",
