@@ -87,9 +87,6 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
         }
         EXPECT_EQ(Take(), before);
     };
-    Select(sprites, 1);
-    Press("Delete Texture");
-    EXPECT_EQ(sprites->currentIndex(), 0) << "the line before the deleted one";
     clipboard->setImage(ReferenceImage(fixtures::MakeTexture(8, 8, 1)));
     Select(objects, 2); // no textures
     none({"Export Texture", "Import Texture", "Delete Texture", "Copy Texture", "Paste Texture",
@@ -101,7 +98,7 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
           "Paste As New", "Resize Texture", "Resize Range"});
 }
 
-TEST_F(TextureCommands, CopyAndPasteKeepOddWidths) {
+TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
     Select(sprites, 2);
     Press("Copy Texture");
     Press("Paste As New");
@@ -111,6 +108,9 @@ TEST_F(TextureCommands, CopyAndPasteKeepOddWidths) {
     QGuiApplication::clipboard()->setImage(ReferenceImage(odd));
     Press("Paste Texture");
     EXPECT_EQ(Wad().ObjectTexture(0, 3), odd);
+    Select(sprites, 1);
+    Press("Delete Texture");
+    EXPECT_EQ(sprites->currentIndex(), 0) << "the line before the deleted one";
 }
 
 TEST_F(TextureCommands, ExportOptionDialogsAreRememberedAndTheFilterDecidesTheFormat) {
