@@ -27,8 +27,6 @@ TEST_F(ObjectCommands, AddDialogPreselectsChecksTheIdAndAsksAgainAfterADuplicate
     Run("Add Object", [](CAddObjectDlg* d) {
         EXPECT_EQ(Choice(d)->currentIndex(), 1) << "DEFAULT_SPRITES first";
         QLineEdit* id = Field(d, "objectId");
-        Choice(d)->setCurrentIndex(2);
-        EXPECT_EQ(id->text() + (id->isReadOnly() ? "" : " free"), "464");
         Choice(d)->setCurrentIndex(5);
         EXPECT_EQ(Choice(d)->currentText() + id->text(), "CUSTOM_OBJECTID0");
         Type(id, "99999999999");

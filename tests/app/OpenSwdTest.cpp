@@ -101,4 +101,19 @@ TEST_F(OpenSwd, RefusedFilesAndACancelledDialogChangeNothing) {
     }
 }
 
+TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
+    auto zero = fixtures::SmallWad().Build();
+    std::fill(zero.begin() + 4, zero.begin() + 8, 0);
+    const QString file = Write("zero.swd", zero);
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString question;
+        AnswerMessage(&question, answer);
+        EXPECT_EQ(dlg.OpenSwdFile(file), answer == QMessageBox::Yes);
+        EXPECT_EQ(question,
+                  "This sprite wad says it holds no sprites, but 5 sprites follow. Recover them?");
+        EXPECT_EQ(dlg.Document().TextureCount(), answer == QMessageBox::Yes ? 5u : 0u);
+    }
+    EXPECT_EQ(path->text(), "") << "saving the recovered wad asks for a name";
+}
+
 } // namespace

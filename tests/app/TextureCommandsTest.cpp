@@ -47,7 +47,6 @@ TEST_F(TextureCommands, ImportReplacesInPlaceAndExportGivesThePixelsBack) {
     EXPECT_EQ(PreviewImage(), ReferenceImage(picture));
     AnswerFileDialog(Path("back.png"), 3, [](QFileDialog* fd) {
         EXPECT_EQ(Lines(fd->findChild<QComboBox*>("fileTypeCombo")), kExportFilters);
-        EXPECT_EQ(fd->selectedNameFilter(), kExportFilters[0]);
         EXPECT_EQ(fd->findChild<QLineEdit*>("fileNameEdit")->text(), "Default_1");
     });
     Press("Export Texture");
@@ -127,7 +126,6 @@ TEST_F(TextureCommands, ExportOptionDialogsAreRememberedAndTheFilterDecidesTheFo
         QTest::keyClick(jpeg, Qt::Key_Escape);
     });
     Export("a.jpg", 6);
-    EXPECT_EQ(dlg.m_jpegQuality, 80);
     EXPECT_EQ(fixtures::ReadFileBytes(dir / "a.jpg").at(1), 0xD8);
     WhenModal<CTgaOptionsDlg>([](CTgaOptionsDlg* tga) {
         auto* box = tga->findChild<QCheckBox*>();
