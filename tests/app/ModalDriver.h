@@ -49,7 +49,6 @@ void WhenShown(std::function<W*()> find, std::function<void(W*)> action, const c
     timer->start(10);
 }
 
-// The next modal dialog of type T.
 template <class T> void WhenModal(std::function<void(T*)> action) {
     WhenShown<T>([] { return dynamic_cast<T*>(QApplication::activeModalWidget()); }, action,
                  typeid(T).name());

@@ -40,7 +40,6 @@ void AnswerFileDialog(const QString& file, int filter = 0,
 // The image built pixel by pixel from the B,G,R bytes, not by the window's converter.
 QImage ReferenceImage(const SpriteTexture& texture);
 
-// Everything the window shows and the document holds.
 struct Shown {
     QStringList objects, sprites;
     int object, sprite;
@@ -59,7 +58,6 @@ protected:
     QStringList ObjectLines() const { return Lines(objects); }
     QStringList SpriteLines() const { return Lines(sprites); }
     void Select(COwnerDrawCombo* list, int line) const;
-    // Both lists' and the 19 buttons' enabled states.
     std::vector<bool> JobControls() const;
     // Runs the window until no job runs and the job buttons are back.
     void WaitForJobs();

@@ -54,6 +54,9 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // test discovery runs without the environment
+    }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     auto* check = new LeftoverHandlerCheck;
