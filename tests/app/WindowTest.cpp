@@ -1,7 +1,5 @@
 #include "WindowTest.h"
 
-#include <QTest>
-
 namespace apptest {
 
 WindowTest::WindowTest()
@@ -11,8 +9,8 @@ WindowTest::WindowTest()
     EXPECT_TRUE(path && objects && sprites && preview && info);
 }
 
-QPushButton* WindowTest::Button(const QString& text) const {
-    for (QPushButton* button : dlg.findChildren<QPushButton*>()) {
+QAbstractButton* FindButton(const QWidget* parent, const QString& text) {
+    for (QAbstractButton* button : parent->findChildren<QAbstractButton*>()) {
         if (button->text() == text) {
             return button;
         }
@@ -21,20 +19,12 @@ QPushButton* WindowTest::Button(const QString& text) const {
     return nullptr;
 }
 
-static QStringList Lines(const QComboBox* list) {
+QStringList Lines(const QComboBox* list) {
     QStringList lines;
     for (int i = 0; i < list->count(); ++i) {
         lines.append(list->itemText(i));
     }
     return lines;
-}
-
-QStringList WindowTest::ObjectLines() const {
-    return Lines(objects);
-}
-
-QStringList WindowTest::SpriteLines() const {
-    return Lines(sprites);
 }
 
 void WindowTest::Select(COwnerDrawCombo* list, int line) const {
@@ -45,12 +35,27 @@ void WindowTest::Select(COwnerDrawCombo* list, int line) const {
     EXPECT_EQ(list->currentIndex(), line);
 }
 
-void WindowTest::OpenThroughDialog(const QString& file) const {
-    AnswerFileDialog(file, 0, [](QFileDialog* fd) {
-        EXPECT_EQ(fd->nameFilters(), QStringList{"Tomb Raider Sprites Wad File (*.swd)"});
-        EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);
-    });
-    Click(&dlg, "Open SWD");
+std::vector<bool> WindowTest::JobControls() const {
+    std::vector<bool> states{objects->isEnabled(), sprites->isEnabled()};
+    for (int b = 0; b < CMainDlg::kButtonCount; ++b) {
+        states.push_back(dlg.ButtonAt(static_cast<CMainDlg::Button>(b))->isEnabled());
+    }
+    return states;
+}
+
+void WindowTest::WaitForJobs() {
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+            return !dlg.JobRuns() && dlg.ButtonAt(CMainDlg::kSaveAsSwd)->isEnabled() &&
+                   dlg.ButtonAt(CMainDlg::kAddSplitTexture)->text() == "Add Split Texture";
+        },
+        120000));
+}
+
+void WindowTest::Activate() {
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
 }
 
 QImage WindowTest::PreviewImage() const {
@@ -58,13 +63,9 @@ QImage WindowTest::PreviewImage() const {
 }
 
 void Click(const QWidget* parent, const QString& text) {
-    for (QAbstractButton* button : parent->findChildren<QAbstractButton*>()) {
-        if (button->text() == text) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
+    if (QAbstractButton* button = FindButton(parent, text)) {
+        QTest::mouseClick(button, Qt::LeftButton);
     }
-    ADD_FAILURE() << "no button " << text.toStdString();
 }
 
 QLineEdit* Field(const QWidget* dialog, const char* name) {
@@ -116,11 +117,6 @@ void AnswerFileDialog(const QString& file, int filter, std::function<void(QFileD
         static_cast<QDialog*>(fd)->accept();
         EXPECT_FALSE(fd->isVisible()) << "the file dialog refused " << file.toStdString();
     });
-}
-
-QColor FieldColour(const QWidget& window) {
-    const QColor face = window.palette().color(QPalette::Button);
-    return QColor(face.red() - 16, face.green() - 16, face.blue() - 16);
 }
 
 QImage ReferenceImage(const SpriteTexture& texture) {

@@ -20,8 +20,7 @@ public:
     bool failed = false;
 };
 
-// A modal dialog or popup that no handler waits for would block its test for ever: after two
-// seconds the test fails and the window is closed.
+// A modal or popup that no handler waits for fails its test after two seconds and is closed.
 class UnansweredWindowGuard : public QObject {
 public:
     explicit UnansweredWindowGuard(QObject* parent) : QObject(parent) { startTimer(100); }
@@ -29,26 +28,22 @@ public:
 protected:
     void timerEvent(QTimerEvent*) override {
         QWidget* open = QApplication::activeModalWidget();
-        if (open == nullptr) {
-            open = QApplication::activePopupWidget();
-        }
+        open = open != nullptr ? open : QApplication::activePopupWidget();
         if (open == nullptr || !apptest::PendingHandlers().children().isEmpty() || open != m_seen) {
             m_seen = open;
             m_clock.start();
-            return;
+        } else if (m_clock.elapsed() >= 2000) {
+            const auto* box = qobject_cast<QMessageBox*>(open);
+            ADD_FAILURE() << "nobody answered \""
+                          << (box != nullptr ? box->text() : open->windowTitle()).toStdString()
+                          << "\"";
+            if (auto* dialog = qobject_cast<QDialog*>(open)) {
+                dialog->reject();
+            } else {
+                open->close();
+            }
+            m_seen = nullptr;
         }
-        if (m_clock.elapsed() < 2000) {
-            return;
-        }
-        const auto* box = qobject_cast<QMessageBox*>(open);
-        ADD_FAILURE() << "nobody answered the " << open->metaObject()->className() << " \""
-                      << (box != nullptr ? box->text() : open->windowTitle()).toStdString() << "\"";
-        if (auto* dialog = qobject_cast<QDialog*>(open)) {
-            dialog->reject();
-        } else {
-            open->close();
-        }
-        m_seen = nullptr;
     }
 
 private:
@@ -58,10 +53,9 @@ private:
 
 } // namespace
 
-// The GUI tests need one QApplication for the whole run; they are headless by default.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // test discovery runs without the environment
     }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
