@@ -116,4 +116,37 @@ TEST(ImportTextures, MergesOrPlacesByIdShiftingOtherRunsWithinTheLimits) {
     }
 }
 
+// Edit re-numbers in place and refuses any id in use, the object's own included; the dialogs
+// open on the item the objects call for.
+TEST(EditObject, RenumbersInPlaceRefusingIdsInUseAndChoicesFollowTheObjects) {
+    const struct {
+        int choice;
+        std::uint32_t typed;
+        const char* after; // or the refusal
+    } cases[] = {
+        {kSky, 460, "460:2@0 464:1@2"},
+        {kCustomId, 464, "464: MISC_SPRITES already exist, choose another"},
+        {kCustomId, 1, "1: PISTOLS_ANIM already exist, choose another"},
+        {kCustomId, 70000, "70000:2@0 464:1@2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SpriteWad wad = MakeWad("1:2@0 464:1@2");
+        const SpriteWad before = wad;
+        const objects::EditedObject edited = objects::EditObject(wad, 0, c.choice, c.typed);
+        EXPECT_EQ(edited.ok() ? Layout(wad) : edited.message, c.after);
+        EXPECT_TRUE(edited.ok() ? edited.previousSlot == 1 : SameDocument(wad, before));
+    }
+    const std::pair<const char*, int> preselected[] = {
+        {"", kDefault}, {"463:0@0", kSky}, {"460:0@0", kDefault}, {"460:0@0 463:0@0", 4}};
+    for (const auto& [objs, choice] : preselected) {
+        EXPECT_EQ(objects::PreselectedChoice(MakeWad(objs)), choice) << objs;
+    }
+    const std::pair<std::uint32_t, int> items[] = {{460, 0}, {463, 1}, {464, 2},
+                                                   {470, 3}, {494, 4}, {12, kCustomId}};
+    for (const auto& [slot, choice] : items) {
+        EXPECT_EQ(objects::ChoiceOfSlot(slot), choice) << slot;
+    }
+}
+
 } // namespace
