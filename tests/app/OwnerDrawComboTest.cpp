@@ -1,0 +1,45 @@
+#include "app/COwnerDrawCombo.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+int Count(const QImage& image, QColor colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += image.pixelColor(x, y) == colour;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+// The closed list shows its current item highlighted only while it has the focus; items are
+// one line of the list's font with a pixel above and below.
+TEST(OwnerDrawCombo, FocusHighlightAndItemHeight) {
+    QWidget window;
+    auto* list = new COwnerDrawCombo(&window);
+    auto* other = new COwnerDrawCombo(&window);
+    list->setGeometry(0, 0, 200, 24);
+    other->setGeometry(0, 30, 200, 24);
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 200));
+    list->setPalette(palette);
+    list->addItems({"463: DEFAULT_SPRITES  Textures=33", "", "470: FONT_GRAPHICS  Textures=21"});
+    list->setCurrentIndex(2);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const bool focused : {false, true, false}) {
+        (focused ? list : other)->setFocus();
+        const int lit = Count(list->grab().toImage(), QColor(0, 0, 200));
+        EXPECT_EQ(lit > 100, focused);
+        EXPECT_EQ(lit == 0, !focused);
+    }
+    EXPECT_EQ(list->view()->sizeHintForRow(1), QFontMetrics(list->font()).height() + 2);
+}
