@@ -1,28 +1,83 @@
 #include "model/WadChange.h"
+#include "model/ObjectSlotNames.h"
+#include "model/ResizeRange.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
 
 namespace {
+
+// A texture's size is its identity, to see where it ends up.
+SpriteTexture Tagged(int id) {
+    return fixtures::MakeTexture(1 + id % 200, 1 + id / 200, 1);
+}
+int TagOf(const SpriteTexture& t) {
+    return (t.GetHeight() - 1) * 200 + (t.GetWidth() - 1);
+}
+
+std::vector<int> RunTags(const SpriteWad& wad, std::size_t object) {
+    std::vector<int> tags;
+    for (int k = 0; k < wad.m_sequences[object].TextureCount(); ++k) {
+        tags.push_back(TagOf(wad.ObjectTexture(object, k)));
+    }
+    return tags;
+}
 
 using Snapshot = std::pair<std::vector<ObjectSequence>, std::vector<SpriteTexture>>;
 Snapshot Snap(const SpriteWad& wad) {
     return {wad.m_sequences, wad.m_textures};
 }
 
+// Object 0 (slot 460) owns textures 2..6, object 1 (slot 463) owns 0..1.
+TEST(ResizeRange, ResizesOnlyTheLinesAskedForWithinTheObject) {
+    SpriteWad wad;
+    for (const auto& [w, h] :
+         {std::pair{9, 9}, {10, 10}, {128, 32}, {16, 16}, {100, 30}, {8, 8}, {40, 40}}) {
+        wad.m_textures.push_back(fixtures::MakeTexture(w, h, static_cast<std::uint32_t>(w)));
+    }
+    wad.m_sequences = {{460, -5, 2}, {463, -2, 0}};
+    const SpriteWad before = wad;
+    const RangeResize keep{64, 64, true, 0};
+    const struct {
+        int start, stop, resized;
+        RangeResize request;
+        const char* sizes;
+    } cases[] = {
+        {0, 2, 3, keep, "9x9 10x10 64x16 64x64 64x19 8x8 40x40"},
+        {1, 4, 4, {20, 10, false, 1}, "9x9 10x10 128x32 20x10 20x10 20x10 20x10"},
+        {3, 1, 0, keep, "9x9 10x10 128x32 16x16 100x30 8x8 40x40"},
+        {-2, 0, 1, keep, "9x9 10x10 64x16 16x16 100x30 8x8 40x40"},
+        {4, 9, 1, keep, "9x9 10x10 128x32 16x16 100x30 8x8 64x64"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + ".." + std::to_string(c.stop));
+        wad = before;
+        EXPECT_EQ(ResizeTextureRange(wad, 0, c.start, c.stop, c.request), c.resized);
+        std::string sizes;
+        for (std::size_t i = 0; i < wad.TextureCount(); ++i) {
+            const SpriteTexture& t = wad.m_textures[i];
+            sizes +=
+                (i ? " " : "") + std::to_string(t.GetWidth()) + "x" + std::to_string(t.GetHeight());
+            const int line = static_cast<int>(i) - 2;
+            EXPECT_TRUE(t == before.m_textures[i] || (i >= 2 && line >= c.start && line <= c.stop));
+        }
+        EXPECT_EQ(sizes, c.sizes);
+        EXPECT_EQ(wad.m_sequences, before.m_sequences);
+    }
+}
+
 } // namespace
 
-// Every kind of edit touches the object list and one run of textures; undoing it must give
-// back the document before it, redoing the document after it, any number of times.
+// Undo gives back the document before each edit, redo the one after, any number of times.
 TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
     std::mt19937 engine(7);
     const auto rng = [&engine] { return static_cast<std::uint32_t>(engine()); };
     SpriteWad wad;
-    for (std::uint32_t slot : {460u, 463u, 1u, 2u}) {
-        wad.AddObject(slot);
-    }
+    wad.m_sequences = {{460, 0, 0}, {463, 0, 0}, {1, 0, 0}, {2, 0, 0}};
     std::vector<std::tuple<WadChange, Snapshot, Snapshot>> history;
     for (int step = 0; step < 400; ++step) {
         const std::size_t object = rng() % wad.ObjectCount();
@@ -65,7 +120,6 @@ TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
         }
         change.After(wad);
         history.emplace_back(std::move(change), before, Snap(wad));
-        // Every tenth step, walk all the way back and forward again.
         if (step % 10 == 9) {
             for (auto it = history.rbegin(); it != history.rend(); ++it) {
                 std::get<0>(*it).Swap(wad);
@@ -79,7 +133,6 @@ TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
     }
 }
 
-// A step keeps only the textures it touched.
 TEST(WadChange, KeepsOnlyTheTexturesItReplaced) {
     SpriteWad wad;
     wad.AddObject(1);
@@ -93,4 +146,87 @@ TEST(WadChange, KeepsOnlyTheTexturesItReplaced) {
     EXPECT_EQ(replace.PixelBytes(), 64u * 64u * 3u);
     replace.Swap(wad);
     EXPECT_EQ(wad.m_textures[7], fixtures::MakeTexture(64, 64, 7));
+}
+
+// Against a model of one list per object; slots repeat and counts may be stored positive.
+TEST(SpriteWadRuns, RandomEditsMatchAPlainModel) {
+    std::mt19937 rng(12345);
+    SpriteWad wad;
+    std::vector<std::pair<std::uint32_t, std::vector<int>>> model;
+    int nextTag = 0;
+    for (int step = 0; step < 3000; ++step) {
+        ASSERT_TRUE(wad.RunsAreValid()) << "before step " << step;
+        ASSERT_EQ(wad.ObjectCount(), model.size());
+        std::size_t total = 0;
+        for (std::size_t k = 0; k < model.size(); ++k) {
+            ASSERT_EQ(wad.m_sequences[k].slotId, model[k].first);
+            ASSERT_EQ(RunTags(wad, k), model[k].second) << "object " << k << " step " << step;
+            total += model[k].second.size();
+        }
+        ASSERT_EQ(wad.TextureCount(), total);
+        const int op = static_cast<int>(rng() % 12);
+        if (op < 2 || model.empty()) {
+            const auto slot = static_cast<std::uint32_t>(455 + rng() % 12);
+            const bool skyExists = std::any_of(model.begin(), model.end(), [](const auto& o) {
+                return o.first == kSkyGraphicsSlot;
+            });
+            const std::size_t textures = wad.TextureCount();
+            const std::size_t at = *wad.AddObject(slot);
+            const bool front = slot == kSkyGraphicsSlot || slot == kDefaultSpritesSlot;
+            ASSERT_EQ(at, slot == kSkyGraphicsSlot      ? 0
+                          : slot == kDefaultSpritesSlot ? (skyExists ? 1 : 0)
+                                                        : model.size());
+            ASSERT_EQ(wad.m_sequences[at].firstTexture, front ? 0u : textures) << "slot " << slot;
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {slot, {}});
+            continue;
+        }
+        const std::size_t k = rng() % model.size();
+        std::vector<int>& run = model[k].second;
+        if (op < 7) {
+            ASSERT_TRUE(wad.AddTexture(k, Tagged(nextTag)));
+            run.push_back(nextTag++ % 40000);
+        } else if (op < 9 || op == 11) { // remove or replace, now and then past the end
+            const std::size_t line = rng() % (run.size() + 1);
+            const std::optional<SpriteTexture> old =
+                op == 11 ? wad.ReplaceTexture(k, static_cast<int>(line), Tagged(nextTag))
+                         : wad.RemoveTexture(k, static_cast<int>(line));
+            ASSERT_EQ(old.has_value(), line < run.size());
+            if (!old) {
+                continue;
+            }
+            ASSERT_EQ(TagOf(*old), run[line]);
+            if (op == 11) {
+                run[line] = nextTag++ % 40000;
+            } else {
+                run.erase(run.begin() + static_cast<std::ptrdiff_t>(line));
+            }
+        } else if (op < 10) {
+            wad.RemoveObject(k);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(k));
+        } else {
+            auto& count = wad.m_sequences[k].negCount;
+            count = static_cast<std::int16_t>(-count);
+        }
+    }
+}
+
+// An object holds at most 32 767 textures, the wad 65 535; a new object may start at 65 535.
+TEST(SpriteWadLimits, ObjectAndWadFillUpAndANewObjectStartsAtTheLastIndex) {
+    SpriteWad wad;
+    wad.m_sequences = {{463, 0, 0}, {464, 0, 0}, {494, 0, 0}};
+    for (std::size_t k = 0; k < 2; ++k) {
+        for (int i = 0; i < SpriteWad::kMaxObjectTextures; ++i) {
+            ASSERT_TRUE(wad.AddTexture(k, Tagged(0)));
+        }
+        EXPECT_FALSE(wad.AddTexture(k, Tagged(0))) << "object " << k << " is full";
+    }
+    ASSERT_TRUE(wad.AddTexture(2, Tagged(0)));
+    EXPECT_FALSE(wad.AddTexture(2, Tagged(0))) << "the wad is full";
+    EXPECT_EQ(wad.TextureCount(), 65535u);
+
+    EXPECT_EQ(wad.m_sequences[wad.AddObject(kFontGraphicsSlot).value()].firstTexture, 65535);
+
+    wad.m_textures.push_back(Tagged(0)); // as a file with 65 536 sprites loads
+    EXPECT_FALSE(wad.AddObject(495).has_value()) << "65 536 does not fit a first index";
+    EXPECT_EQ(wad.AddObject(kSkyGraphicsSlot), 0u) << "460 starts at texture 0 regardless";
 }
