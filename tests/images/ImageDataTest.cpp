@@ -31,8 +31,7 @@ TEST(FitImageSize, ShrinksIntoTheBoxKeepingTheRatioAndNeverEnlarges) {
         {256, 256, 256, 257, 255, 256}, {200, 50, 400, 100, 200, 50},
     };
     for (const auto& c : cases) {
-        int w = c.w;
-        int h = c.h;
+        int w = c.w, h = c.h;
         FitImageSize(c.boxW, c.boxH, w, h);
         EXPECT_EQ(std::pair(w, h), std::pair(c.fittedW, c.fittedH)) << c.w << " x " << c.h;
     }
@@ -134,10 +133,7 @@ std::vector<BTCImageData> SplitAll(const BTCImageData& image, int w, int h, Piec
     std::vector<BTCImageData> pieces;
     const std::size_t added = SplitImage(
         image, w, h, policy, [] { return true; },
-        [&pieces](BTCImageData p) {
-            pieces.push_back(std::move(p));
-            return true;
-        });
+        [&pieces](BTCImageData p) { return pieces.push_back(std::move(p)), true; });
     EXPECT_EQ(added, pieces.size());
     return pieces;
 }

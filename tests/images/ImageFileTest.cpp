@@ -71,9 +71,9 @@ TEST(ImageFiles, LosslessExportsRoundTripPixelExactWithPlainHeaders) {
     }
     // Positive height, rows of 111 bytes padded to 112, the bottom row first.
     const Bytes bmp = fixtures::ReadFileBytes(dir / "t.bmp");
-    EXPECT_EQ(U32(bmp, 22), 23u);
-    EXPECT_EQ(bmp.size(), U32(bmp, 10) + 23u * 112u);
-    EXPECT_EQ(Pixel({bmp.at(U32(bmp, 10)), bmp.at(U32(bmp, 10) + 1), bmp.at(U32(bmp, 10) + 2)}),
+    const unsigned at = U32(bmp, 10);
+    EXPECT_EQ(std::pair(U32(bmp, 22), bmp.size()), std::pair(23u, std::size_t{at} + 23u * 112u));
+    EXPECT_EQ(Pixel({bmp.at(at), bmp.at(at + 1), bmp.at(at + 2)}),
               fixtures::PixelAt(texture, 0, 22));
 }
 
