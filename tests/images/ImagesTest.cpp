@@ -404,8 +404,7 @@ TEST(SplitImage, AsksBeforeEveryRowAndPieceAndStopsWhenToldOrRefused) {
     };
     for (const auto& [yes, accepted, added, asked, offered] : cases) {
         SCOPED_TRACE(std::to_string(yes) + " " + std::to_string(accepted));
-        int questions = 0;
-        int offers = 0;
+        int questions = 0, offers = 0;
         EXPECT_EQ(SplitImage(
                       image, 128, 128, PiecePolicy::AllowSmaller,
                       [&] { return ++questions <= yes; },
