@@ -280,12 +280,11 @@ TEST(ResizeMath, TypedNumbersOtherSideAndRangeTarget) {
         EXPECT_EQ(ReadTypedNumber(text), value) << '"' << text << '"';
     }
     // The other side follows the texture's proportions, truncated, without overflowing.
-    EXPECT_EQ(HeightForWidth(64, 100, 50), 32);
-    EXPECT_EQ(WidthForHeight(33, 100, 50), 66);
-    EXPECT_EQ(HeightForWidth(10, 3, 7), 23);
-    EXPECT_EQ(WidthForHeight(10, 3, 7), 4);
-    EXPECT_EQ(HeightForWidth(100, 256, 1), 0);
-    EXPECT_EQ(HeightForWidth(999999, 1, 256), 255999744);
+    EXPECT_EQ(std::pair(HeightForWidth(64, 100, 50), WidthForHeight(33, 100, 50)),
+              std::pair(32, 66));
+    EXPECT_EQ(std::pair(HeightForWidth(10, 3, 7), WidthForHeight(10, 3, 7)), std::pair(23, 4));
+    EXPECT_EQ(std::pair(HeightForWidth(100, 256, 1), HeightForWidth(999999, 1, 256)),
+              std::pair(0, 255999744));
     const struct {
         int width, height, boxWidth, boxHeight;
         bool keep;
