@@ -268,14 +268,9 @@ TEST(FitImageSize, ShrinksIntoTheBoxKeepingTheRatioAndNeverEnlarges) {
 }
 
 TEST(ResizeMath, TypedNumbersOtherSideAndRangeTarget) {
-    const std::pair<const char*, int> typed[] = {
-        {"", 0},
-        {"007", 7},
-        {"abc", 0},
-        {"12x4", 12},
-        {" 5", 0},
-        {"-3", 0},
-        {"99999999999999", std::numeric_limits<int>::max()}};
+    EXPECT_EQ(ReadTypedNumber("99999999999999"), std::numeric_limits<int>::max());
+    const std::pair<const char*, int> typed[] = {{"", 0},      {"007", 7}, {"abc", 0},
+                                                 {"12x4", 12}, {" 5", 0},  {"-3", 0}};
     for (const auto& [text, value] : typed) {
         EXPECT_EQ(ReadTypedNumber(text), value) << '"' << text << '"';
     }
