@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -34,17 +33,12 @@ void WhenShown(std::function<W*()> find, std::function<void(W*)> action, const c
     clock->start();
     QObject::connect(timer, &QTimer::timeout, timer, [=]() {
         W* widget = find();
-        if (widget == nullptr && clock->elapsed() <= 5000) {
+        if (widget == nullptr && clock->elapsed() <= 5000)
             return;
-        }
         timer->setParent(nullptr);
         timer->deleteLater();
         timer->stop();
-        if (widget != nullptr) {
-            action(widget);
-        } else {
-            ADD_FAILURE() << "no " << what << " appeared";
-        }
+        widget != nullptr ? action(widget) : void(ADD_FAILURE() << "no " << what << " appeared");
     });
     timer->start(10);
 }

@@ -53,8 +53,6 @@ TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
     } views[] = {
         {0, 3, 3, "03 - Clouds - Part 4"},
         {2, 0, 40, ""}, // MISC_SPRITES has no descriptions
-        {3, 1, 42, ""},
-        {1, 0, 6, "00 - Flame Emmiter / Underwater Blood / Waterfall Mist"},
         {1, 10, 16,
          "10 - (Top Left Corner) PS1 Sprite: Footprint\n"
          ".... - (Bottom Right Corner) Snow / Underwater Dust"},

