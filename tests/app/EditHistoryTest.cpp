@@ -143,7 +143,7 @@ TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem
     EXPECT_FALSE(dlg.isVisible());
 }
 
-TEST_F(EditHistory, DroppedObjectAndImagesGoIn) {
+TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
     ASSERT_TRUE(Drop({WriteSwo()}));
     EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=3");
     const QStringList images = {WriteImage("a.png", fixtures::MakeTexture(3, 4, 61)),
@@ -154,13 +154,21 @@ TEST_F(EditHistory, DroppedObjectAndImagesGoIn) {
                                                  "Texture 5 :  (7 x 8)"}));
     dlg.Undo();
     EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=3") << "one step for all";
+    const Shown before = Take();
+    QString message;
+    AnswerMessage(&message);
+    Drop({images[0], Write("notes.txt", {'h', 'i'})});
+    EXPECT_TRUE(message.contains("notes.txt") && !message.contains("a.png"))
+        << message.toStdString();
+    EXPECT_EQ(Take(), before) << "nothing of a refused drop goes in";
 }
 
 TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {
     Select(objects, 1);
     AnswerFileDialog('"' + WriteImage("one.png", fixtures::MakeTexture(3, 3, 71)) + "\" \"" +
-                     Write("broken.png", {0x89, 'P', 'N', 'G', 0, 1, 2}) + "\" \"" +
-                     WriteImage("two.png", fixtures::MakeTexture(400, 200, 72)) + '"');
+                         Write("broken.png", {0x89, 'P', 'N', 'G', 0, 1, 2}) + "\" \"" +
+                         WriteImage("two.png", fixtures::MakeTexture(400, 200, 72)) + '"',
+                     4);
     QString message;
     AnswerMessage(&message);
     Press("Add Texture");
@@ -169,6 +177,12 @@ TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {
               (QStringList{"Texture 2 :  (3 x 3)", "Texture 3 :  (256 x 128)"}));
     dlg.Undo();
     EXPECT_EQ(SpriteLines().size(), 2) << "one step for the batch";
+    // The filter left selected is where the image dialog opens next, also for another command.
+    WhenModal<QFileDialog>([](QFileDialog* fd) {
+        EXPECT_EQ(fd->selectedNameFilter(), "PNG (*.png)");
+        fd->reject();
+    });
+    Press("Import Texture");
 }
 
 } // namespace

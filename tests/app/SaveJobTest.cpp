@@ -66,6 +66,11 @@ TEST_F(SaveJob, SavedFileReloadsAndProgressCountsUp) {
     EXPECT_TRUE(reloaded.m_textures == set.m_textures);
     EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[4 + 5]));
     ExpectIdle();
+    auto* timer = dlg.findChild<QTimer*>("timer1001"); // puts the description back, once
+    ASSERT_TRUE(timer != nullptr && timer->interval() == 5000 && timer->isSingleShot());
+    timer->start(0);
+    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
+    EXPECT_EQ(info->toPlainText(), "05 - Splash Ring - Part 2");
 }
 
 TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
