@@ -1,6 +1,7 @@
 // Import, Add, Delete and Export Texture and the clipboard, through the real window.
 #include "WindowTest.h"
 #include "app/CJpegOptionsDlg.h"
+#include "app/CTgaOptionsDlg.h"
 #include "images/BTCImageObject.h"
 #include "images/TextureExport.h"
 
@@ -103,12 +104,26 @@ TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
 
 TEST_F(TextureCommands, ExportRefusesABadQualityAndTheFilterDecidesTheFormat) {
     WhenModal<CJpegOptionsDlg>([](CJpegOptionsDlg* jpeg) {
+        jpeg->m_slider->setValue(30);
+        EXPECT_EQ(Field(jpeg, "quality")->text(), "30");
+        Type(Field(jpeg, "quality"), "70");
+        EXPECT_EQ(jpeg->m_slider->value(), 70);
         Type(Field(jpeg, "quality"), "150");
         EXPECT_EQ(Refusal(jpeg, Field(jpeg, "quality")),
                   "Please enter an integer between 0 and 100.");
         QTest::keyClick(jpeg, Qt::Key_Escape);
     });
     Export("a.jpg", 6);
+    // The RLE choice is remembered for the next TGA.
+    for (const bool tick : {true, false}) {
+        WhenModal<CTgaOptionsDlg>([tick](CTgaOptionsDlg* tga) {
+            EXPECT_EQ(tga->findChild<QCheckBox*>()->isChecked(), !tick);
+            tga->findChild<QCheckBox*>()->setChecked(true);
+            Click(tga, "OK");
+        });
+        Export(tick ? "r.tga" : "s.tga", 4);
+    }
+    EXPECT_EQ(fixtures::ReadFileBytes(dir / "s.tga").at(2), 10) << "run-length true colour";
     Export("named.bmp", 3);
     EXPECT_EQ(fixtures::ReadFileBytes(dir / "named.bmp").at(1), 'P') << "the filter decides";
     Export("t.raw", 7);
