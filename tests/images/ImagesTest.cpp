@@ -353,6 +353,25 @@ TEST(Scaling, TakesSidesUpToTheLargestAndRefusesOthersLeavingTheImageAlone) {
     EXPECT_EQ(image.GetHeight(), max);
 }
 
+// Fill and Combine touch exactly the pixels the rectangle shares with the image, at any offset.
+TEST(ImageData, FillAndCombineClipAtEveryEdge) {
+    const BTCImageData base = fixtures::MakeTexture(5, 4, 1), src = fixtures::MakeTexture(4, 3, 2);
+    for (int at = 0; at < 12 * 10; ++at) {
+        const int x = at % 12 - 5, y = at / 12 - 4;
+        BTCImageData combined = base, filled = base;
+        combined.Combine(src, x, y);
+        filled.Fill(x, y, 4, 3, 0x123456u);
+        for (int i = 0; i < 20; ++i) {
+            const int px = i % 5, py = i / 5;
+            const bool in = px >= x && px < x + 4 && py >= y && py < y + 3;
+            ASSERT_EQ(PixelAt(combined, px, py),
+                      in ? PixelAt(src, px - x, py - y) : PixelAt(base, px, py));
+            ASSERT_EQ(PixelAt(filled, px, py),
+                      in ? Pixel({0x12, 0x34, 0x56}) : PixelAt(base, px, py));
+        }
+    }
+}
+
 std::vector<BTCImageData> SplitAll(const BTCImageData& image, int w, int h, PiecePolicy policy) {
     std::vector<BTCImageData> pieces;
     const std::size_t added = SplitImage(
