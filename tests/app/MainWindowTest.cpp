@@ -28,11 +28,19 @@ TEST_F(MainWindow, ButtonsTooltipsColoursAndJobControls) {
         {"Exit", "Exits the program"},
     };
     EXPECT_EQ(dlg.windowTitle(), "Vornix v1.03");
-    for (std::size_t i = 0; i < std::size(buttons); ++i) {
-        ASSERT_NE(Button(buttons[i].first), nullptr);
-        EXPECT_EQ(Button(buttons[i].first)->toolTip(), buttons[i].second);
-        EXPECT_TRUE(i == 0 || Button(buttons[i].first)->y() > Button(buttons[i - 1].first)->y());
+    // One column in seven groups: a wider step starts each group after the first.
+    std::vector<int> y, groupStarts;
+    for (const auto& [text, tooltip] : buttons) {
+        ASSERT_NE(Button(text), nullptr);
+        EXPECT_EQ(Button(text)->toolTip(), tooltip);
+        y.push_back(Button(text)->y());
+        if (y.size() > 2 && y.back() - y[y.size() - 2] > y[2] - y[1]) {
+            groupStarts.push_back(static_cast<int>(y.size()) - 1);
+        }
     }
+    EXPECT_TRUE(std::is_sorted(y.begin(), y.end()));
+    EXPECT_EQ(groupStarts, (std::vector<int>{6, 11, 14, 16, 18}));
+    EXPECT_GT(y[1] - y[0], y[2] - y[1]);
 }
 
 TEST_F(MainWindow, ClosingClosesAtOnceOrAsksAboutTheRunningJob) {
