@@ -85,7 +85,7 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
     clipboard->setImage(ReferenceImage(fixtures::MakeTexture(8, 8, 1)));
     none({"Delete Object", "Edit Object", "Export Object", "Export Texture", "Import Texture",
           "Add Texture", "Add Split Texture", "Delete Texture", "Copy Texture", "Paste Texture",
-          "Paste As New", "Resize Texture", "Resize Range"});
+          "Paste As New", "Resize Texture", "Resize Range", "Save As SWD"});
 }
 
 TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
