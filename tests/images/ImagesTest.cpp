@@ -101,7 +101,7 @@ TEST(ImageFiles, JpegQualityAndRaw) {
     EXPECT_EQ(fixtures::ReadFileBytes(dir / "t.raw"), expected);
 }
 
-// Paletted, grey and 16-bit PNGs and a TGA with alpha all load as 24-bit colour.
+// Paletted, grey and 16-bit PNGs, a CMYK TIFF and a TGA with alpha all load as 24-bit colour.
 TEST(ImageFiles, OtherLayoutsLoadAsTwentyFourBitColour) {
     images::EnsureMagick();
     fixtures::TempDir dir;
@@ -113,6 +113,7 @@ TEST(ImageFiles, OtherLayoutsLoadAsTwentyFourBitColour) {
         {"paletted.png", Magick::PaletteType, 8, 25, 3},
         {"grey.png", Magick::GrayscaleType, 8, 25, 0},
         {"deep.png", Magick::TrueColorType, 16, 24, 16},
+        {"ink.tif", Magick::ColorSeparationType, 8, 0, 'I'}, // CMYK
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
