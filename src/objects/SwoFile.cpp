@@ -10,7 +10,6 @@
 #include <cstring>
 #include <limits>
 #include <new>
-#include <sys/stat.h>
 #include <zlib.h>
 
 namespace swo {
@@ -292,15 +291,7 @@ Result DecodeSwo(std::span<const std::uint8_t> bytes, SwoObject& out) {
 }
 
 Result ReadSwoFile(const std::string& path, SwoObject& out) {
-    // Looked at before opening: opening a pipe or a device could wait for ever.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return {Status::OpenFailed,
-                "Cannot open " + Quoted(path) + ": " + std::strerror(errno) + "."};
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return {Status::OpenFailed, "Cannot read " + Quoted(path) + ": it is not a file."};
-    }
+    // The reader refuses a pipe or a device before it could wait on one.
     std::vector<std::uint8_t> bytes;
     std::string error;
     try {
