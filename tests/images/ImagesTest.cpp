@@ -36,9 +36,7 @@ unsigned U32(const Bytes& b, std::size_t at) {
 // An uncompressed TGA with top-left origin.
 Bytes HandMadeTga(int width, int height, int bitsPerPixel, const Bytes& pixels) {
     Bytes out{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (const int v : {width, height}) {
-        out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
-    }
+    fixtures::PutLE(out, static_cast<std::uint32_t>(width | height << 16));
     out.insert(out.end(), {static_cast<std::uint8_t>(bitsPerPixel),
                            static_cast<std::uint8_t>(0x20 | (bitsPerPixel == 32 ? 8 : 0))});
     out.insert(out.end(), pixels.begin(), pixels.end());

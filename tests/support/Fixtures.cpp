@@ -99,22 +99,18 @@ std::vector<std::string> Tree(const std::filesystem::path& root) {
     return names;
 }
 
-namespace {
-
-void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes = 4) {
+void PutLE(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
 }
 
-} // namespace
-
 SwdBuilder& SwdBuilder::Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int width,
                               int height) {
     m_entries.insert(m_entries.end(), {x, y});
-    Put(m_entries, page, 2);
-    Put(m_entries,
-        static_cast<std::uint32_t>(width - 1) << 8 | static_cast<std::uint32_t>(height - 1) << 24);
+    PutLE(m_entries, page, 2);
+    PutLE(m_entries, static_cast<std::uint32_t>(width - 1) << 8 |
+                         static_cast<std::uint32_t>(height - 1) << 24);
     m_entries.resize(m_entries.size() + 8);
     return *this;
 }
@@ -128,21 +124,22 @@ SwdBuilder& SwdBuilder::Page(const TexturePage& page) {
 }
 
 SwdBuilder& SwdBuilder::Sequence(std::uint32_t slotId, std::int16_t negCount, std::uint16_t first) {
-    Put(m_sequences, slotId);
-    Put(m_sequences, static_cast<std::uint16_t>(negCount), 2);
-    Put(m_sequences, first, 2);
+    PutLE(m_sequences, slotId);
+    PutLE(m_sequences, static_cast<std::uint16_t>(negCount), 2);
+    PutLE(m_sequences, first, 2);
     return *this;
 }
 
 std::vector<std::uint8_t> SwdBuilder::Build() const {
     std::vector<std::uint8_t> out;
-    Put(out, m_version);
+    PutLE(out, m_version);
     // Each block follows its count: the stated one when given, else the real one.
     for (const auto& [stated, real, block] :
          {std::tuple{m_statedE, m_entries.size() / 16, &m_entries},
           {m_statedD, m_pages.size(), &m_pages},
           {m_statedS, m_sequences.size() / 8, &m_sequences}}) {
-        Put(out, static_cast<std::uint32_t>(stated >= 0 ? static_cast<std::size_t>(stated) : real));
+        PutLE(out,
+              static_cast<std::uint32_t>(stated >= 0 ? static_cast<std::size_t>(stated) : real));
         out.insert(out.end(), block->begin(), block->end());
     }
     out.insert(out.end(), m_tail.begin(), m_tail.end());

@@ -42,6 +42,8 @@ private:
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// Appends v in `bytes` little-endian bytes, as the file formats store numbers.
+void PutLE(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes = 4);
 // Every path below root, relative and sorted, folders with a trailing slash.
 std::vector<std::string> Tree(const std::filesystem::path& root);
 
