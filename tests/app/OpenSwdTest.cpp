@@ -5,55 +5,37 @@ using namespace apptest;
 
 namespace {
 
-// Sprite i of the generated page: odd widths catch row-length mistakes.
-QRect SpriteRect(int i) {
-    return {(i % 8) * 32, (i / 8) * 32, 9 + (i % 5) * 4, 8 + (i % 3) * 8};
-}
-
+// 460 owns textures 0..3, 463 4..36 and 464 37..39; 470 is empty.
 class OpenSwd : public WindowTest {
 protected:
-    OpenSwd() : page(fixtures::MakeTexture(256, 256, 7)) {}
-
-    // 460 with 6 sprites, 463 with 34, 464 with 1, 494 with a count stored as +2, 470 with none.
-    std::vector<std::uint8_t> Generated() const {
-        fixtures::SwdBuilder b;
-        for (int i = 0; i < 43; ++i) {
-            const QRect r = SpriteRect(i);
-            b.Entry(static_cast<std::uint8_t>(r.x()), static_cast<std::uint8_t>(r.y()), 0,
-                    r.width(), r.height());
-        }
-        return b.Page(page)
-            .Sequence(460, -6, 0)
-            .Sequence(463, -34, 6)
-            .Sequence(464, -1, 40)
-            .Sequence(494, 2, 41)
-            .Sequence(470, 0, 43)
-            .Build();
+    OpenSwd() : set(fixtures::GeneratedSet(40, 64, 7)) {
+        set.AddObject(470);
+        OpenSet(set);
     }
-
-    TexturePage page;
+    SpriteWad set;
 };
 
 TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
-    const QString file = Write("gen.swd", Generated());
+    Press("Close SWD");
+    const QString file = Path("target.swd");
     AnswerFileDialog(file, 0, [](QFileDialog* fd) {
         EXPECT_EQ(fd->nameFilters(), QStringList{"Tomb Raider Sprites Wad File (*.swd)"});
     });
     Press("Open SWD");
     EXPECT_EQ(path->text(), file);
     EXPECT_EQ(ObjectLines(),
-              (QStringList{"460: SKY_GRAPHICS  Textures=6", "463: DEFAULT_SPRITES  Textures=34",
-                           "464: MISC_SPRITES  Textures=1", "494: CUSTOM_SPRITES  Textures=2",
-                           "470: FONT_GRAPHICS  Textures=0"}));
-    EXPECT_EQ(SpriteLines().mid(4),
-              (QStringList{"Texture 4 :  (25 x 16)", "Texture 5 :  (9 x 24)"}));
+              (QStringList{"460: SKY_GRAPHICS  Textures=4", "463: DEFAULT_SPRITES  Textures=33",
+                           "464: MISC_SPRITES  Textures=3", "470: FONT_GRAPHICS  Textures=0"}));
+    const SpriteTexture& last = set.m_textures[3];
+    EXPECT_EQ(SpriteLines().last(),
+              QString("Texture 3 :  (%1 x %2)").arg(last.GetWidth()).arg(last.GetHeight()));
     const struct {
         int object, line, sprite;
         QString info;
     } views[] = {
         {0, 3, 3, "03 - Clouds - Part 4"},
-        {2, 0, 40, ""}, // MISC_SPRITES has no descriptions
-        {1, 10, 16,
+        {2, 0, 37, ""}, // MISC_SPRITES has no descriptions
+        {1, 10, 14,
          "10 - (Top Left Corner) PS1 Sprite: Footprint\n"
          ".... - (Bottom Right Corner) Snow / Underwater Dust"},
     };
@@ -63,12 +45,12 @@ TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
         EXPECT_TRUE(v.line != 0 || sprites->currentIndex() == 0) << "an object opens on its first";
         Select(sprites, v.line);
         EXPECT_EQ(info->toPlainText(), v.info);
-        EXPECT_EQ(PreviewImage(), ReferenceImage(page).copy(SpriteRect(v.sprite)));
+        EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[v.sprite]));
     }
     // An object without textures keeps what was shown; Close SWD empties all but the Info pane.
     QTest::keyClick(objects, Qt::Key_End);
     EXPECT_EQ(sprites->count(), 0);
-    EXPECT_EQ(PreviewImage(), ReferenceImage(page).copy(SpriteRect(16)));
+    EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[14]));
     Press("Close SWD");
     EXPECT_TRUE(path->text().isEmpty() && preview->pixmap().isNull());
     EXPECT_EQ(objects->count() + sprites->count(), 0);
@@ -76,11 +58,10 @@ TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
 }
 
 TEST_F(OpenSwd, RefusedFilesAndACancelledDialogChangeNothing) {
-    ASSERT_TRUE(dlg.OpenSwdFile(Write("gen.swd", Generated())));
     Select(objects, 1);
     Select(sprites, 10);
     const Shown before = Take();
-    std::vector<std::uint8_t> cut = Generated();
+    std::vector<std::uint8_t> cut = fixtures::ReadFileBytes(dir / "target.swd");
     cut.resize(cut.size() / 2);
     const QString missing = Path("missing.swd");
     const std::pair<QString, QString> cases[] = {
@@ -109,7 +90,7 @@ TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
         EXPECT_EQ(dlg.OpenSwdFile(file), answer == QMessageBox::Yes);
         EXPECT_EQ(question,
                   "This sprite wad says it holds no sprites, but 5 sprites follow. Recover them?");
-        EXPECT_EQ(dlg.Document().TextureCount(), answer == QMessageBox::Yes ? 5u : 0u);
+        EXPECT_EQ(dlg.Document().TextureCount(), answer == QMessageBox::Yes ? 5u : 40u);
     }
     EXPECT_EQ(path->text(), "") << "saving the recovered wad asks for a name";
 }

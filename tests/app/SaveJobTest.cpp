@@ -1,6 +1,5 @@
 // Save As SWD through the real window: the job on its worker thread, cancel, result and errors.
 #include "WindowTest.h"
-#include "model/PackTextures.h"
 #include "model/SwdFile.h"
 
 #include <unistd.h>
@@ -18,14 +17,6 @@ protected:
                 infoTexts.append(info->toPlainText());
             }
         });
-    }
-
-    // Writes the set with the program's own packer and writer as `name` and opens it.
-    void OpenSet(const SpriteWad& set, const std::string& name = "target.swd") {
-        SpriteWad packed = set;
-        ASSERT_EQ(PackTextures(packed).status, PackStatus::Done);
-        ASSERT_TRUE(swd::WriteSwdFile((dir / name).string(), packed).ok());
-        ASSERT_TRUE(dlg.OpenSwdFile(Path(name)));
     }
 
     // Saves over the proposed file, the one opened; `then` runs once replacing it is confirmed.

@@ -1,4 +1,6 @@
 #include "WindowTest.h"
+#include "model/PackTextures.h"
+#include "model/SwdFile.h"
 
 namespace apptest {
 
@@ -52,6 +54,13 @@ void WindowTest::Activate() {
     dlg.show();
     QApplication::setActiveWindow(&dlg);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+}
+
+void WindowTest::OpenSet(const SpriteWad& set, const std::string& name) {
+    SpriteWad packed = set;
+    ASSERT_EQ(PackTextures(packed).status, PackStatus::Done);
+    ASSERT_TRUE(swd::WriteSwdFile((dir / name).string(), packed).ok());
+    ASSERT_TRUE(dlg.OpenSwdFile(Path(name)));
 }
 
 QImage WindowTest::PreviewImage() const {

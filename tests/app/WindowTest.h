@@ -70,6 +70,8 @@ protected:
     void Open(const std::vector<std::uint8_t>& bytes) {
         ASSERT_TRUE(dlg.OpenSwdFile(Write("doc.swd", bytes)));
     }
+    // Writes the set with the program's own packer and writer as `name` and opens it.
+    void OpenSet(const SpriteWad& set, const std::string& name = "target.swd");
 
     fixtures::TempDir dir;
     CMainDlg dlg;
