@@ -32,6 +32,7 @@ public:
     std::vector<TexturePage> m_pages;
     std::vector<SpriteTexture> m_textures;
 
+    bool operator==(const SpriteWad&) const = default;
     void Clear();
     void ClearScratch();
 

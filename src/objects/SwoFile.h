@@ -42,6 +42,7 @@ struct Result {
 struct SwoObject {
     std::uint16_t slotId = 0;
     std::vector<SpriteTexture> textures;
+    bool operator==(const SwoObject&) const = default;
 };
 
 // "Object 460: SKY_GRAPHICS doesn't have any textures,\n add some first and try again..."

@@ -7,8 +7,6 @@
 
 using namespace objtest;
 
-namespace {
-
 constexpr int kSky = objects::kSkyGraphicsChoice;
 constexpr int kDefault = objects::kDefaultSpritesChoice;
 constexpr int kCustomId = objects::kCustomObjectIdChoice;
@@ -39,7 +37,7 @@ TEST(AddObject, PlacementByChoiceAndRefusals) {
         const objects::AddedObject added = objects::AddObject(wad, c.choice, c.typed);
         EXPECT_EQ(added.ok() ? Layout(wad) : added.message, c.after);
         EXPECT_EQ(added.ok() ? added.position : 0, c.position);
-        EXPECT_TRUE(added.ok() ? wad.m_textures == before.m_textures : SameDocument(wad, before));
+        EXPECT_TRUE(added.ok() ? wad.m_textures == before.m_textures : wad == before);
     }
 }
 
@@ -106,7 +104,7 @@ TEST(ImportTextures, MergesOrPlacesByIdShiftingOtherRunsWithinTheLimits) {
         EXPECT_EQ(std::pair(imported.target.position, imported.added),
                   std::pair(c.position, ok ? c.count : 0));
         if (!ok) {
-            EXPECT_TRUE(SameDocument(wad, before));
+            EXPECT_TRUE(wad == before);
             continue;
         }
         const int own = wad.m_sequences[c.position].TextureCount() - static_cast<int>(c.count);
@@ -135,7 +133,7 @@ TEST(EditObject, RenumbersInPlaceRefusingIdsInUseAndChoicesFollowTheObjects) {
         const SpriteWad before = wad;
         const objects::EditedObject edited = objects::EditObject(wad, 0, c.choice, c.typed);
         EXPECT_EQ(edited.ok() ? Layout(wad) : edited.message, c.after);
-        EXPECT_TRUE(edited.ok() ? edited.previousSlot == 1 : SameDocument(wad, before));
+        EXPECT_TRUE(edited.ok() ? edited.previousSlot == 1 : wad == before);
     }
     const std::pair<const char*, int> preselected[] = {
         {"", kDefault}, {"463:0@0", kSky}, {"460:0@0", kDefault}, {"460:0@0 463:0@0", 4}};
@@ -148,5 +146,3 @@ TEST(EditObject, RenumbersInPlaceRefusingIdsInUseAndChoicesFollowTheObjects) {
         EXPECT_EQ(objects::ChoiceOfSlot(slot), choice) << slot;
     }
 }
-
-} // namespace

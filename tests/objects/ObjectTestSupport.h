@@ -41,8 +41,4 @@ inline std::string Layout(const SpriteWad& wad) {
     return out;
 }
 
-inline bool SameDocument(const SpriteWad& a, const SpriteWad& b) {
-    return a.m_sequences == b.m_sequences && a.m_textures == b.m_textures;
-}
-
 } // namespace objtest

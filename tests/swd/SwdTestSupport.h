@@ -31,13 +31,6 @@ inline SpriteWad LoadedDocument() {
     return wad;
 }
 
-inline void ExpectSameDocument(const SpriteWad& actual, const SpriteWad& expected) {
-    EXPECT_EQ(actual.m_entries, expected.m_entries);
-    EXPECT_EQ(actual.m_sequences, expected.m_sequences);
-    EXPECT_TRUE(actual.m_pages == expected.m_pages);
-    EXPECT_TRUE(actual.m_textures == expected.m_textures);
-}
-
 // A sprite of a file's page block, cut and turned to B,G,R by a plain pixel walk.
 inline SpriteTexture CutFromFile(const std::vector<std::uint8_t>& file, std::size_t pageOffset,
                                  int page, int x, int y, int width, int height) {

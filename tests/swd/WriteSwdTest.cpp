@@ -12,8 +12,6 @@ using swdtest::kPageBytes;
 
 namespace fs = std::filesystem;
 
-namespace {
-
 const std::vector<std::uint8_t> kSmallWad = fixtures::SmallWad().Build();
 
 TEST(WriteSwd, EntriesAreWrittenAsHeldAndSmallPagesArePaddedWithWhite) {
@@ -79,5 +77,3 @@ TEST(WriteSwdFile, FailuresLeaveEverythingAsItWasAndSuccessReplacesTheLinkedFile
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
-
-} // namespace
