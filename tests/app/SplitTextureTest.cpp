@@ -80,7 +80,12 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
             // Until the worker has ended, a second click only stops again.
             EXPECT_EQ(ModalsDuring([this] { Press("Stop"); }), 0);
         });
-        Split(file, [](CSplitOptionsDlg* d) { Answer(d, "Custom", 8, 8, false); });
+        // The choices made the first time come back the next times.
+        Split(file, [first = &c == cases](CSplitOptionsDlg* d) {
+            EXPECT_TRUE(first || (FindButton(d, kPad)->isChecked() &&
+                                  Field(d, "width")->text() + Field(d, "height")->text() == "88"));
+            first ? Answer(d, "Custom", 8, 8, true) : Click(d, "OK");
+        });
         EXPECT_EQ(question, c.escape ? "Do you wish to cancel spliting?" : "");
         EXPECT_EQ(dlg.Document().TextureCount(), 5u + static_cast<unsigned>(c.added));
     }

@@ -264,6 +264,10 @@ TEST(FitImageSize, ShrinksIntoTheBoxKeepingTheRatioAndNeverEnlarges) {
         FitImageSize(c.boxW, c.boxH, w, h);
         EXPECT_EQ(std::pair(w, h), std::pair(c.fittedW, c.fittedH)) << c.w << " x " << c.h;
     }
+    // A texture keeps at least one pixel a side.
+    BTCImageData tall = fixtures::MakeTexture(1, 1000, 1);
+    ASSERT_TRUE(FitTexture(tall));
+    EXPECT_EQ(std::pair(tall.GetWidth(), tall.GetHeight()), std::pair(1, 256));
 }
 
 TEST(ResizeMath, TypedNumbersOtherSideAndRangeTarget) {
@@ -344,7 +348,8 @@ TEST(Scaling, TakesSidesUpToTheLargestAndRefusesOthersLeavingTheImageAlone) {
     BTCImageData image = fixtures::MakeTexture(6, 6, 2);
     const BTCImageData before = image;
     for (const auto& [w, h] : {std::pair{0, 4}, {4, -1}, {BTCImageData::kMaxSide + 1, 4}}) {
-        EXPECT_FALSE(image.Resize(w, h) || image.Stretch(w, h) || StretchTexture(image, w, h));
+        EXPECT_FALSE(image.Resize(w, h) || image.Stretch(w, h) || StretchTexture(image, w, h) ||
+                     BTCImageData().Create(h, w));
     }
     EXPECT_EQ(image, before);
     const int max = BTCImageData::kMaxSide;
