@@ -35,14 +35,10 @@ struct CliRoundTrip : testing::Test {
 
 TEST_F(CliRoundTrip, InfoListsTheCountsObjectsAndTextures) {
     EXPECT_EQ(Ok({"info", in}), "version 129, entries 5, pages 2, objects 3\n"
-                                "463: DEFAULT_SPRITES  Textures=3\n"
-                                "  Texture 0 :  (56 x 56)\n"
-                                "  Texture 1 :  (1 x 1)\n"
-                                "  Texture 2 :  (256 x 3)\n"
-                                "460: SKY_GRAPHICS  Textures=2\n"
-                                "  Texture 0 :  (64 x 64)\n"
-                                "  Texture 1 :  (32 x 16)\n"
-                                "494: CUSTOM_SPRITES  Textures=0\n");
+                                "463: DEFAULT_SPRITES  Textures=3\n  Texture 0 :  (56 x 56)\n"
+                                "  Texture 1 :  (1 x 1)\n  Texture 2 :  (256 x 3)\n"
+                                "460: SKY_GRAPHICS  Textures=2\n  Texture 0 :  (64 x 64)\n"
+                                "  Texture 1 :  (32 x 16)\n494: CUSTOM_SPRITES  Textures=0\n");
     EXPECT_TRUE(Ok({"info", "--recover", zero})
                     .starts_with("version 129, entries 5 (recovered), pages 2, objects 3\n"));
 }
