@@ -61,11 +61,11 @@ bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::
     return true;
 }
 
-// Every texture position is claimed by exactly one object, and every empty object starts at
-// most right after the last texture: what a wad's objects must be.
-bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::size_t total,
+// Every texture place is claimed by at most one object, and every empty object starts at
+// most right after the last texture: what a wad's objects must be. Marks the claimed places.
+bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::vector<bool>& claimed,
                  std::string& error) {
-    std::vector<bool> claimed(total, false);
+    const std::size_t total = claimed.size();
     for (std::size_t k = 0; k < objects.size(); ++k) {
         const ObjectSequence& object = objects[k];
         const std::size_t first = object.firstTexture;
@@ -74,7 +74,7 @@ bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::size_t total,
             "object " + std::to_string(k) + " (slot " + std::to_string(object.slotId) + ")";
         if (first + count > total || (count == 0 && first > total)) {
             error = name + " starts at texture " + std::to_string(first) + ", past the " +
-                    std::to_string(total) + " textures of all objects";
+                    std::to_string(total) + " textures of the folder";
             return false;
         }
         for (std::size_t i = first; i < first + count; ++i) {
@@ -85,6 +85,23 @@ bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::size_t total,
             claimed[i] = true;
         }
     }
+    return true;
+}
+
+// Loads one texture file; fails naming it when it cannot be read or is larger than a page.
+bool LoadTexture(const fs::path& file, SpriteTexture& texture, std::string& error) {
+    BTCImageObject image;
+    if (!image.Load(file.string(), &error)) {
+        return false;
+    }
+    const BTCImageData& pixels = *image.GetObjectDataPtr();
+    if (pixels.GetWidth() > SpriteWad::kPageSide || pixels.GetHeight() > SpriteWad::kPageSide) {
+        error = Quoted(file) + " is " + std::to_string(pixels.GetWidth()) + " x " +
+                std::to_string(pixels.GetHeight()) +
+                " pixels, larger than a texture can be (256 x 256)";
+        return false;
+    }
+    texture = std::move(*image.GetObjectDataPtr());
     return true;
 }
 
@@ -102,16 +119,23 @@ int RunBuild(const std::string& folder, const std::string& outPath) {
     if (!ParseManifest({manifest.begin(), manifest.end()}, wad.m_sequences, error)) {
         return ReportError(Quoted(manifestPath) + ": " + error);
     }
-    std::size_t total = 0;
+    std::vector<fs::path> unowned;
+    const fs::path unownedFolder = root / kUnownedFolderName;
+    std::error_code ec;
+    if (fs::is_directory(unownedFolder, ec) && !ListTextures(unownedFolder, unowned, error)) {
+        return ReportError(error);
+    }
+    std::size_t total = unowned.size();
     for (const ObjectSequence& object : wad.m_sequences) {
         total += static_cast<std::size_t>(object.TextureCount());
     }
     if (total > SpriteWad::kMaxTextures) {
-        return ReportError(Quoted(manifestPath) + ": its objects hold " + std::to_string(total) +
+        return ReportError(Quoted(root) + " holds " + std::to_string(total) +
                            " textures, more than the " + std::to_string(SpriteWad::kMaxTextures) +
                            " a sprite wad can hold");
     }
-    if (!CheckPlaces(wad.m_sequences, total, error)) {
+    std::vector<bool> claimed(total, false);
+    if (!CheckPlaces(wad.m_sequences, claimed, error)) {
         return ReportError(Quoted(manifestPath) + ": " + error);
     }
 
@@ -135,20 +159,26 @@ int RunBuild(const std::string& folder, const std::string& outPath) {
                                    std::to_string(files.size()) + " textures, fewer than " +
                                    Quoted(manifestPath) + " gives its objects");
             }
-            BTCImageObject image;
-            if (!image.Load(files[used].string(), &error)) {
+            if (!LoadTexture(files[used],
+                             wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)],
+                             error)) {
                 return ReportError(error);
             }
-            const BTCImageData& pixels = *image.GetObjectDataPtr();
-            if (pixels.GetWidth() > SpriteWad::kPageSide ||
-                pixels.GetHeight() > SpriteWad::kPageSide) {
-                return ReportError(Quoted(files[used]) + " is " +
-                                   std::to_string(pixels.GetWidth()) + " x " +
-                                   std::to_string(pixels.GetHeight()) +
-                                   " pixels, larger than a texture can be (256 x 256)");
-            }
-            wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)] =
-                std::move(*image.GetObjectDataPtr());
+        }
+    }
+    // The places no object claims, as many as the unowned textures, take them in order; each
+    // must be named by its place.
+    for (std::size_t i = 0, next = 0; i < total; ++i) {
+        if (claimed[i]) {
+            continue;
+        }
+        const fs::path& file = unowned[next++];
+        if (file.stem().string() != std::to_string(i)) {
+            return ReportError(Quoted(file) + " should be texture " + std::to_string(i) +
+                               ", the next place no object claims");
+        }
+        if (!LoadTexture(file, wad.m_textures[i], error)) {
+            return ReportError(error);
         }
     }
     for (const auto& [slot, listed] : slots) {

@@ -5,6 +5,7 @@
 #include "images/BTCImageObject.h"
 #include "io/AtomicFileWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -90,6 +91,19 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
         for (int line = 0; line < object.TextureCount(); ++line) {
             files.push_back({slotFolder / (std::to_string(next->second++) + ".png"),
                              object.firstTexture + static_cast<std::size_t>(line)});
+        }
+    }
+    // Textures no object owns keep their places through their names.
+    std::vector<bool> owned(wad.TextureCount(), false);
+    for (const PlannedFile& file : files) {
+        owned[file.texture] = true;
+    }
+    if (std::find(owned.begin(), owned.end(), false) != owned.end()) {
+        objectFolders.push_back(root / kUnownedFolderName);
+        for (std::size_t i = 0; i < owned.size(); ++i) {
+            if (!owned[i]) {
+                files.push_back({objectFolders.back() / (std::to_string(i) + ".png"), i});
+            }
         }
     }
     const fs::path manifest = root / kManifestName;

@@ -11,6 +11,8 @@
 // The textures of every object with a slot lie in the folder SlotFolderName(slot), numbered
 // on from 0 across the objects of that slot in list order.
 inline constexpr const char* kManifestName = "objects.txt";
+// Textures that no object owns lie in this folder, each named by its place in the wad.
+inline constexpr const char* kUnownedFolderName = "unowned";
 
 std::string SlotFolderName(std::uint32_t slotId);
 std::string FormatManifest(const std::vector<ObjectSequence>& objects);

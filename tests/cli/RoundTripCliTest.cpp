@@ -59,8 +59,10 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     ASSERT_TRUE(image.Load(x + "/463_DEFAULT_SPRITES/1.png"));
     ASSERT_TRUE(image.Save(x + "/463_DEFAULT_SPRITES/1.BMP", BTCImageObject::CodecBMP));
     fs::remove(x + "/463_DEFAULT_SPRITES/1.png");
+    // Reading only the first object, 463, leaves sprites 0 and 1 to no object.
     const std::vector<std::string> sources{
-        in, zero, WriteSample(dir, "none.swd", fixtures::SwdBuilder().Build())};
+        in, zero, WriteSample(dir, "none.swd", fixtures::SwdBuilder().Build()),
+        WriteSample(dir, "loose.swd", fixtures::SmallWad().StatedSequenceCount(1).Build())};
     for (std::size_t i = 0; i < sources.size(); ++i) {
         SCOPED_TRACE(sources[i]);
         const std::string n = i == 0 ? x : Path(std::to_string(i));
