@@ -64,7 +64,7 @@ int CAddObjectDlg::exec() {
 
 void CAddObjectDlg::accept() {
     bool whole = false;
-    const int id = m_objectId->text().toInt(&whole);
+    const std::uint32_t id = m_objectId->text().toUInt(&whole);
     if (!whole) {
         QMessageBox box(QMessageBox::Warning, appres::kAppTitle,
                         QStringLiteral("Please enter an integer."), QMessageBox::Ok, this);

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <cstdint>
+
 class QComboBox;
 class QLineEdit;
 
@@ -15,7 +17,8 @@ public:
 
     // Set by the caller before exec(); m_nObjectId and m_nChoice are read back after OK.
     QString m_strTitle;
-    int m_nObjectId = 0;
+    // Slot numbers are 32 bits unsigned in the file, and so here.
+    std::uint32_t m_nObjectId = 0;
     int m_nChoice = -1;
 
     // Fills the controls from the fields, sets the title and applies the choice, then runs

@@ -10,14 +10,6 @@
 #include <QFile>
 #include <QFileDialog>
 
-namespace {
-
-std::uint32_t TypedId(const CAddObjectDlg& dialog) {
-    return static_cast<std::uint32_t>(dialog.m_nObjectId);
-}
-
-} // namespace
-
 void CMainDlg::OnAddObject() {
     // A clash shows the dialog again, built afresh: nothing typed before is kept.
     for (;;) {
@@ -28,7 +20,7 @@ void CMainDlg::OnAddObject() {
         }
         BeginEdit();
         const objects::AddedObject added =
-            objects::AddObject(m_wad, dialog.m_nChoice, TypedId(dialog));
+            objects::AddObject(m_wad, dialog.m_nChoice, dialog.m_nObjectId);
         if (!added.ok()) {
             ShowMessage(QString::fromStdString(added.message));
             if (added.status == objects::AddedObject::Status::Duplicate) {
@@ -55,14 +47,14 @@ void CMainDlg::OnEditObject() {
         const std::uint32_t slotId = m_wad.m_sequences[static_cast<std::size_t>(object)].slotId;
         CAddObjectDlg dialog(this);
         dialog.m_strTitle = QStringLiteral("Edit Object");
-        dialog.m_nObjectId = static_cast<int>(slotId);
+        dialog.m_nObjectId = slotId;
         dialog.m_nChoice = objects::ChoiceOfSlot(slotId);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
         BeginEdit();
         const objects::EditedObject edited = objects::EditObject(
-            m_wad, static_cast<std::size_t>(object), dialog.m_nChoice, TypedId(dialog));
+            m_wad, static_cast<std::size_t>(object), dialog.m_nChoice, dialog.m_nObjectId);
         if (!edited.ok()) {
             ShowMessage(QString::fromStdString(edited.message));
             continue;

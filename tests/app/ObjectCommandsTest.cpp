@@ -29,10 +29,10 @@ TEST_F(ObjectCommands, AddDialogChecksTheIdAndAsksAgainAfterADuplicate) {
         Choice(d)->setCurrentIndex(5);
         Type(id, "99999999999");
         EXPECT_EQ(Refusal(d, id), "Please enter an integer.");
-        Type(id, "70000");
+        Type(id, "3000000000");
         Click(d, "OK");
     });
-    EXPECT_EQ(ObjectLines(), QStringList{"70000: UNKNOWN_SPRITES  Textures=0"});
+    EXPECT_EQ(ObjectLines(), QStringList{"3000000000: UNKNOWN_SPRITES  Textures=0"});
     QString message;
     Run("Add Object", [&](CAddObjectDlg* d) {
         AnswerMessage(&message, QMessageBox::Ok, [] {
@@ -43,13 +43,18 @@ TEST_F(ObjectCommands, AddDialogChecksTheIdAndAsksAgainAfterADuplicate) {
             });
         });
         Choice(d)->setCurrentIndex(5);
-        Type(Field(d, "objectId"), "70000");
+        Type(Field(d, "objectId"), "3000000000");
         Click(d, "OK");
     });
-    EXPECT_EQ(message, "70000: UNKNOWN_SPRITES already exist, choose another");
+    EXPECT_EQ(message, "3000000000: UNKNOWN_SPRITES already exist, choose another");
     EXPECT_EQ(ObjectLines(),
-              (QStringList{"70000: UNKNOWN_SPRITES  Textures=0", "0: LARA  Textures=0"}));
+              (QStringList{"3000000000: UNKNOWN_SPRITES  Textures=0", "0: LARA  Textures=0"}));
     EXPECT_EQ(objects->currentIndex(), 1);
+    Select(objects, 0);
+    Run("Edit Object", [](CAddObjectDlg* d) {
+        EXPECT_EQ(Field(d, "objectId")->text(), "3000000000");
+        d->reject();
+    });
 }
 
 TEST_F(ObjectCommands, ExportWritesTheObjectAndImportCreatesOrExtendsItOrRefusesADamagedFile) {
