@@ -133,15 +133,8 @@ QImage ReferenceImage(const SpriteTexture& texture) {
 }
 
 Shown WindowTest::Take() const {
-    return {ObjectLines(),
-            SpriteLines(),
-            objects->currentIndex(),
-            sprites->currentIndex(),
-            path->text(),
-            info->toPlainText(),
-            PreviewImage(),
-            dlg.Document().m_sequences,
-            dlg.Document().m_textures};
+    return {ObjectLines(), SpriteLines(),       objects->currentIndex(), sprites->currentIndex(),
+            path->text(),  info->toPlainText(), PreviewImage(),          dlg.Document()};
 }
 
 } // namespace apptest

@@ -36,8 +36,7 @@ struct Shown {
     int object, sprite;
     QString path, info;
     QImage preview;
-    std::vector<ObjectSequence> sequences;
-    std::vector<SpriteTexture> textures;
+    SpriteWad document;
     bool operator==(const Shown&) const = default;
 };
 
