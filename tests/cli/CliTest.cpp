@@ -1,0 +1,329 @@
+// vornix-cli run as a program: what each command writes and prints, and how it fails.
+#include "images/BTCImageObject.h"
+#include "images/TextureExport.h"
+#include "model/SwdFile.h"
+#include "objects/SwoFile.h"
+#include "support/Fixtures.h"
+#include "support/SplitExpectations.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using fixtures::MakeTexture;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the vornix-cli binary named by VORNIX_CLI with the given arguments and collects its
+// exit status and both output streams. A non-zero fileSizeLimit caps the size of any file it
+// writes (writes past it fail, as on a full disk).
+CliRun RunCli(const std::vector<std::string>& args, std::size_t fileSizeLimit = 0) {
+    const char* binary = std::getenv("VORNIX_CLI");
+    if (binary == nullptr) {
+        throw std::runtime_error("VORNIX_CLI is not set");
+    }
+    const fixtures::TempDir capture;
+    // An ignored SIGXFSZ stays ignored in the program, so a write past the limit fails. No
+    // argument or path the tests give holds a single quote.
+    std::string command = fileSizeLimit == 0 ? "exec '"
+                                             : "trap '' XFSZ; ulimit -f " +
+                                                   std::to_string(fileSizeLimit / 512) + "; exec '";
+    command += binary;
+    for (const std::string& arg : args) {
+        command += "' '" + arg;
+    }
+    command += "' >'" + (capture / "out").string() + "' 2>'" + (capture / "err").string() + "'";
+    const int status = std::system(command.c_str());
+    const auto out = fixtures::ReadFileBytes(capture / "out");
+    const auto err = fixtures::ReadFileBytes(capture / "err");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            {out.begin(), out.end()},
+            {err.begin(), err.end()}};
+}
+
+std::string WriteSample(const fixtures::TempDir& dir, const std::string& name,
+                        const std::vector<std::uint8_t>& bytes) {
+    fixtures::WriteFileBytes(dir / name, bytes);
+    return (dir / name).string();
+}
+
+SpriteWad Read(const std::string& path) {
+    SpriteWad wad;
+    EXPECT_TRUE(swd::ReadSwdFile(path, wad).ok()) << path;
+    return wad;
+}
+
+// SmallWad: 463 owns 56x56, 1x1, 256x3 (textures 2..4); 460 owns 64x64, 32x16 (0..1); 494
+// is empty and starts at 5.
+struct CliRoundTrip : testing::Test {
+    fixtures::TempDir dir;
+    const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
+    const std::string zero =
+        WriteSample(dir, "zero.swd", fixtures::SmallWad().StatedEntryCount(0).Build());
+    const SpriteWad original = Read(in);
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::string Ok(std::vector<std::string> args) const {
+        const auto run = RunCli(args);
+        EXPECT_EQ(std::pair(run.exitCode, run.err), std::pair(0, std::string()));
+        return run.out;
+    }
+};
+
+TEST_F(CliRoundTrip, InfoListsTheCountsObjectsAndTextures) {
+    EXPECT_EQ(Ok({"info", in}), "version 129, entries 5, pages 2, objects 3\n"
+                                "463: DEFAULT_SPRITES  Textures=3\n  Texture 0 :  (56 x 56)\n"
+                                "  Texture 1 :  (1 x 1)\n  Texture 2 :  (256 x 3)\n"
+                                "460: SKY_GRAPHICS  Textures=2\n  Texture 0 :  (64 x 64)\n"
+                                "  Texture 1 :  (32 x 16)\n494: CUSTOM_SPRITES  Textures=0\n");
+    EXPECT_TRUE(Ok({"info", "--recover", zero})
+                    .starts_with("version 129, entries 5 (recovered), pages 2, objects 3\n"));
+}
+
+// extract writes one PNG per texture in slot folders (the empty 494 gets only its line), and
+// building them, one edited into another format, gives byte for byte what repack gives.
+TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
+    const std::string x = Path("sprites/deeper");
+    Ok({"extract", in, x});
+    EXPECT_EQ(fixtures::Tree(x),
+              (std::vector<std::string>{"460_SKY_GRAPHICS/", "460_SKY_GRAPHICS/0.png",
+                                        "460_SKY_GRAPHICS/1.png", "463_DEFAULT_SPRITES/",
+                                        "463_DEFAULT_SPRITES/0.png", "463_DEFAULT_SPRITES/1.png",
+                                        "463_DEFAULT_SPRITES/2.png", "objects.txt"}));
+    const auto manifest = fixtures::ReadFileBytes(x + "/objects.txt");
+    EXPECT_EQ(std::string(manifest.begin(), manifest.end()), "463 3 2\n460 2 0\n494 0 5\n");
+    BTCImageObject image;
+    ASSERT_TRUE(image.Load(x + "/463_DEFAULT_SPRITES/1.png"));
+    ASSERT_TRUE(image.Save(x + "/463_DEFAULT_SPRITES/1.BMP", BTCImageObject::CodecBMP));
+    fs::remove(x + "/463_DEFAULT_SPRITES/1.png");
+    // Reading only the first object, 463, leaves sprites 0 and 1 to no object.
+    const std::vector<std::string> sources{
+        in, zero, WriteSample(dir, "none.swd", fixtures::SwdBuilder().Build()),
+        WriteSample(dir, "loose.swd", fixtures::SmallWad().StatedSequenceCount(1).Build())};
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        SCOPED_TRACE(sources[i]);
+        const std::string n = i == 0 ? x : Path(std::to_string(i));
+        if (i != 0) { // --recover changes nothing for a file whose count is sound
+            Ok({"extract", "--recover", sources[i], n});
+        }
+        Ok({"build", n, n + ".built"});
+        Ok({"repack", "--recover", sources[i], n + ".repacked"});
+        EXPECT_TRUE(fixtures::ReadFileBytes(n + ".built") ==
+                    fixtures::ReadFileBytes(n + ".repacked"));
+    }
+    const SpriteWad repacked = Read(x + ".repacked");
+    EXPECT_EQ(repacked.m_sequences, original.m_sequences);
+    EXPECT_TRUE(repacked.m_textures == original.m_textures);
+    EXPECT_EQ(Ok({"repack", in, Path("again.swd")}), "Packed 5 textures onto 1 pages\n");
+}
+
+TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
+    const BTCImageData image = MakeTexture(300, 200, 11);
+    ASSERT_TRUE(ExportImage(image, Path("image.png"), ExportFormat::Png));
+    EXPECT_TRUE(
+        Ok({"split", in, "460", Path("image.png"), Path("out.swd"), "--piece", "128x128", "--pad"})
+            .ends_with("Added 6 pieces to 460: SKY_GRAPHICS, which now holds 8 textures\n"));
+    const SpriteWad after = Read(Path("out.swd"));
+    EXPECT_EQ(after.m_sequences,
+              (std::vector<ObjectSequence>{{463, -3, 8}, {460, -8, 0}, {494, 0, 11}}));
+    EXPECT_TRUE(fixtures::PiecesMatchSplit(
+        image, 128, 128, true, {after.m_textures.begin() + 2, after.m_textures.begin() + 8}));
+
+    EXPECT_TRUE(Ok({"resize", in, "463", "1", "2", Path("big.swd"), "--size", "112x112",
+                    "--keep-aspect", "--filter", "bilinear"})
+                    .ends_with("Resized 2 textures of object 463\n"));
+    const SpriteWad big = Read(Path("big.swd"));
+    EXPECT_EQ(big.m_sequences, original.m_sequences);
+    EXPECT_TRUE(big.ObjectTexture(0, 0) == original.ObjectTexture(0, 0));
+    for (const auto& [line, height] : {std::pair{1, 112}, {2, 1}}) {
+        EXPECT_EQ(big.ObjectTexture(0, line).GetWidth() * 1000 +
+                      big.ObjectTexture(0, line).GetHeight(),
+                  112000 + height);
+    }
+
+    // Images land in the order given (i10 after i9).
+    std::vector<std::string> args{"add-texture", in, "470", Path("out.swd")};
+    std::vector<BTCImageData> images;
+    for (int i = 0; i < 12; ++i) {
+        images.push_back(MakeTexture(1 + i, 12 - i, static_cast<std::uint32_t>(i)));
+        args.push_back(Path("i" + std::to_string(i) + ".png"));
+        ASSERT_TRUE(ExportImage(images.back(), args.back(), ExportFormat::Png));
+    }
+    EXPECT_NE(Ok(args).find("new object 470 (FONT_GRAPHICS)"), std::string::npos);
+    const SpriteWad wad = Read(Path("out.swd"));
+    ASSERT_EQ(wad.m_sequences.back(), (ObjectSequence{470, -12, 5}));
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_TRUE(wad.ObjectTexture(3, i) == images[static_cast<std::size_t>(i)]) << i;
+    }
+}
+
+// The texture format comes from --format, else the extension; bytes as the window writes.
+TEST_F(CliRoundTrip, ExportsWriteWhatTheWindowWritesAndImportBack) {
+    const struct {
+        std::vector<std::string> extra;
+        const char* name;
+        ExportFormat format;
+        ExportOptions options;
+    } cases[] = {
+        {{}, "a.PCX", ExportFormat::Pcx, {}},
+        {{"--format", "png"}, "a.bmp", ExportFormat::Png, {}},
+        {{"--rle"}, "a.tga", ExportFormat::Tga, {100, true}},
+        {{"--quality", "40"}, "a.jfif", ExportFormat::Jpeg, {40, false}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"export-texture", in, "463", "2", Path(c.name)};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        Ok(args);
+        ASSERT_TRUE(ExportImage(original.ObjectTexture(0, 2), Path("expected"), c.format, c.options,
+                                nullptr));
+        EXPECT_EQ(fixtures::ReadFileBytes(Path(c.name)), fixtures::ReadFileBytes(Path("expected")))
+            << c.name;
+    }
+    // An exported object imports back.
+    const std::string swoPath = Path("463.swo");
+    EXPECT_EQ(Ok({"export-object", in, "463", swoPath}),
+              "Exported 463: DEFAULT_SPRITES  Textures=3 to " + swoPath + "\n");
+    EXPECT_EQ(Ok({"import-object", in, swoPath, Path("merged.swd")}),
+              "Imported 3 textures into existing object 463: DEFAULT_SPRITES  Textures=6\n");
+    const SpriteWad merged = Read(Path("merged.swd"));
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(merged.ObjectTexture(0, 3 + k) == original.ObjectTexture(0, k)) << k;
+    }
+}
+
+struct Failure {
+    std::vector<std::string> args;
+    std::string message; // follows "vornix-cli: " on standard error
+    std::size_t fileSizeLimit = 0;
+};
+
+// Runs each case, expecting the exit code, nothing on standard output, the message on
+// standard error and every file below the folder exactly as it was.
+void ExpectFailures(const fixtures::TempDir& dir, const std::vector<Failure>& cases, int exitCode) {
+    const auto snapshot = [&] {
+        std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+        for (const std::string& name : fixtures::Tree(dir.path())) {
+            files.emplace_back(name, name.ends_with('/') ? std::vector<std::uint8_t>{}
+                                                         : fixtures::ReadFileBytes(dir / name));
+        }
+        return files;
+    };
+    const auto before = snapshot();
+    for (const Failure& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const auto run = RunCli(c.args, c.fileSizeLimit);
+        EXPECT_EQ(std::pair(run.exitCode, run.out), std::pair(exitCode, std::string()));
+        EXPECT_EQ(run.err.rfind("vornix-cli: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(snapshot() == before);
+        EXPECT_EQ(run.err.find("\nUsage: vornix-cli info [--recover] FILE.swd\n") !=
+                      std::string::npos,
+                  exitCode == 2);
+    }
+}
+
+// Wrong arguments exit with 2 and the usage; every other problem with 1 and its message.
+TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
+    fixtures::TempDir dir;
+    const auto path = [&](const char* name) { return (dir / name).string(); };
+    const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
+    const std::string kept = WriteSample(dir, "kept", {7, 7}), png = path("in.png"),
+                      fresh = path("fresh"), none = path("none"), opng = path("out.png");
+    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(8, 8, 1), png, ExportFormat::Png));
+    // clang-format off
+    ExpectFailures(dir, {
+        {{}, "no command given"},
+        {{"frobnicate", in}, "unknown command \"frobnicate\""},
+        {{"info"}, "info takes one file"},
+        {{"build", "--recover", "a", fresh}, "build does not take --recover"},
+        {{"export-object", in, "4294967296", fresh}, "\"4294967296\" is not a slot number"},
+        {{"split", in, "460", "i", fresh, "--piece", "0x5"}, "the piece size \"0x5\" is not WxH with sides 1 to 256"},
+        {{"split", in, "460", "i", fresh, "--piece", "4294967297x5"}, "is not WxH"},
+        {{"split", in, "460", "i", fresh, "--piece"}, "--piece needs a value"},
+        {{"split", in, "460", "i", fresh, "--piece", "8x8", "--pad", "--pad"}, "--pad is given twice"},
+        {{"split", in, "460", "i", fresh, "--piece", "8x8", "--fast"}, "unknown option --fast"},
+        {{"resize", in, "463", "-1", "2", fresh, "--size", "8x8"}, "the slot and the first and last line must be numbers"},
+        {{"resize", in, "463", "0", "2", fresh, "--size", "8x8", "--filter", "cubic"}, "the filter must be stretch or bilinear"},
+        {{"export-texture", in, "460", "0", fresh, "--quality"}, "--quality needs a value"},
+        {{"export-texture", in, "460", "0", fresh, "--fast"}, "unknown option \"--fast\""},
+    }, 2);
+    // clang-format on
+    const auto help = RunCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: vornix-cli info [--recover] FILE.swd\n"));
+    // 182 x 182 single pixels: more than an object may hold.
+    ASSERT_TRUE(
+        ExportImage(fixtures::MakeTexture(182, 182, 3), path("dots.png"), ExportFormat::Png));
+    fixtures::WriteFileBytes(dir / "bad.png", {0x89, 'P', 'N', 'G', 0, 1, 2});
+    // Random pixels, whose PNG cannot stay under the file size limit, as the second texture.
+    TexturePage noise = fixtures::MakeTexture(256, 256, 0);
+    std::mt19937 rng(99);
+    std::generate_n(noise.GetBits(), noise.GetImageSize(),
+                    [&] { return static_cast<std::uint8_t>(rng()); });
+    fixtures::SwdBuilder noisy;
+    noisy.Entry(0, 0, 0, 4, 4).Entry(0, 0, 0, 256, 256).Page(noise).Sequence(460, -1, 0);
+    WriteSample(dir, "noise.swd", noisy.Sequence(463, -1, 1).Build());
+    // Folders build must refuse: x has no objects.txt; b1 and b2 have bad ones; b3, b4 and b5
+    // are extracted and then spoiled.
+    fs::create_directories(dir / "x" / "463_DEFAULT_SPRITES");
+    fixtures::WriteFileBytes(dir / "x" / "463_DEFAULT_SPRITES" / "2.png", {7});
+    for (const auto& [folder, text] : {std::pair{"b1", "46"}, {"b2", "460 2 0\n463 1 1\n"}}) {
+        fs::create_directory(dir / folder);
+        fixtures::WriteFileBytes(dir / folder / "objects.txt", {text, text + std::strlen(text)});
+    }
+    for (const char* folder : {"b3", "b4", "b5"}) {
+        ASSERT_EQ(RunCli({"extract", in, path(folder)}).exitCode, 0);
+    }
+    fs::remove(dir / "b3/463_DEFAULT_SPRITES/2.png");
+    fs::copy_file(dir / "b4/463_DEFAULT_SPRITES/2.png", dir / "b4/463_DEFAULT_SPRITES/02.png");
+    fs::remove(dir / "b5/460_SKY_GRAPHICS/0.png");
+    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(300, 2, 1), path("b5/460_SKY_GRAPHICS/0.bmp"),
+                            ExportFormat::Bmp));
+    // clang-format off
+    ExpectFailures(dir, {
+        {{"info", none}, "Cannot open the file \"" + none + "\": No such file or directory\n"},
+        {{"info", WriteSample(dir, "zero.swd", fixtures::SmallWad().StatedEntryCount(0).Build())}, "; the header says it holds no sprites, but 5 sprites follow, which --recover loads\n"},
+        {{"repack", kept, kept}, swd::kWrongVersionMessage},
+        {{"repack", in, kept}, "Cannot write the file \"" + kept + "\": File too large", 4096},
+        {{"extract", in, path("x")}, "\"" + path("x/463_DEFAULT_SPRITES/2.png") + "\" already exists\n"},
+        {{"extract", in, kept}, "Cannot write into \"" + kept + "\": it is not a folder\n"},
+        {{"extract", path("noise.swd"), path("x/new/deeper")}, "463_DEFAULT_SPRITES/0.png", 16384},
+        {{"build", path("x"), fresh}, path("x") + "/objects.txt\": No such file or directory."},
+        {{"build", path("b1"), fresh}, path("b1") + "/objects.txt\": line 1 is not \"<slot> <count> <first>\" with a count of at most 32767"},
+        {{"build", path("b2"), fresh}, path("b2") + "/objects.txt\": object 1 (slot 463) claims texture 1, as another object does"},
+        {{"build", path("b3"), fresh}, path("b3") + "/463_DEFAULT_SPRITES\" holds 2 textures, fewer than"},
+        {{"build", path("b4"), fresh}, "\" are both texture 2"},
+        {{"build", path("b5"), fresh}, path("b5") + "/460_SKY_GRAPHICS/0.bmp\" is 300 x 2 pixels, larger than a texture can be (256 x 256)"},
+        {{"export-object", in, "494", kept}, "Object 494: CUSTOM_SPRITES doesn't have any textures,\n add some first and try again...\n"},
+        {{"export-object", in, "999", fresh}, "\"" + in + "\" has no object 999\n"},
+        {{"import-object", in, in, fresh}, swo::kWrongMagicMessage},
+        {{"split", in, "460", path("dots.png"), fresh, "--piece", "1x1"}, "Only 32765 pieces fit: an object holds at most 32767 textures and a sprite wad at most 65535\n"},
+        {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
+        {{"resize", in, "999", "0", "0", fresh, "--size", "8x8"}, "There is no object with slot 999 in \"" + in + "\"\n"},
+        {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"}, "Line 3 is not there: object 463 has lines 0 to 2\n"},
+        {{"export-texture", in, "464", "0", opng}, "no object with slot 464"},
+        {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
+        {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
+        {{"export-texture", in, "460", "0", opng, "--quality", "50"}, "--quality applies only to JPEG"},
+        {{"add-texture", in, "460", fresh, png, path("bad.png")}, path("bad.png")},
+        {{"add-texture", in, "slot", fresh, png}, "\"slot\" is not a slot number"},
+    }, 1);
+    // clang-format on
+}
+
+} // namespace
