@@ -1,7 +1,6 @@
 // SWO object files: the bytes written, reading back, and damaged files refused whole.
-#include "ObjectTestSupport.h"
-
 #include "objects/SwoFile.h"
+#include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +51,9 @@ const swo::SwoObject kHeld{77, {fixtures::MakeTexture(2, 2, 5)}};
 // Object 70000 keeps its low 16 bits, 4464; an odd width, a whole page, a single pixel and a
 // width whose rows need no padding.
 TEST(SwoWrite, BytesAreHeaderThenOneLevel9RecordPerTextureWithRowsPaddedTo4) {
-    SpriteWad wad = objtest::MakeWad("70000:4@0");
+    SpriteWad wad;
+    wad.m_sequences = {{70000, -4, 0}};
     std::vector<Record> records;
-    wad.m_textures.clear();
     for (const auto& [w, h] : {std::pair{3, 5}, {256, 256}, {1, 1}, {4, 2}}) {
         const SpriteTexture& t = wad.m_textures.emplace_back(fixtures::MakeTexture(w, h, 3));
         records.push_back(RecordOf(t, (t.GetRowSize() + 3) / 4 * 4));
