@@ -3,7 +3,6 @@
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
 #include "model/ObjectSlotNames.h"
-#include "model/PackTextures.h"
 #include "model/SwdFile.h"
 
 #include <cstdio>
@@ -47,16 +46,11 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
                                std::to_string(SpriteWad::kMaxTextures));
         }
     }
-    const PackResult packed = PackTextures(wad);
-    if (packed.status != PackStatus::Done) {
-        return ReportError("Cannot pack the textures: " + packed.message);
+    if (PackAndWrite(wad, inPath, outPath) != 0) {
+        return 1;
     }
-    const swd::Result written = swd::WriteSwdFile(outPath, wad);
-    if (!written.ok()) {
-        return ReportError(written.message);
-    }
-    std::printf("Added %zu textures to %sobject %s, which now holds %d; wrote %zu pages\n",
-                imagePaths.size(), created ? "the new " : "", objectName.c_str(),
-                wad.m_sequences[*object].TextureCount(), wad.m_pages.size());
+    std::printf("Added %zu textures to %sobject %s, which now holds %d\n", imagePaths.size(),
+                created ? "the new " : "", objectName.c_str(),
+                wad.m_sequences[*object].TextureCount());
     return 0;
 }

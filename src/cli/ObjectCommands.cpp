@@ -1,7 +1,6 @@
 #include "Commands.h"
 
 #include "model/ListLines.h"
-#include "model/PackTextures.h"
 #include "model/SwdFile.h"
 #include "objects/ObjectOperations.h"
 #include "objects/SwoFile.h"
@@ -46,13 +45,8 @@ int RunImportObject(const std::string& swdPath, const std::string& swoPath,
     if (!imported.target.ok()) {
         return ReportError(imported.target.message);
     }
-    const PackResult packed = PackTextures(wad);
-    if (packed.status != PackStatus::Done) {
-        return ReportError("Cannot pack the textures: " + packed.message);
-    }
-    const swd::Result written = swd::WriteSwdFile(outPath, wad);
-    if (!written.ok()) {
-        return ReportError(written.message);
+    if (PackAndWrite(wad, swdPath, outPath) != 0) {
+        return 1;
     }
     std::printf("Imported %zu textures into %s object %s\n", count,
                 imported.target.created ? "new" : "existing",

@@ -199,7 +199,8 @@ TEST_F(CliRoundTrip, ExportsWriteWhatTheWindowWritesAndImportBack) {
     EXPECT_EQ(Ok({"export-object", in, "463", swoPath}),
               "Exported 463: DEFAULT_SPRITES  Textures=3 to " + swoPath + "\n");
     EXPECT_EQ(Ok({"import-object", in, swoPath, Path("merged.swd")}),
-              "Imported 3 textures into existing object 463: DEFAULT_SPRITES  Textures=6\n");
+              "Packed 8 textures onto 1 pages\nImported 3 textures into existing object 463: "
+              "DEFAULT_SPRITES  Textures=6\n");
     const SpriteWad merged = Read(Path("merged.swd"));
     for (int k = 0; k < 3; ++k) {
         EXPECT_TRUE(merged.ObjectTexture(0, 3 + k) == original.ObjectTexture(0, k)) << k;
