@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -67,67 +69,6 @@ TEST(ResizeRange, ResizesOnlyTheLinesAskedForWithinTheObject) {
 
 } // namespace
 
-// Undo gives back the document before each edit, redo the one after, any number of times.
-TEST(WadChange, UndoAndRedoOfRandomEditsRestoreBothSides) {
-    std::mt19937 engine(7);
-    const auto rng = [&engine] { return static_cast<std::uint32_t>(engine()); };
-    SpriteWad wad;
-    wad.m_sequences = {{460, 0, 0}, {463, 0, 0}, {1, 0, 0}, {2, 0, 0}};
-    std::vector<std::tuple<WadChange, SpriteWad, SpriteWad>> history;
-    for (int step = 0; step < 400; ++step) {
-        const std::size_t object = rng() % wad.ObjectCount();
-        const ObjectSequence seq = wad.m_sequences[object];
-        const int count = seq.TextureCount();
-        const SpriteWad before = wad;
-        const std::uint32_t kind = rng() % 6;
-        if ((count == 0 && (kind == 1 || kind == 2)) || (kind == 3 && wad.ObjectCount() < 2)) {
-            continue;
-        }
-        WadChange change = WadChange::Before(wad);
-        switch (kind) {
-        case 0: // add one or several textures at the end of the run
-            change.Keep(wad, seq.firstTexture + static_cast<std::size_t>(count), 0);
-            for (std::uint32_t k = 0, n = 1 + rng() % 3; k < n; ++k) {
-                wad.AddTexture(object,
-                               fixtures::MakeTexture(1 + static_cast<int>(rng() % 9), 2, rng()));
-            }
-            break;
-        case 1: // delete one texture
-            change.Keep(wad, seq.firstTexture + static_cast<std::size_t>(count - 1), 1);
-            wad.RemoveTexture(object, count - 1);
-            break;
-        case 2: // replace a range in place
-            change.Keep(wad, seq.firstTexture, static_cast<std::size_t>(count));
-            for (int k = 0; k < count; ++k) {
-                wad.ObjectTexture(object, k).Stretch(3, 1 + k);
-            }
-            break;
-        case 3: // delete the whole object
-            change.Keep(wad, seq.firstTexture, static_cast<std::size_t>(count));
-            wad.RemoveObject(object);
-            break;
-        case 4: // re-number it
-            wad.m_sequences[object].slotId = 1000 + static_cast<std::uint32_t>(step);
-            break;
-        default: // add an object
-            wad.AddObject(2000 + static_cast<std::uint32_t>(step));
-            break;
-        }
-        change.After(wad);
-        history.emplace_back(std::move(change), before, wad);
-        if (step % 10 == 9) {
-            for (auto it = history.rbegin(); it != history.rend(); ++it) {
-                std::get<0>(*it).Swap(wad);
-                ASSERT_TRUE(wad == std::get<1>(*it)) << "undo at step " << step;
-            }
-            for (auto& [c, undone, done] : history) {
-                c.Swap(wad);
-                ASSERT_TRUE(wad == done) << "redo at step " << step;
-            }
-        }
-    }
-}
-
 TEST(WadChange, KeepsOnlyTheTexturesItReplaced) {
     SpriteWad wad;
     wad.AddObject(1);
@@ -143,22 +84,42 @@ TEST(WadChange, KeepsOnlyTheTexturesItReplaced) {
     EXPECT_EQ(wad.m_textures[7], fixtures::MakeTexture(64, 64, 7));
 }
 
-// Against a model of one list per object; slots repeat and counts may be stored positive.
-TEST(SpriteWadRuns, RandomEditsMatchAPlainModel) {
+// Random edits against a model of one list per object; slots repeat and counts may be stored
+// positive. Every ten steps the edits are undone back to the first and redone, each giving
+// back the objects and textures on its side.
+TEST(SpriteWadRuns, RandomEditsMatchAPlainModelAndUndoAndRedoRestoreBothSides) {
+    using Model = std::vector<std::pair<std::uint32_t, std::vector<int>>>;
+    using Side = std::pair<std::vector<ObjectSequence>, Model>;
     std::mt19937 rng(12345);
     SpriteWad wad;
-    std::vector<std::pair<std::uint32_t, std::vector<int>>> model;
+    Model model;
+    std::vector<std::tuple<WadChange, Side, Side>> history;
+    const auto holds = [&wad](const Model& m) {
+        bool same = wad.RunsAreValid() && wad.ObjectCount() == m.size();
+        std::size_t total = 0;
+        for (std::size_t k = 0; same && k < m.size(); ++k) {
+            same = wad.m_sequences[k].slotId == m[k].first && RunTags(wad, k) == m[k].second;
+            total += m[k].second.size();
+        }
+        return same && wad.TextureCount() == total;
+    };
     int nextTag = 0;
     for (int step = 0; step < 3000; ++step) {
-        ASSERT_TRUE(wad.RunsAreValid()) << "before step " << step;
-        ASSERT_EQ(wad.ObjectCount(), model.size());
-        std::size_t total = 0;
-        for (std::size_t k = 0; k < model.size(); ++k) {
-            ASSERT_EQ(wad.m_sequences[k].slotId, model[k].first);
-            ASSERT_EQ(RunTags(wad, k), model[k].second) << "object " << k << " step " << step;
-            total += model[k].second.size();
+        ASSERT_TRUE(holds(model)) << "before step " << step;
+        if (step % 10 == 0) {
+            for (auto it = history.rbegin(); it != history.rend(); ++it) {
+                std::get<0>(*it).Swap(wad);
+                const Side& undone = std::get<1>(*it);
+                ASSERT_TRUE(wad.m_sequences == undone.first && holds(undone.second)) << step;
+            }
+            for (auto& [change, undone, done] : history) {
+                change.Swap(wad);
+                ASSERT_TRUE(wad.m_sequences == done.first && holds(done.second)) << step;
+            }
+            history.clear();
         }
-        ASSERT_EQ(wad.TextureCount(), total);
+        Side before{wad.m_sequences, model};
+        WadChange change = WadChange::Before(wad);
         const int op = static_cast<int>(rng() % 12);
         if (op < 2 || model.empty()) {
             const auto slot = static_cast<std::uint32_t>(455 + rng() % 12);
@@ -173,35 +134,42 @@ TEST(SpriteWadRuns, RandomEditsMatchAPlainModel) {
                                                         : model.size());
             ASSERT_EQ(wad.m_sequences[at].firstTexture, front ? 0u : textures) << "slot " << slot;
             model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {slot, {}});
-            continue;
-        }
-        const std::size_t k = rng() % model.size();
-        std::vector<int>& run = model[k].second;
-        if (op < 7) {
-            ASSERT_TRUE(wad.AddTexture(k, Tagged(nextTag)));
-            run.push_back(nextTag++ % 40000);
-        } else if (op < 9 || op == 11) { // remove or replace, now and then past the end
-            const std::size_t line = rng() % (run.size() + 1);
-            const std::optional<SpriteTexture> old =
-                op == 11 ? wad.ReplaceTexture(k, static_cast<int>(line), Tagged(nextTag))
-                         : wad.RemoveTexture(k, static_cast<int>(line));
-            ASSERT_EQ(old.has_value(), line < run.size());
-            if (!old) {
-                continue;
-            }
-            ASSERT_EQ(TagOf(*old), run[line]);
-            if (op == 11) {
-                run[line] = nextTag++ % 40000;
-            } else {
-                run.erase(run.begin() + static_cast<std::ptrdiff_t>(line));
-            }
-        } else if (op < 10) {
-            wad.RemoveObject(k);
-            model.erase(model.begin() + static_cast<std::ptrdiff_t>(k));
         } else {
-            auto& count = wad.m_sequences[k].negCount;
-            count = static_cast<std::int16_t>(-count);
+            const std::size_t k = rng() % model.size();
+            std::vector<int>& run = model[k].second;
+            const std::size_t first = wad.m_sequences[k].firstTexture;
+            if (op < 7) { // one to three textures at the end of the run, as one edit
+                change.Keep(wad, wad.AppendPosition(k), 0);
+                for (auto n = 1 + rng() % 3; n > 0; --n) {
+                    ASSERT_TRUE(wad.AddTexture(k, Tagged(nextTag)));
+                    run.push_back(nextTag++ % 40000);
+                }
+            } else if (op < 9 || op == 11) { // remove or replace, now and then past the end
+                const std::size_t line = rng() % (run.size() + 1);
+                if (line < run.size()) {
+                    change.Keep(wad, first + line, 1);
+                }
+                const std::optional<SpriteTexture> old =
+                    op == 11 ? wad.ReplaceTexture(k, static_cast<int>(line), Tagged(nextTag))
+                             : wad.RemoveTexture(k, static_cast<int>(line));
+                ASSERT_EQ(old.has_value(), line < run.size());
+                if (old && op == 11) {
+                    ASSERT_EQ(TagOf(*old), std::exchange(run[line], nextTag++ % 40000));
+                } else if (old) {
+                    ASSERT_EQ(TagOf(*old), run[line]);
+                    run.erase(run.begin() + static_cast<std::ptrdiff_t>(line));
+                }
+            } else if (op < 10) {
+                change.Keep(wad, first, run.size());
+                wad.RemoveObject(k);
+                model.erase(model.begin() + static_cast<std::ptrdiff_t>(k));
+            } else {
+                auto& count = wad.m_sequences[k].negCount;
+                count = static_cast<std::int16_t>(-count);
+            }
         }
+        change.After(wad);
+        history.emplace_back(std::move(change), std::move(before), Side{wad.m_sequences, model});
     }
 }
 
