@@ -6,6 +6,7 @@
 #include "app/CResizeRangeDlg.h"
 #include "app/CTgaOptionsDlg.h"
 #include "images/BTCImageObject.h"
+#include "images/ImageFitting.h"
 #include "images/TextureExport.h"
 
 #include <QSlider>
@@ -37,17 +38,19 @@ protected:
     const SpriteWad& Wad() const { return dlg.Document(); }
 };
 
-TEST_F(TextureCommands, ImportReplacesInPlaceAndExportGivesThePixelsBack) {
-    const BTCImageData picture = fixtures::MakeTexture(200, 99, 3);
+TEST_F(TextureCommands, ImportFitsAndReplacesInPlaceAndExportGivesThePixelsBack) {
+    const BTCImageData picture = fixtures::MakeTexture(300, 99, 3);
+    BTCImageData fitted = picture;
+    ASSERT_TRUE(FitTexture(fitted));
     Select(sprites, 1);
     AnswerFileDialog(WriteImage("picture.png", picture), 0, [](QFileDialog* fd) {
         EXPECT_EQ(Lines(fd->findChild<QComboBox*>("fileTypeCombo")), kImageFilters);
     });
     Press("Import Texture");
-    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (56 x 56)", "Texture 1 :  (200 x 99)",
+    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (56 x 56)", "Texture 1 :  (256 x 84)",
                                           "Texture 2 :  (256 x 3)"}));
     EXPECT_EQ(sprites->currentIndex(), 1);
-    EXPECT_EQ(PreviewImage(), ReferenceImage(picture));
+    EXPECT_EQ(PreviewImage(), ReferenceImage(fitted));
     AnswerFileDialog(Path("back.png"), 3, [](QFileDialog* fd) {
         EXPECT_EQ(Lines(fd->findChild<QComboBox*>("fileTypeCombo")), kExportFilters);
         EXPECT_EQ(fd->findChild<QLineEdit*>("fileNameEdit")->text(), "Default_1");
@@ -55,7 +58,7 @@ TEST_F(TextureCommands, ImportReplacesInPlaceAndExportGivesThePixelsBack) {
     Press("Export Texture");
     BTCImageObject back;
     ASSERT_TRUE(back.Load((dir / "back.png").string()));
-    EXPECT_EQ(back.GetObjectData(), picture);
+    EXPECT_EQ(back.GetObjectData(), fitted);
 }
 
 TEST_F(TextureCommands, AddFitsTheImageAndARefusalChangesNothing) {

@@ -321,6 +321,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
         {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
         {{"export-texture", in, "460", "0", opng, "--quality", "50"}, "--quality applies only to JPEG"},
+        {{"export-texture", in, "460", "0", path("q.jpg"), "--quality", "101"}, "from 0 to 100, not \"101\""},
         {{"add-texture", in, "460", fresh, png, path("bad.png")}, path("bad.png")},
         {{"add-texture", in, "slot", fresh, png}, "\"slot\" is not a slot number"},
     }, 1);
