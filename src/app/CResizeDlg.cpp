@@ -1,7 +1,6 @@
 #include "app/CResizeDlg.h"
 
 #include "app/CSilentEdit.h"
-#include "app/DialogFields.h"
 #include "app/DialogUnits.h"
 #include "app/ResizeDialogParts.h"
 #include "images/ResizeMath.h"
@@ -9,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+
+#include <tuple>
 
 namespace {
 
@@ -87,16 +88,11 @@ void CResizeDlg::ShowNewSize(int width, int height) {
 }
 
 void CResizeDlg::accept() {
-    const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, 256);
-    if (!width) {
+    const auto size = resizeparts::ReadNewSize(m_widthField, m_heightField);
+    if (!size) {
         return;
     }
-    const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, 256);
-    if (!height) {
-        return;
-    }
-    m_nWidth = *width;
-    m_nHeight = *height;
+    std::tie(m_nWidth, m_nHeight) = *size;
     m_bKeepAspect = m_keepAspectBox->isChecked() ? 1 : 0;
     m_nFilter = m_filterList->currentIndex();
     QDialog::accept();

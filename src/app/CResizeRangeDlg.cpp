@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <tuple>
+
 CResizeRangeDlg::CResizeRangeDlg(QWidget* parent) : QDialog(parent) {
     resizeparts::SetUpDialog(this, QStringLiteral("Resize Image Range"), 170, 140);
     m_startField = new QLineEdit(this);
@@ -35,12 +37,8 @@ int CResizeRangeDlg::exec() {
 }
 
 void CResizeRangeDlg::accept() {
-    const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, 256);
-    if (!width) {
-        return;
-    }
-    const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, 256);
-    if (!height) {
+    const auto size = resizeparts::ReadNewSize(m_widthField, m_heightField);
+    if (!size) {
         return;
     }
     const std::optional<int> start = dlgfields::ReadInteger(m_startField);
@@ -59,8 +57,7 @@ void CResizeRangeDlg::accept() {
             return;
         }
     }
-    m_nWidth = *width;
-    m_nHeight = *height;
+    std::tie(m_nWidth, m_nHeight) = *size;
     m_nStart = *start;
     m_nStop = *stop;
     m_bKeepAspect = m_keepAspectBox->isChecked() ? 1 : 0;

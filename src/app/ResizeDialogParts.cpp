@@ -79,4 +79,10 @@ void AddOkCancel(QDialog* dialog, int top) {
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
+std::optional<std::pair<int, int>> ReadNewSize(QLineEdit* width, QLineEdit* height) {
+    const std::optional<int> w = dlgfields::ReadInteger(width, 1, 256);
+    const std::optional<int> h = w ? dlgfields::ReadInteger(height, 1, 256) : std::nullopt;
+    return h ? std::optional(std::pair(*w, *h)) : std::nullopt;
+}
+
 } // namespace resizeparts

@@ -3,6 +3,9 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+#include <utility>
+
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -30,5 +33,7 @@ struct FilterControls {
 FilterControls AddFilterFrame(QDialog* dialog, int top);
 // OK (the default button) and Cancel at `top`.
 void AddOkCancel(QDialog* dialog, int top);
+// The new width and height, 1 to 256 each; the first bad field is refused with its prompt.
+std::optional<std::pair<int, int>> ReadNewSize(QLineEdit* width, QLineEdit* height);
 
 } // namespace resizeparts
