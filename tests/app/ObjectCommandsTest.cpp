@@ -57,6 +57,25 @@ TEST_F(ObjectCommands, AddDialogChecksTheIdAndAsksAgainAfterADuplicate) {
     });
 }
 
+// Edit replaces the line and keeps the texture selected; Delete selects the first object, and
+// deleting the last one empties the lists and the preview.
+TEST_F(ObjectCommands, EditKeepsTheSelectionAndDeleteSelectsTheFirstObject) {
+    Select(objects, 1);
+    Select(sprites, 1);
+    Run("Edit Object", [](CAddObjectDlg* d) {
+        Choice(d)->setCurrentIndex(5);
+        Type(Field(d, "objectId"), "77");
+        Click(d, "OK");
+    });
+    EXPECT_TRUE(ObjectLines()[1].startsWith("77: ") && sprites->currentIndex() == 1);
+    Select(objects, 2);
+    Press("Delete Object");
+    EXPECT_EQ(std::pair(objects->currentIndex(), sprites->count()), std::pair(0, 3));
+    Press("Delete Object");
+    Press("Delete Object");
+    EXPECT_TRUE(objects->count() + sprites->count() == 0 && preview->pixmap().isNull());
+}
+
 TEST_F(ObjectCommands, ExportWritesTheObjectAndImportCreatesOrExtendsItOrRefusesADamagedFile) {
     QString message;
     Select(objects, 1);

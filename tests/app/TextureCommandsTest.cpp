@@ -96,6 +96,7 @@ TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
     Press("Copy Texture");
     Press("Paste As New");
     EXPECT_EQ(Wad().ObjectTexture(0, 3), Wad().ObjectTexture(0, 2));
+    EXPECT_EQ(sprites->currentIndex(), 3);
     const BTCImageData odd = fixtures::MakeTexture(5, 3, 12);
     QGuiApplication::clipboard()->setImage(ReferenceImage(odd));
     Press("Paste Texture");
@@ -180,6 +181,7 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
         Type(Field(d, "stop"), "2");
         refused << Refusal(d, Field(d, "stop"));
         Type(Field(d, "stop"), "1");
+        Type(Field(d, "start"), "1");
         Type(Field(d, "width"), "64");
         Type(Field(d, "height"), "64");
         Click(d, "OK");
@@ -187,7 +189,7 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     Press("Resize Range");
     EXPECT_EQ(refused, QStringList{"Please enter an integer between 0 and 1"});
     EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 32)"}));
-    EXPECT_EQ(sprites->currentIndex(), 0);
+    EXPECT_EQ(sprites->currentIndex(), 1) << "the range's first line";
 }
 
 } // namespace
