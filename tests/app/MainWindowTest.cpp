@@ -41,6 +41,9 @@ TEST_F(MainWindow, ButtonsTooltipsGroupsAndTheAboutBox) {
     EXPECT_TRUE(std::is_sorted(y.begin(), y.end()));
     EXPECT_EQ(groupStarts, (std::vector<int>{6, 11, 14, 16, 18}));
     EXPECT_GT(y[1] - y[0], y[2] - y[1]);
+    for (const QWidget* part : std::initializer_list<QWidget*>{path, objects, sprites, info}) {
+        EXPECT_TRUE(dlg.rect().contains(part->geometry())) << part->objectName().toStdString();
+    }
     // F1 opens the About box.
     Activate();
     QStringList texts;

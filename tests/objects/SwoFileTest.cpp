@@ -103,6 +103,13 @@ TEST(SwoRead, WrongMagicLyingSizesAndBadStreamsAreRefused) {
          "bytes for its 3 x 5 pixels"},
         {lying([](auto& r) { r.stream.resize(r.stream.size() - 6); }),
          "texture record 2 of 2: the input data was corrupted."},
+        // Rows that need no padding inflate straight into the texture, in one call.
+        {File(1, {[] {
+                  Record r = RecordOf(fixtures::MakeTexture(4, 5, 4), 12);
+                  r.stream.resize(r.stream.size() - 6);
+                  return r;
+              }()}),
+         "texture record 1 of 1: the input data was corrupted."},
         {patched(14, good.stream.size() + 1),
          "texture record 1 of 1 states " + std::to_string(good.stream.size() + 1) +
              " bytes of compressed pixels, but only " + z + " are left in the file"},
