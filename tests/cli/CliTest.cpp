@@ -279,11 +279,12 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     fixtures::SwdBuilder noisy;
     noisy.Entry(0, 0, 0, 4, 4).Entry(0, 0, 0, 256, 256).Page(noise).Sequence(460, -1, 0);
     WriteSample(dir, "noise.swd", noisy.Sequence(463, -1, 1).Build());
-    // Folders build must refuse: x has no objects.txt; b1 and b2 have bad ones; b3, b4 and b5
+    // Folders build must refuse: x has no objects.txt; b1, b2 and b6 have bad ones; b3, b4 and b5
     // are extracted and then spoiled.
     fs::create_directories(dir / "x" / "463_DEFAULT_SPRITES");
     fixtures::WriteFileBytes(dir / "x" / "463_DEFAULT_SPRITES" / "2.png", {7});
-    for (const auto& [folder, text] : {std::pair{"b1", "46"}, {"b2", "460 2 0\n463 1 1\n"}}) {
+    for (const auto& [folder, text] :
+         {std::pair{"b1", "46"}, {"b2", "460 2 0\n463 1 1\n"}, {"b6", "460 1 3\n"}}) {
         fs::create_directory(dir / folder);
         fixtures::WriteFileBytes(dir / folder / "objects.txt", {text, text + std::strlen(text)});
     }
@@ -307,6 +308,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"build", path("x"), fresh}, path("x") + "/objects.txt\": No such file or directory."},
         {{"build", path("b1"), fresh}, path("b1") + "/objects.txt\": line 1 is not \"<slot> <count> <first>\" with a count of at most 32767"},
         {{"build", path("b2"), fresh}, path("b2") + "/objects.txt\": object 1 (slot 463) claims texture 1, as another object does"},
+        {{"build", path("b6"), fresh}, "object 0 (slot 460) starts at texture 3, past the 1 textures of the folder"},
         {{"build", path("b3"), fresh}, path("b3") + "/463_DEFAULT_SPRITES\" holds 2 textures, fewer than"},
         {{"build", path("b4"), fresh}, "\" are both texture 2"},
         {{"build", path("b5"), fresh}, path("b5") + "/460_SKY_GRAPHICS/0.bmp\" is 300 x 2 pixels, larger than a texture can be (256 x 256)"},
