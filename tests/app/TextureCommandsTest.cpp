@@ -78,17 +78,25 @@ TEST_F(TextureCommands, AddFitsTheImageAndARefusalChangesNothing) {
     EXPECT_EQ(Take(), before);
 }
 
+// With the empty object selected the texture commands do nothing; with no wad open, none does.
 TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
-    dlg.OnCloseSwd();
     QGuiApplication::clipboard()->setImage(ReferenceImage(fixtures::MakeTexture(8, 8, 1)));
-    const Shown before = Take();
-    for (const char* button :
-         {"Delete Object", "Edit Object", "Export Object", "Export Texture", "Import Texture",
-          "Add Texture", "Add Split Texture", "Delete Texture", "Copy Texture", "Paste Texture",
-          "Paste As New", "Resize Texture", "Resize Range", "Save As SWD"}) {
-        EXPECT_EQ(ModalsDuring([&] { Press(button); }), 0) << button;
+    const std::vector<const char*> textureCommands = {
+        "Export Texture", "Import Texture", "Delete Texture", "Copy Texture",
+        "Paste Texture",  "Resize Texture", "Resize Range"};
+    std::vector<const char*> all = {"Delete Object", "Edit Object",       "Export Object",
+                                    "Add Texture",   "Add Split Texture", "Paste As New",
+                                    "Save As SWD"};
+    all.insert(all.end(), textureCommands.begin(), textureCommands.end());
+    Select(objects, 2);
+    for (const auto& buttons : {textureCommands, all}) {
+        const Shown before = Take();
+        for (const char* button : buttons) {
+            EXPECT_EQ(ModalsDuring([&] { Press(button); }), 0) << button;
+        }
+        EXPECT_EQ(Take(), before);
+        dlg.OnCloseSwd();
     }
-    EXPECT_EQ(Take(), before);
 }
 
 TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {

@@ -255,6 +255,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"export-object", in, "4294967296", fresh}, "\"4294967296\" is not a slot number"},
         {{"split", in, "460", "i", fresh, "--piece", "0x5"}, "the piece size \"0x5\" is not WxH with sides 1 to 256"},
         {{"split", in, "460", "i", fresh, "--piece", "4294967297x5"}, "is not WxH"},
+        {{"split", in, "460", "i", fresh, "--piece", "5x0"}, "is not WxH"},
         {{"split", in, "460", "i", fresh, "--piece"}, "--piece needs a value"},
         {{"split", in, "460", "i", fresh, "--piece", "8x8", "--pad", "--pad"}, "--pad is given twice"},
         {{"split", in, "460", "i", fresh, "--piece", "8x8", "--fast"}, "unknown option --fast"},
