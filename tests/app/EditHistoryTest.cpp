@@ -6,6 +6,7 @@
 #include "app/CResizeRangeDlg.h"
 #include "app/CSplitOptionsDlg.h"
 #include "app/QtImage.h"
+#include "model/SwdFile.h"
 #include "objects/SwoFile.h"
 
 #include <QMimeData>
@@ -141,6 +142,25 @@ TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem
     EXPECT_FALSE(dlg.IsModified());
     EXPECT_EQ(ModalsDuring([&] { Press("Exit"); }), 0);
     EXPECT_FALSE(dlg.isVisible());
+}
+
+// Answered Save, the question saves first, and Close SWD goes on once the file is written.
+TEST_F(EditHistory, SaveAnsweredToTheQuestionClosesAfterTheFileIsWritten) {
+    Select(objects, 2);
+    Press("Delete Object"); // the empty object, which a save would refuse
+    const SpriteWad edited = dlg.Document();
+    AnswerMessage(nullptr, QMessageBox::Save, [] {
+        WhenModal<QFileDialog>([](QFileDialog* fd) { // the wad's own file, replaced
+            AnswerMessage(nullptr, QMessageBox::Yes);
+            static_cast<QDialog*>(fd)->accept();
+        });
+    });
+    Press("Close SWD");
+    WaitForJobs();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return objects->count() == 0; }));
+    SpriteWad saved;
+    ASSERT_TRUE(swd::ReadSwdFile((dir / "small.swd").string(), saved).ok());
+    EXPECT_TRUE(saved.m_sequences == edited.m_sequences && saved.m_textures == edited.m_textures);
 }
 
 TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
