@@ -39,13 +39,13 @@ protected:
 };
 
 TEST_F(SplitTexture, PiecesGoBehindTheSelectedObjectsTextures) {
-    const BTCImageData image = fixtures::MakeTexture(300, 200, 5); // 5 x 4 pieces
+    const BTCImageData image = fixtures::MakeTexture(300, 200, 5); // 10 x 7 pieces
     Split(WriteImage("split.png", image),
-          [](CSplitOptionsDlg* d) { Answer(d, "64 x 64", 0, 0, true); });
-    EXPECT_EQ(SpriteLines().back(), "Texture 22 :  (64 x 64)");
-    EXPECT_EQ(sprites->currentIndex(), 22);
+          [](CSplitOptionsDlg* d) { Answer(d, "32 x 32", 0, 0, true); });
+    EXPECT_EQ(SpriteLines().back(), "Texture 72 :  (32 x 32)");
+    EXPECT_EQ(sprites->currentIndex(), 72);
     const auto& all = dlg.Document().m_textures;
-    EXPECT_EQ(PreviewImage(), ReferenceImage(all[24]));
+    EXPECT_EQ(PreviewImage(), ReferenceImage(all[74]));
 }
 
 // Stop, or Escape answered Yes, ends the job after the pieces so far; answered No, it goes on.

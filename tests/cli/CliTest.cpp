@@ -320,7 +320,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
         {{"resize", in, "999", "0", "0", fresh, "--size", "8x8"}, "There is no object with slot 999 in \"" + in + "\"\n"},
         {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"}, "Line 3 is not there: object 463 has lines 0 to 2\n"},
-        {{"export-texture", in, "464", "0", opng}, "no object with slot 464"},
+        {{"export-texture", in, "4294967295", "0", opng}, "no object with slot 4294967295"},
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
         {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
         {{"export-texture", in, "460", "0", opng, "--quality", "50"}, "--quality applies only to JPEG"},

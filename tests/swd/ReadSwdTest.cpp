@@ -127,7 +127,7 @@ TEST(DamagedSwd, EveryDamageIsRefusedByNameAndTheDocumentStays) {
         {{one.begin(), one.begin() + 26}, "the file ends before the size of the texture pages"},
         {Pixels(0).StatedPageBytes(3 * kPageBytes).Build(),
          "the file ends inside the texture pages (3 stated, 1 present)"},
-        {{page.begin(), page.end() - 1}, "the file ends before the number of objects"},
+        {{page.begin(), page.end() - 4}, "the file ends before the number of objects"},
         {SwdBuilder().StatedSequenceCount(0xFFFFFFFF).Build(),
          "the file ends inside the object sequences (4294967295 stated, room for 0)"},
         {Pixels(1).Entry(0, 0, 1, 4, 4).Build(),
