@@ -2,8 +2,8 @@
 
 #include "io/AtomicFileWriter.h"
 #include "io/ReadFileBytes.h"
-#include "objects/ByteCursor.h"
 #include "model/ObjectSlotNames.h"
+#include "objects/ByteCursor.h"
 
 #include <algorithm>
 #include <cerrno>
