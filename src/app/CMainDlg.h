@@ -117,8 +117,8 @@ public:
     // Add Texture after its file dialog: each image in turn is loaded, fitted and added to the
     // current object; as one step of the history.
     void AddTextureFiles(const QStringList& paths);
-    // Import Object after its file dialog. Returns whether the object went in.
-    bool ImportObjectFile(const QString& path);
+    // Import Object after its file dialog; a refused file is reported and changes nothing.
+    void ImportObjectFile(const QString& path);
 
     // 1-based filter index of the image open dialog, remembered for the window's life.
     int m_imageFilterIndex = 1;

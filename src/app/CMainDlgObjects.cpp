@@ -125,7 +125,7 @@ void CMainDlg::OnImportObject() {
     }
 }
 
-bool CMainDlg::ImportObjectFile(const QString& path) {
+void CMainDlg::ImportObjectFile(const QString& path) {
     // The whole file is checked and decoded, and the room for it checked, before the
     // document or the lists change.
     swo::SwoObject file;
@@ -136,14 +136,14 @@ bool CMainDlg::ImportObjectFile(const QString& path) {
     }
     if (!read.ok()) {
         ShowMessage(QString::fromStdString(read.message));
-        return false;
+        return;
     }
     BeginEdit();
     const objects::ImportTarget target =
         objects::PrepareImport(m_wad, file.slotId, file.textures.size());
     if (!target.ok()) {
         ShowMessage(QString::fromStdString(target.message));
-        return false;
+        return;
     }
     WaitCursor wait;
     KeepTextures(m_wad.AppendPosition(target.position), 0);
@@ -158,5 +158,4 @@ bool CMainDlg::ImportObjectFile(const QString& path) {
         AppendTextureToCurrentObject(std::move(texture));
     }
     EndEdit(QStringLiteral("Import Object"));
-    return true;
 }

@@ -111,6 +111,8 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     ASSERT_TRUE(image.Load(x + "/463_DEFAULT_SPRITES/1.png"));
     ASSERT_TRUE(image.Save(x + "/463_DEFAULT_SPRITES/1.BMP", BTCImageObject::CodecBMP));
     fs::remove(x + "/463_DEFAULT_SPRITES/1.png");
+    // A stray file whose name is no texture number build can use is left alone.
+    fixtures::WriteFileBytes(x + "/463_DEFAULT_SPRITES/98765432109876543210123.png", {7});
     // Reading only the first object, 463, leaves sprites 0 and 1 to no object.
     const std::vector<std::string> sources{
         in, zero, WriteSample(dir, "none.swd", fixtures::SwdBuilder().Build()),
