@@ -35,13 +35,7 @@ QFrame* AddBlackFrame(QWidget* parent, const QRect& rect) {
 CAboutDlg::CAboutDlg(QWidget* parent, QString address)
     : QDialog(parent), m_address(std::move(address)) {
     using dlgunits::Rect;
-    setWindowTitle(QStringLiteral("About Vornix"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(dlgunits::X(192), dlgunits::Y(177));
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    dlgunits::SetUpDialog(this, QStringLiteral("About Vornix"), 192, 177);
 
     AddBlackFrame(this, Rect(5, 5, 180, 35));
     auto* icon = new QLabel(this);

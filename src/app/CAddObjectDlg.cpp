@@ -15,13 +15,7 @@
 CAddObjectDlg::CAddObjectDlg(QWidget* parent)
     : QDialog(parent), m_strTitle(QStringLiteral("Add Object")) {
     using dlgunits::Rect;
-    setWindowTitle(QStringLiteral("Add Object"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(dlgunits::X(186), dlgunits::Y(68));
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    dlgunits::SetUpDialog(this, QStringLiteral("Add Object"), 186, 68);
 
     (new QLabel(QStringLiteral("Object:"), this))->setGeometry(Rect(7, 9, 40, 8));
     m_choice = new QComboBox(this);

@@ -20,13 +20,7 @@ constexpr int kHighest = 100;
 
 CJpegOptionsDlg::CJpegOptionsDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
-    setWindowTitle(QStringLiteral("JPEG Compression Options..."));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(dlgunits::X(186), dlgunits::Y(94));
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    dlgunits::SetUpDialog(this, QStringLiteral("JPEG Compression Options..."), 186, 94);
 
     auto* group = new QGroupBox(QStringLiteral("Quality Factor:"), this);
     group->setGeometry(Rect(7, 7, 172, 60));

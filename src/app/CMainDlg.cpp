@@ -117,16 +117,10 @@ void SetColours(QWidget* widget, QRgb text, QRgb back) {
 
 CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     m_descriptions = appres::LoadStrings(10, 46);
-    setWindowTitle(QStringLiteral("Vornix v1.03"));
+    dlgunits::SetUpDialog(this, QStringLiteral("Vornix v1.03"), kWindowWidth, kWindowHeight,
+                          dlgunits::kDialogFlags | Qt::CustomizeWindowHint |
+                              Qt::WindowMinimizeButtonHint);
     setWindowIcon(appres::AppIcon());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(dlgunits::X(kWindowWidth), dlgunits::Y(kWindowHeight));
-    // The layout is measured for an 8-point dialog font, which is 11 pixels high.
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
     BuildControls();
     setAcceptDrops(true);
 #ifdef Q_OS_WIN

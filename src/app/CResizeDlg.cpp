@@ -25,7 +25,7 @@ int TypedNumber(const QLineEdit* field) {
 
 CResizeDlg::CResizeDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
-    resizeparts::SetUpDialog(this, QStringLiteral("Resize Image"), 170, 140);
+    dlgunits::SetUpDialog(this, QStringLiteral("Resize Image"), 170, 140);
     resizeparts::AddEtchedFrame(this, Rect(7, 7, 156, 30));
     m_currentSizeLine = new QLabel(this);
     m_currentSizeLine->setObjectName(QStringLiteral("currentSize"));

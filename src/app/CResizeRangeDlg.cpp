@@ -1,6 +1,7 @@
 #include "app/CResizeRangeDlg.h"
 
 #include "app/DialogFields.h"
+#include "app/DialogUnits.h"
 #include "app/ResizeDialogParts.h"
 #include "images/ResizeMath.h"
 
@@ -11,7 +12,7 @@
 #include <tuple>
 
 CResizeRangeDlg::CResizeRangeDlg(QWidget* parent) : QDialog(parent) {
-    resizeparts::SetUpDialog(this, QStringLiteral("Resize Image Range"), 170, 140);
+    dlgunits::SetUpDialog(this, QStringLiteral("Resize Image Range"), 170, 140);
     m_startField = new QLineEdit(this);
     m_heightField = new QLineEdit(this);
     m_widthField = new QLineEdit(this);

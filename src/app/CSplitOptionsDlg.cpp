@@ -39,13 +39,9 @@ std::optional<int> QuietSide(const QLineEdit* field) {
 
 CSplitOptionsDlg::CSplitOptionsDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
-    setWindowTitle(QStringLiteral("Split Options"));
     // No close box: the dialog ends with OK (or the Escape key).
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
-    setFixedSize(dlgunits::X(300), dlgunits::Y(150));
+    dlgunits::SetUpDialog(this, QStringLiteral("Split Options"), 300, 150,
+                          Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     auto* sizes = new QGroupBox(this);
     sizes->setGeometry(Rect(7, 7, 286, 70));

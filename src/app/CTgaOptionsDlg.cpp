@@ -7,13 +7,7 @@
 
 CTgaOptionsDlg::CTgaOptionsDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
-    setWindowTitle(QStringLiteral("Options"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(dlgunits::X(120), dlgunits::Y(48));
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    dlgunits::SetUpDialog(this, QStringLiteral("Options"), 120, 48);
 
     m_rleBox = new QCheckBox(QStringLiteral("Enable RLE Compression"), this);
     m_rleBox->setGeometry(Rect(10, 8, 100, 10));

@@ -30,16 +30,6 @@ void AddField(QWidget* parent, const QString& label, QLineEdit* field, int x, in
 
 } // namespace
 
-void SetUpDialog(QDialog* dialog, const QString& title, int width, int height) {
-    dialog->setWindowTitle(title);
-    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint);
-    QFont dialogFont = dialog->font();
-    dialogFont.setPixelSize(11);
-    dialog->setFont(dialogFont);
-    dialog->setFixedSize(dlgunits::X(width), dlgunits::Y(height));
-}
-
 QFrame* AddEtchedFrame(QWidget* parent, const QRect& rect) {
     auto* frame = new QFrame(parent);
     frame->setFrameShape(QFrame::Box);

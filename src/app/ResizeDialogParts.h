@@ -16,8 +16,6 @@ class QWidget;
 // The parts that Resize Image and Resize Image Range share, placed in dialog units.
 namespace resizeparts {
 
-// Title, fixed size and the 8-point dialog font.
-void SetUpDialog(QDialog* dialog, const QString& title, int width, int height);
 QFrame* AddEtchedFrame(QWidget* parent, const QRect& rect);
 // A group box `title` at `top` holding two labelled fields side by side, both taking at most
 // 6 typed digits. The fields are named after their labels ("width", "start", ...).
