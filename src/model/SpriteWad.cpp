@@ -117,9 +117,12 @@ void SpriteWad::RemoveObject(std::size_t object) {
     const auto begin = m_textures.begin() + static_cast<std::ptrdiff_t>(first);
     m_textures.erase(begin, begin + count);
     m_sequences.erase(m_sequences.begin() + static_cast<std::ptrdiff_t>(object));
+    // Later runs move down; an empty object that started inside the removed run starts
+    // where it was.
     for (ObjectSequence& other : m_sequences) {
         if (other.firstTexture > first) {
-            other.firstTexture = static_cast<std::uint16_t>(other.firstTexture - count);
+            other.firstTexture = static_cast<std::uint16_t>(
+                std::max(other.firstTexture - count, static_cast<int>(first)));
         }
     }
 }

@@ -173,6 +173,15 @@ TEST(SpriteWadRuns, RandomEditsMatchAPlainModelAndUndoAndRedoRestoreBothSides) {
     }
 }
 
+// A file may hold an empty object that starts inside another run.
+TEST(SpriteWadRuns, DeletingARunMovesAnEmptyObjectInsideItToItsStart) {
+    SpriteWad wad;
+    wad.m_textures.assign(5, Tagged(0));
+    wad.m_sequences = {{463, -5, 0}, {494, 0, 2}};
+    wad.RemoveObject(0);
+    EXPECT_EQ(wad.m_sequences, (std::vector<ObjectSequence>{{494, 0, 0}}));
+}
+
 // An object holds at most 32 767 textures, the wad 65 535; a new object may start at 65 535.
 TEST(SpriteWadLimits, ObjectAndWadFillUpAndANewObjectStartsAtTheLastIndex) {
     SpriteWad wad;
