@@ -264,6 +264,9 @@ private:
     std::optional<UndoStep> m_pendingEdit;
     unsigned m_nextSerial = 1;
     unsigned m_savedSerial = 0;
+    // The document after the last step dropped from the history: undoing everything left
+    // still leaves its edits in.
+    unsigned m_oldestSerial = 0;
     // What waits for the save that the unsaved-edits question started.
     std::function<void()> m_afterSave;
 

@@ -41,6 +41,7 @@ void CMainDlg::EndEdit(const QString& action) {
     step.serial = m_nextSerial++;
     m_undo.push_back(std::move(step));
     if (m_undo.size() > kUndoLimit) {
+        m_oldestSerial = m_undo.front().serial;
         m_undo.pop_front();
     }
     m_redo.clear();
@@ -77,7 +78,7 @@ QString CMainDlg::RedoText() const {
 }
 
 unsigned CMainDlg::CurrentSerial() const {
-    return m_undo.empty() ? 0 : m_undo.back().serial;
+    return m_undo.empty() ? m_oldestSerial : m_undo.back().serial;
 }
 
 bool CMainDlg::IsModified() const {
@@ -124,6 +125,7 @@ void CMainDlg::ClearHistory() {
     m_redo.clear();
     m_pendingEdit.reset();
     m_savedSerial = 0;
+    m_oldestSerial = 0;
 }
 
 CMainDlg::ListView CMainDlg::CurrentView() const {

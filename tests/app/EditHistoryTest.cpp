@@ -163,6 +163,19 @@ TEST_F(EditHistory, SaveAnsweredToTheQuestionClosesAfterTheFileIsWritten) {
     EXPECT_TRUE(saved.m_sequences == edited.m_sequences && saved.m_textures == edited.m_textures);
 }
 
+// The oldest of 101 edits falls out of the history, yet undoing all the rest leaves it in.
+TEST_F(EditHistory, UndoingEveryKeptStepStillLeavesTheWadModified) {
+    QGuiApplication::clipboard()->setImage(ToQImage(fixtures::MakeTexture(2, 2, 1)));
+    for (int i = 0; i < 101; ++i) {
+        Press("Paste As New");
+    }
+    for (int i = 0; i < 100; ++i) {
+        dlg.Undo();
+    }
+    EXPECT_EQ(std::pair(dlg.UndoText(), SpriteLines().size()), std::pair(QString(), qsizetype{4}));
+    EXPECT_TRUE(dlg.IsModified());
+}
+
 TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
     ASSERT_TRUE(Drop({WriteSwo()}));
     EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=3");
