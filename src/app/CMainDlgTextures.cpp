@@ -183,13 +183,18 @@ void CMainDlg::OnDeleteTexture() {
     if (object < 0 || line < 0) {
         return;
     }
+    const std::size_t at = m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
+                           static_cast<std::size_t>(line);
     BeginEdit();
-    KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
-                     static_cast<std::size_t>(line),
-                 1);
-    if (!m_wad.RemoveTexture(static_cast<std::size_t>(object), line).has_value()) {
+    std::optional<SpriteTexture> removed =
+        m_wad.RemoveTexture(static_cast<std::size_t>(object), line);
+    if (!removed) {
         return;
     }
+    // The step takes the texture the wad gave up; nothing is copied.
+    std::vector<SpriteTexture> taken;
+    taken.push_back(std::move(*removed));
+    KeepRemovedTextures(at, std::move(taken));
     ReplaceObjectLine(object);
     OnSelchangeObjects();
     if (m_sprites->count() > 0) {
