@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "Commands.h"
 
 std::optional<ParsedArgs> SplitArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& valueOptions,
@@ -31,28 +32,14 @@ std::optional<ParsedArgs> SplitArguments(const std::vector<std::string>& args,
     return parsed;
 }
 
-std::optional<std::uint32_t> ParseNumber(const std::string& text) {
-    if (text.empty() || text.size() > 9) {
-        return std::nullopt;
-    }
-    std::uint32_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<std::uint32_t>(c - '0');
-    }
-    return value;
-}
-
 std::optional<std::pair<int, int>> ParseSpriteSize(const std::string& text) {
     const std::size_t cross = text.find('x');
     if (cross == std::string::npos) {
         return std::nullopt;
     }
-    const auto width = ParseNumber(text.substr(0, cross));
-    const auto height = ParseNumber(text.substr(cross + 1));
-    if (!width || !height || *width < 1 || *width > 256 || *height < 1 || *height > 256) {
+    const auto width = ParseWholeNumber(text.substr(0, cross), 1, 256);
+    const auto height = ParseWholeNumber(text.substr(cross + 1), 1, 256);
+    if (!width || !height) {
         return std::nullopt;
     }
     return std::pair{static_cast<int>(*width), static_cast<int>(*height)};

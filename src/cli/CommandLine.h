@@ -22,7 +22,5 @@ std::optional<ParsedArgs> SplitArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& flagOptions,
                                          std::string& problem);
 
-// A decimal number of at most 9 digits, nothing else.
-std::optional<std::uint32_t> ParseNumber(const std::string& text);
 // "WxH" with both sides 1 to 256.
 std::optional<std::pair<int, int>> ParseSpriteSize(const std::string& text);

@@ -70,6 +70,8 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
 
 // A whole number from min to max written in decimal digits only, or nothing.
 std::optional<long long> ParseWholeNumber(const std::string& text, long long min, long long max);
+// Slot numbers are 32 bits unsigned in the file.
+inline constexpr long long kMaxSlot = 4294967295;
 
 // Prints "vornix-cli: <message>" to standard error and returns exit status 1.
 int ReportError(const std::string& message);

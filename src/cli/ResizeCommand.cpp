@@ -16,11 +16,15 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
         problem = "resize takes an input file, a slot, the first and last line and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseNumber(parsed->operands[1]);
-    const auto first = ParseNumber(parsed->operands[2]);
-    const auto last = ParseNumber(parsed->operands[3]);
+    const auto slot = ParseWholeNumber(parsed->operands[1], 0, kMaxSlot);
+    const auto first = ParseWholeNumber(parsed->operands[2], 0, SpriteWad::kMaxObjectTextures - 1);
+    const auto last = ParseWholeNumber(parsed->operands[3], 0, SpriteWad::kMaxObjectTextures - 1);
     if (!slot || !first || !last) {
         problem = "the slot and the first and last line must be numbers";
+        return std::nullopt;
+    }
+    if (*first > *last) {
+        problem = "the first line must not come after the last";
         return std::nullopt;
     }
     const auto sizeOption = parsed->values.find("--size");
@@ -44,7 +48,7 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
     }
     return ResizeRequest{
         parsed->operands[0],
-        *slot,
+        static_cast<std::uint32_t>(*slot),
         static_cast<int>(*first),
         static_cast<int>(*last),
         parsed->operands[4],

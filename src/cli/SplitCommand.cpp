@@ -17,7 +17,7 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
         problem = "split takes an input file, a slot, an image and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseNumber(parsed->operands[1]);
+    const auto slot = ParseWholeNumber(parsed->operands[1], 0, kMaxSlot);
     if (!slot) {
         problem = "the slot \"" + parsed->operands[1] + "\" is not a number";
         return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
         return std::nullopt;
     }
     return SplitRequest{parsed->operands[0],
-                        *slot,
+                        static_cast<std::uint32_t>(*slot),
                         parsed->operands[2],
                         parsed->operands[3],
                         size->first,

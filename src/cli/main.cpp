@@ -1,7 +1,6 @@
 #include "Commands.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -51,17 +50,6 @@ int UsageError(const std::string& problem) {
 }
 
 using Operands = std::vector<std::string>;
-
-// A slot number: decimal digits only, within 32 bits.
-std::optional<std::uint32_t> ParseSlot(const std::string& text) {
-    std::uint32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 struct CliCommand {
     const char* name;
@@ -138,8 +126,8 @@ const CliCommand kCommands[] = {
              return UsageError("export-object takes an input file, a slot number and an output "
                                "file");
          }
-         const std::optional<std::uint32_t> slot = ParseSlot(op[1]);
-         return slot ? RunExportObject(op[0], *slot, op[2])
+         const std::optional<long long> slot = ParseWholeNumber(op[1], 0, kMaxSlot);
+         return slot ? RunExportObject(op[0], static_cast<std::uint32_t>(*slot), op[2])
                      : UsageError("\"" + op[1] + "\" is not a slot number");
      }},
     {"import-object", false,

@@ -263,6 +263,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"split", in, "460", "i", fresh, "--piece", "8x8", "--fast"}, "unknown option --fast"},
         {{"resize", in, "463", "-1", "2", fresh, "--size", "8x8"}, "the slot and the first and last line must be numbers"},
         {{"resize", in, "463", "0", "2", fresh, "--size", "8x8", "--filter", "cubic"}, "the filter must be stretch or bilinear"},
+        {{"resize", in, "463", "2", "1", fresh, "--size", "8x8"}, "the first line must not come after the last"},
         {{"export-texture", in, "460", "0", fresh, "--quality"}, "--quality needs a value"},
         {{"export-texture", in, "460", "0", fresh, "--fast"}, "unknown option \"--fast\""},
     }, 2);
@@ -320,7 +321,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"import-object", in, in, fresh}, swo::kWrongMagicMessage},
         {{"split", in, "460", path("dots.png"), fresh, "--piece", "1x1"}, "Only 32765 pieces fit: an object holds at most 32767 textures and a sprite wad at most 65535\n"},
         {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
-        {{"resize", in, "999", "0", "0", fresh, "--size", "8x8"}, "There is no object with slot 999 in \"" + in + "\"\n"},
+        {{"resize", in, "3000000000", "0", "0", fresh, "--size", "8x8"}, "There is no object with slot 3000000000 in \"" + in + "\"\n"},
         {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"}, "Line 3 is not there: object 463 has lines 0 to 2\n"},
         {{"export-texture", in, "4294967295", "0", opng}, "no object with slot 4294967295"},
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
