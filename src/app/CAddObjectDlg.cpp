@@ -1,6 +1,6 @@
 #include "app/CAddObjectDlg.h"
 
-#include "app/AppResources.h"
+#include "app/DialogFields.h"
 #include "app/DialogUnits.h"
 #include "model/ObjectSlotNames.h"
 #include "objects/ObjectOperations.h"
@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 CAddObjectDlg::CAddObjectDlg(QWidget* parent)
     : QDialog(parent), m_strTitle(QStringLiteral("Add Object")) {
@@ -31,8 +30,7 @@ CAddObjectDlg::CAddObjectDlg(QWidget* parent)
     m_objectId = new QLineEdit(this);
     m_objectId->setObjectName(QStringLiteral("objectId"));
     m_objectId->setGeometry(Rect(50, 25, 129, 14));
-    m_objectId->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    dlgfields::DigitsOnly(m_objectId);
     m_objectId->setReadOnly(true);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -60,11 +58,8 @@ void CAddObjectDlg::accept() {
     bool whole = false;
     const std::uint32_t id = m_objectId->text().toUInt(&whole);
     if (!whole) {
-        QMessageBox box(QMessageBox::Warning, appres::kAppTitle,
-                        QStringLiteral("Please enter an integer."), QMessageBox::Ok, this);
-        box.exec();
-        m_objectId->setFocus();
-        m_objectId->selectAll();
+        dlgfields::RefuseField(m_objectId, QStringLiteral("Please enter an integer."),
+                               QMessageBox::Warning);
         return;
     }
     m_nObjectId = id;
@@ -77,11 +72,8 @@ void CAddObjectDlg::OnSelchangeChoice() {
     if (choice < 0) {
         return;
     }
-    if (choice == objects::kCustomObjectIdChoice) {
-        m_objectId->setText(QString::number(m_nObjectId));
-        m_objectId->setReadOnly(false);
-        return;
-    }
-    m_objectId->setText(QString::number(objects::kChoiceSlots[static_cast<std::size_t>(choice)]));
-    m_objectId->setReadOnly(true);
+    const bool custom = choice == objects::kCustomObjectIdChoice;
+    // A fixed choice shows its own id; the custom choice brings back the id last kept.
+    m_objectId->setText(QString::number(objects::SlotOfChoice(choice, m_nObjectId)));
+    m_objectId->setReadOnly(!custom);
 }
