@@ -96,10 +96,14 @@ bool CMainDlg::NoEditsLost(std::function<void()> goOn) {
     }
     const QString name = m_path->text().isEmpty() ? QStringLiteral("Untitled")
                                                   : QFileInfo(m_path->text()).fileName();
+    // A wad without objects cannot be saved, so Save is offered only when there are some.
+    const bool canSave = m_objects->count() > 0;
     QMessageBox box(QMessageBox::Question, appres::kAppTitle,
                     QStringLiteral("Save changes to %1 before closing?").arg(name),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.setDefaultButton(QMessageBox::Save);
+                    (canSave ? QMessageBox::Save : QMessageBox::NoButton) | QMessageBox::Discard |
+                        QMessageBox::Cancel,
+                    this);
+    box.setDefaultButton(canSave ? QMessageBox::Save : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Discard:
         return true;

@@ -176,6 +176,18 @@ TEST_F(EditHistory, UndoingEveryKeptStepStillLeavesTheWadModified) {
     EXPECT_TRUE(dlg.IsModified());
 }
 
+// With every object deleted there is nothing a save could write: Save is not offered.
+TEST_F(EditHistory, WithNoObjectLeftTheQuestionOffersNoSave) {
+    for (int i = 0; i < 3; ++i) {
+        Press("Delete Object");
+    }
+    WhenModal<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->button(QMessageBox::Save), nullptr);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    Press("Close SWD");
+}
+
 TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
     ASSERT_TRUE(Drop({WriteSwo()}));
     EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=3");
