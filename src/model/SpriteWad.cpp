@@ -128,20 +128,26 @@ void SpriteWad::RemoveObject(std::size_t object) {
 }
 
 std::optional<std::size_t> SpriteWad::AddObject(std::uint32_t slotId) {
+    if (slotId != kSkyGraphicsSlot && slotId != kDefaultSpritesSlot) {
+        return AppendObject(slotId);
+    }
     ObjectSequence sequence;
     sequence.slotId = slotId;
-    std::size_t position = m_sequences.size();
-    if (slotId == kSkyGraphicsSlot) {
-        position = 0;
-    } else if (slotId == kDefaultSpritesSlot) {
-        position = FindObject(kSkyGraphicsSlot) ? 1 : 0;
-    } else if (m_textures.size() > kMaxTextures) {
-        return std::nullopt;
-    } else {
-        sequence.firstTexture = static_cast<std::uint16_t>(m_textures.size());
-    }
+    const std::size_t position =
+        slotId == kDefaultSpritesSlot && FindObject(kSkyGraphicsSlot) ? 1 : 0;
     m_sequences.insert(m_sequences.begin() + static_cast<std::ptrdiff_t>(position), sequence);
     return position;
+}
+
+std::optional<std::size_t> SpriteWad::AppendObject(std::uint32_t slotId) {
+    if (m_textures.size() > kMaxTextures) {
+        return std::nullopt;
+    }
+    ObjectSequence sequence;
+    sequence.slotId = slotId;
+    sequence.firstTexture = static_cast<std::uint16_t>(m_textures.size());
+    m_sequences.push_back(sequence);
+    return m_sequences.size() - 1;
 }
 
 bool SpriteWad::RunsAreValid(bool allowEmptyInsideRuns) const {

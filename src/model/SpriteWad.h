@@ -64,6 +64,8 @@ public:
     // at the current number of textures. Returns its position, or nothing when the wad
     // holds too many textures for a new first index.
     std::optional<std::size_t> AddObject(std::uint32_t slotId);
+    // Puts a new empty object at the end, whatever its slot, as AddObject places the others.
+    std::optional<std::size_t> AppendObject(std::uint32_t slotId);
 
     // True when every run lies inside m_textures, no two non-empty runs overlap and no empty
     // object starts inside another object's run. Files may hold empty objects inside runs

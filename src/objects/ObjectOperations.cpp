@@ -9,19 +9,6 @@ namespace objects {
 
 namespace {
 
-// Appends an empty object whose run starts behind the last texture; nothing when that index
-// no longer fits in a first index.
-std::optional<std::size_t> AppendObject(SpriteWad& wad, std::uint32_t slotId) {
-    if (wad.TextureCount() > SpriteWad::kMaxTextures) {
-        return std::nullopt;
-    }
-    ObjectSequence sequence;
-    sequence.slotId = slotId;
-    sequence.firstTexture = static_cast<std::uint16_t>(wad.TextureCount());
-    wad.m_sequences.push_back(sequence);
-    return wad.ObjectCount() - 1;
-}
-
 std::string FullMessage(const SpriteWad& wad) {
     return "No object can be added: a new object would start at texture " +
            std::to_string(wad.TextureCount()) + ", past the " +
@@ -68,7 +55,7 @@ AddedObject AddObject(SpriteWad& wad, int choice, std::uint32_t typedId) {
     // An id of 460 or 463 typed as a custom id is appended like any other.
     const std::optional<std::size_t> position =
         choice == kSkyGraphicsChoice || choice == kDefaultSpritesChoice ? wad.AddObject(slotId)
-                                                                        : AppendObject(wad, slotId);
+                                                                        : wad.AppendObject(slotId);
     if (!position) {
         return {AddedObject::Status::Full, FullMessage(wad)};
     }
