@@ -10,17 +10,14 @@ class ByteCursor {
 public:
     explicit ByteCursor(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
 
-    std::size_t Offset() const { return m_offset; }
     std::size_t Remaining() const { return m_bytes.size() - m_offset; }
 
-    bool ReadU32(std::uint32_t& value) {
-        if (Remaining() < 4) {
+    bool ReadU16(std::uint16_t& value) {
+        if (Remaining() < 2) {
             return false;
         }
-        const std::uint8_t* p = m_bytes.data() + m_offset;
-        value = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-        m_offset += 4;
+        value = static_cast<std::uint16_t>(m_bytes[m_offset] | m_bytes[m_offset + 1] << 8);
+        m_offset += 2;
         return true;
     }
 

@@ -41,15 +41,6 @@ std::uint32_t GetU32(const std::uint8_t* p) {
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-bool ReadU16(ByteCursor& cursor, std::uint16_t& value) {
-    std::span<const std::uint8_t> field;
-    if (!cursor.Take(2, field)) {
-        return false;
-    }
-    value = static_cast<std::uint16_t>(field[0] | field[1] << 8);
-    return true;
-}
-
 std::string ZlibMessage(int code) {
     switch (code) {
     case Z_BUF_ERROR:
@@ -153,7 +144,7 @@ Result Decode(std::span<const std::uint8_t> bytes, SwoObject& out) {
     }
     std::uint16_t slotId = 0;
     std::uint16_t count = 0;
-    if (!ReadU16(cursor, slotId) || !ReadU16(cursor, count)) {
+    if (!cursor.ReadU16(slotId) || !cursor.ReadU16(count)) {
         return Damaged("it ends inside its 8-byte header");
     }
 
