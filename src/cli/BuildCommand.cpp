@@ -2,6 +2,7 @@
 #include "ObjectManifest.h"
 
 #include "images/BTCImageObject.h"
+#include "images/TextureExport.h"
 #include "io/ReadFileBytes.h"
 
 #include <algorithm>
@@ -21,12 +22,10 @@ std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
-bool IsImageExtension(std::string extension) {
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    static const std::vector<std::string> known{".bmp", ".pcx",  ".png", ".tga",
-                                                ".tif", ".tiff", ".jpg", ".jpeg"};
-    return std::find(known.begin(), known.end(), extension) != known.end();
+// An image the editor reads: the names Export Texture writes, but for headerless RAW.
+bool IsImageFile(const fs::path& path) {
+    const std::optional<ExportFormat> format = ExportFormatFromPath(path.string());
+    return format && *format != ExportFormat::Raw;
 }
 
 // The texture files of a slot folder, "<number>.<image extension>", in numeric order. Other
@@ -37,7 +36,7 @@ bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
         const std::string stem = path.stem().string();
-        if (stem.empty() || stem.size() > 9 || !IsImageExtension(path.extension().string()) ||
+        if (stem.empty() || stem.size() > 9 || !IsImageFile(path) ||
             !std::all_of(stem.begin(), stem.end(),
                          [](unsigned char c) { return std::isdigit(c) != 0; })) {
             continue;
