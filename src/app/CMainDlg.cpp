@@ -264,7 +264,7 @@ void CMainDlg::paintEvent(QPaintEvent*) {
     const QPalette& pal = palette();
     const QColor face = pal.color(QPalette::Button);
     painter.fillRect(rect(), face);
-    QRect square(PreviewOrigin(), QSize(kFrameSide, kFrameSide));
+    QRect square = PreviewFrame();
     square.adjust(-2, -2, 2, 2);
     painter.fillRect(square, DarkerField(face));
     DrawBevel(painter, square, pal.color(QPalette::Dark), pal.color(QPalette::Light));
@@ -286,9 +286,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     // The preview's own choice shows only over the preview.
     QAction* magenta = nullptr;
-    if (m_preview->geometry()
-            .united(QRect(PreviewOrigin(), QSize(kFrameSide, kFrameSide)))
-            .contains(event->pos())) {
+    if (PreviewFrame().contains(event->pos())) {
         magenta = menu.addAction(QStringLiteral("Show magenta as transparent"));
         magenta->setCheckable(true);
         magenta->setChecked(m_magentaTransparent);

@@ -78,6 +78,8 @@ public:
     QPushButton* ButtonAt(Button button) const { return m_buttons[button]; }
     // The top-left corner of the preview frame in window coordinates.
     QPoint PreviewOrigin() const;
+    // The 256 x 256 pixel square of the preview, in window coordinates.
+    QRect PreviewFrame() const { return {PreviewOrigin(), QSize(kFrameSide, kFrameSide)}; }
 
     // Reads an SWD file into the document (the Open SWD command after its file dialog).
     // On failure the user is told why and the document, the lists and the path field stay

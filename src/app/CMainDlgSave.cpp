@@ -118,7 +118,7 @@ void CMainDlg::CreateSaveControls() {
     }
     m_packingPage = new QLabel(this);
     m_packingPage->setObjectName(QStringLiteral("packingPage"));
-    m_packingPage->setGeometry(QRect(PreviewOrigin(), QSize(kFrameSide, kFrameSide)));
+    m_packingPage->setGeometry(PreviewFrame());
     m_packingPage->hide();
     m_saveRefresh = new QTimer(this);
     m_saveRefresh->setInterval(kRefreshMs);
@@ -196,7 +196,7 @@ void CMainDlg::FinishSave(const SaveOutcome& outcome, const QString& path) {
 
     // The selected texture is shown again; the Info pane keeps the result until the timer.
     RefreshPreview();
-    update(QRect(PreviewOrigin(), QSize(kFrameSide, kFrameSide)));
+    update(PreviewFrame());
     m_infoTimer->start();
 
     SetJobControlsEnabled(true);
