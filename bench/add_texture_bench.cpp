@@ -9,7 +9,7 @@
 // comparison. All read the files from the page cache; every measurement is repeated and the
 // best run is kept. Wall time is what a user waits for; on a machine shared with other work it
 // swings with the load, so the processor time (user and system, all threads) is given too.
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
 #include "support/Fixtures.h"
 
 #include <Magick++.h>

@@ -4,8 +4,8 @@
 //      placement search alone;
 //  (b) on a large set of small textures, the bare cost of copying every texture's pixels onto
 //      black pages at the positions the packer chose.
-#include "model/PackTextures.h"
-#include "model/PageOccupancy.h"
+#include "packing/PackTextures.h"
+#include "packing/PageOccupancy.h"
 
 #include "support/Fixtures.h"
 #include "support/ReferencePacker.h"

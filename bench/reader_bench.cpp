@@ -4,7 +4,7 @@
 // Objects: 65 535 one-pixel sprites, each its own object, then n empty objects whose first
 // index lies anywhere, also inside runs; fixed seed. Times are the best of several loads of a
 // file in the page cache.
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
 
 #include <algorithm>
 #include <chrono>

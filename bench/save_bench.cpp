@@ -7,8 +7,8 @@
 //      and also counting from the file dialog's accept, whose closing takes a gap of its own.
 // Both ways must write the same bytes; the bench says so and fails otherwise.
 #include "app/CMainDlg.h"
-#include "model/PackTextures.h"
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
+#include "packing/PackTextures.h"
 
 #include "support/Fixtures.h"
 

@@ -3,8 +3,8 @@
 // The file: 64 pages of random pixels, 4096 sprites (one per 32 x 32 cell, each of a random
 // size up to 32 x 32), 4 objects; fixed seed. Every measurement is repeated and the best run
 // is kept. The file sits in the page cache for both sides of the load comparison.
-#include "model/PackTextures.h"
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
+#include "packing/PackTextures.h"
 
 #include <algorithm>
 #include <chrono>

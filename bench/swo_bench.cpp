@@ -9,8 +9,8 @@
 // sides run in turn and the best run of each is kept.
 // Import takes fresh memory for every texture and for the file, and the first touch of those
 // pages counts in its time; zlib alone writes into buffers it reuses from run to run.
-#include "objects/ObjectOperations.h"
-#include "objects/SwoFile.h"
+#include "edits/ObjectOperations.h"
+#include "formats/SwoFile.h"
 #include "support/Fixtures.h"
 
 #include <algorithm>

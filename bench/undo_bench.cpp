@@ -9,8 +9,8 @@
 //
 // Memory: 100 single-texture edits (each replaces one 64 x 64 texture) recorded in a history,
 // measured as the growth of the heap in use while the document stays the same size.
-#include "model/WadChange.h"
-#include "objects/ObjectOperations.h"
+#include "document/WadChange.h"
+#include "edits/ObjectOperations.h"
 #include "support/Fixtures.h"
 
 #include <algorithm>

@@ -1,10 +1,61 @@
-# The core libraries hold the document, the file formats and the image layer; they are
-# tested and benchmarked without a window, so they must never pull in Qt.
-function(vornix_core_library target)
-    get_target_property(libs ${target} LINK_LIBRARIES)
-    foreach(lib IN LISTS libs)
-        if(lib MATCHES "^Qt")
-            message(FATAL_ERROR "${target} is a core library and must not link ${lib}")
+# The core is a stack of layers, lowest first. A layer may link the layers below it, never one
+# above it, and no core layer may reach Qt, directly or through anything it links: the core is
+# tested, benchmarked and built for Windows without a window.
+set(VORNIX_LAYERS io pixels images document formats packing edits)
+
+# Adds the core library vornix_<layer> from the sources of its folder.
+function(vornix_core_library layer)
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    list(FIND VORNIX_LAYERS ${layer} rank)
+    if(rank EQUAL -1)
+        message(FATAL_ERROR "${layer} is not a core layer: add it to VORNIX_LAYERS")
+    endif()
+    add_library(vornix_${layer} STATIC ${sources})
+    target_include_directories(vornix_${layer} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    set_property(GLOBAL APPEND PROPERTY VORNIX_CORE_TARGETS vornix_${layer})
+endfunction()
+
+# Everything `target` links, directly or transitively, as target or library names.
+function(_vornix_collect_links target out)
+    set(seen "")
+    set(queue ${target})
+    while(queue)
+        list(POP_FRONT queue current)
+        if(NOT TARGET ${current})
+            continue()
         endif()
+        get_target_property(direct ${current} LINK_LIBRARIES)
+        get_target_property(iface ${current} INTERFACE_LINK_LIBRARIES)
+        foreach(lib IN LISTS direct iface)
+            # $<LINK_ONLY:x> is how a static library hands on its private links.
+            string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
+            if(lib AND NOT lib MATCHES "-NOTFOUND$" AND NOT lib IN_LIST seen)
+                list(APPEND seen ${lib})
+                list(APPEND queue ${lib})
+            endif()
+        endforeach()
+    endwhile()
+    set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Run once every target is defined: refuses an upward edge and any Qt below the window.
+function(vornix_check_layering)
+    get_property(core GLOBAL PROPERTY VORNIX_CORE_TARGETS)
+    foreach(target IN LISTS core)
+        string(REPLACE "vornix_" "" layer ${target})
+        list(FIND VORNIX_LAYERS ${layer} rank)
+        _vornix_collect_links(${target} links)
+        foreach(lib IN LISTS links)
+            if(lib MATCHES "Qt[0-9]*::|^Qt[0-9]*[A-Z]|libQt")
+                message(FATAL_ERROR "${target} is a core library and must not reach ${lib}")
+            endif()
+            if(lib MATCHES "^vornix_(.*)$")
+                list(FIND VORNIX_LAYERS ${CMAKE_MATCH_1} other)
+                if(other EQUAL -1 OR other GREATER rank)
+                    message(FATAL_ERROR "${target} must not link ${lib}: it lies above it")
+                endif()
+            endif()
+        endforeach()
     endforeach()
 endfunction()

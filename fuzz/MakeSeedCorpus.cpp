@@ -1,11 +1,11 @@
 // Writes the seed corpus of every fuzz target, made by our own writers:
 //   make_seed_corpus <folder>  ->  <folder>/swd_reader/*.swd, <folder>/image_loader/*,
 //                                  <folder>/swo_reader/*.swo
+#include "formats/SwdFile.h"
+#include "formats/SwoFile.h"
 #include "images/BTCEncoderOptions.h"
 #include "images/BTCImageObject.h"
-#include "model/PackTextures.h"
-#include "model/SwdFile.h"
-#include "objects/SwoFile.h"
+#include "packing/PackTextures.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // one holds valid runs and one texture per entry, and packs, writes and reads back to the
 // same objects and pixels.
 #include "FuzzCheck.h"
-#include "model/PackTextures.h"
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
+#include "packing/PackTextures.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The SWO reader on any bytes: a refused file leaves the object it was given alone; an accepted
 // one holds textures a page can take, and writes back to bytes that read to the same object.
 #include "FuzzCheck.h"
-#include "objects/SwoFile.h"
+#include "formats/SwoFile.h"
 
 #include <cstddef>
 #include <cstdint>

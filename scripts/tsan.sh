@@ -10,7 +10,7 @@ build=${1:-"$root/build-tsan"}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
-cmake --build "$build" --target test_app test_model
+cmake --build "$build" --target test_app test_packing
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1"
-QT_QPA_PLATFORM=offscreen "$build/tests/test_model" --gtest_filter='SaveProgress*:ProgressMailbox*'
+QT_QPA_PLATFORM=offscreen "$build/tests/test_packing" --gtest_filter='SaveProgress*:ProgressMailbox*'
 QT_QPA_PLATFORM=offscreen "$build/tests/test_app" --gtest_filter='SaveJob*'

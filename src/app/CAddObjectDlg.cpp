@@ -2,8 +2,8 @@
 
 #include "app/DialogFields.h"
 #include "app/DialogUnits.h"
-#include "model/ObjectSlotNames.h"
-#include "objects/ObjectOperations.h"
+#include "document/ObjectSlotNames.h"
+#include "edits/ObjectOperations.h"
 
 #include <QComboBox>
 #include <QLabel>

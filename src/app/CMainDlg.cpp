@@ -6,9 +6,9 @@
 #include "app/DialogUnits.h"
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
-#include "model/ListLines.h"
-#include "model/ObjectSlotNames.h"
-#include "model/SwdFile.h"
+#include "document/ListLines.h"
+#include "document/ObjectSlotNames.h"
+#include "formats/SwdFile.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

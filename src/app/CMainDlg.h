@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/JobThread.h"
-#include "model/SpriteWad.h"
-#include "model/WadChange.h"
+#include "document/SpriteWad.h"
+#include "document/WadChange.h"
 
 #include <QCursor>
 #include <QDialog>

@@ -2,9 +2,9 @@
 
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogFilters.h"
+#include "document/ListLines.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
-#include "model/ListLines.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -2,7 +2,7 @@
 
 #include "app/AppResources.h"
 #include "app/COwnerDrawCombo.h"
-#include "model/ListLines.h"
+#include "document/ListLines.h"
 
 #include <QFileInfo>
 #include <QLabel>

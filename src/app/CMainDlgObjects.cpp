@@ -3,9 +3,9 @@
 #include "app/CAddObjectDlg.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/WaitCursor.h"
-#include "model/ListLines.h"
-#include "objects/ObjectOperations.h"
-#include "objects/SwoFile.h"
+#include "document/ListLines.h"
+#include "edits/ObjectOperations.h"
+#include "formats/SwoFile.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -3,9 +3,10 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
+#include "app/ResizeDialogParts.h"
+#include "edits/ResizeRange.h"
 #include "images/ImageFitting.h"
 #include "images/ResizeMath.h"
-#include "model/ResizeRange.h"
 
 void CMainDlg::OnResizeTexture() {
     const int object = CurrentObject();
@@ -31,7 +32,7 @@ void CMainDlg::OnResizeTexture() {
     KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
                      static_cast<std::size_t>(line),
                  1);
-    ResizeTexture(texture, width, height, m_resizeFilter);
+    ResizeTexture(texture, width, height, resizeparts::FilterOfChoice(m_resizeFilter));
     ReplaceSpriteLine(line);
     OnSelchangeSprites();
     EndEdit(QStringLiteral("Resize Texture"));
@@ -63,9 +64,9 @@ void CMainDlg::OnResizeRange() {
                          static_cast<std::size_t>(dialog.m_nStart),
                      static_cast<std::size_t>(dialog.m_nStop - dialog.m_nStart + 1));
     }
-    ResizeTextureRange(
-        m_wad, static_cast<std::size_t>(object), dialog.m_nStart, dialog.m_nStop,
-        {dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0, dialog.m_nFilter});
+    ResizeTextureRange(m_wad, static_cast<std::size_t>(object), dialog.m_nStart, dialog.m_nStop,
+                       {dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0,
+                        resizeparts::FilterOfChoice(dialog.m_nFilter)});
     for (int i = dialog.m_nStart; i <= dialog.m_nStop; ++i) {
         ReplaceSpriteLine(i);
     }

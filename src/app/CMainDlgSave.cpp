@@ -2,11 +2,11 @@
 
 #include "app/COwnerDrawCombo.h"
 #include "app/QtImage.h"
-#include "model/ObjectSlotNames.h"
-#include "model/PackTextures.h"
-#include "model/ProgressMailbox.h"
-#include "model/SaveProgress.h"
-#include "model/SwdFile.h"
+#include "document/ObjectSlotNames.h"
+#include "formats/SwdFile.h"
+#include "packing/PackTextures.h"
+#include "packing/ProgressMailbox.h"
+#include "packing/SaveProgress.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/CMainDlg.h"
 
-#include "images/SplitImage.h"
+#include "pixels/SplitImage.h"
 
 #include <QCoreApplication>
 

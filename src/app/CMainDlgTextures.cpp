@@ -7,9 +7,9 @@
 #include "app/FileDialogFilters.h"
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
+#include "document/TextureFileName.h"
 #include "images/ImageFitting.h"
 #include "images/TextureExport.h"
-#include "model/TextureFileName.h"
 
 #include <QClipboard>
 #include <QDir>

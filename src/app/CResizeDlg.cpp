@@ -1,6 +1,7 @@
 #include "app/CResizeDlg.h"
 
 #include "app/CSilentEdit.h"
+#include "app/DialogFields.h"
 #include "app/DialogUnits.h"
 #include "app/ResizeDialogParts.h"
 #include "images/ResizeMath.h"
@@ -18,7 +19,7 @@ QString SizeLine(const char* word, int width, int height) {
 }
 
 int TypedNumber(const QLineEdit* field) {
-    return ReadTypedNumber(field->text().toStdString());
+    return dlgfields::ReadTypedNumber(field->text().toStdString());
 }
 
 } // namespace
@@ -55,7 +56,7 @@ int CResizeDlg::exec() {
     m_widthField->SetTextQuietly(QString::number(m_nWidth));
     m_heightField->SetTextQuietly(QString::number(m_nHeight));
     m_keepAspectBox->setChecked(m_bKeepAspect != 0);
-    m_filterList->setCurrentIndex(m_nFilter == kStretchFilter ? 0 : 1);
+    m_filterList->setCurrentIndex(m_nFilter == 0 ? 0 : 1);
     m_currentSizeLine->setText(SizeLine("Current", m_nWidth, m_nHeight));
     ShowNewSize(m_nWidth, m_nHeight);
     return QDialog::exec();

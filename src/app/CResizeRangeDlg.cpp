@@ -33,7 +33,7 @@ int CResizeRangeDlg::exec() {
     m_startField->setText(QString::number(m_nStart));
     m_stopField->setText(QString::number(m_nStop));
     m_keepAspectBox->setChecked(m_bKeepAspect != 0);
-    m_filterList->setCurrentIndex(m_nFilter == kStretchFilter ? 0 : 1);
+    m_filterList->setCurrentIndex(m_nFilter == 0 ? 0 : 1);
     return QDialog::exec();
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/DialogFields.h"
 #include "app/DialogUnits.h"
-#include "images/SplitImage.h"
+#include "pixels/SplitImage.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -6,6 +6,10 @@
 #include <QMessageBox>
 #include <QValidator>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 namespace dlgfields {
 
 namespace {
@@ -69,6 +73,18 @@ std::optional<int> ReadInteger(QLineEdit* field, int min, int max) {
 
 void DigitsOnly(QLineEdit* field, int maxLength) {
     field->setValidator(new TypedDigitsValidator(field, maxLength));
+}
+
+int ReadTypedNumber(std::string_view text) {
+    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+    std::int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        value = std::min(kIntMax, value * 10 + (c - '0'));
+    }
+    return static_cast<int>(value);
 }
 
 } // namespace dlgfields

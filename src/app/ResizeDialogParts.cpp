@@ -75,4 +75,8 @@ std::optional<std::pair<int, int>> ReadNewSize(QLineEdit* width, QLineEdit* heig
     return h ? std::optional(std::pair(*w, *h)) : std::nullopt;
 }
 
+ResizeFilter FilterOfChoice(int choice) {
+    return choice == 0 ? ResizeFilter::Stretch : ResizeFilter::Bilinear;
+}
+
 } // namespace resizeparts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "images/ResizeMath.h"
+
 #include <QRect>
 #include <QString>
 
@@ -29,6 +31,8 @@ struct FilterControls {
 // An etched frame at `top` with "Preserve aspect ratio" and "Resize Filter:" with the list
 // "Stretch", "Bilinear".
 FilterControls AddFilterFrame(QDialog* dialog, int top);
+// The filter that item `choice` of the "Resize Filter:" list stands for.
+ResizeFilter FilterOfChoice(int choice);
 // OK (the default button) and Cancel at `top`.
 void AddOkCancel(QDialog* dialog, int top);
 // The new width and height, 1 to 256 each; the first bad field is refused with its prompt.

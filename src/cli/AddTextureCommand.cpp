@@ -1,9 +1,9 @@
 #include "Commands.h"
 
+#include "document/ObjectSlotNames.h"
+#include "formats/SwdFile.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
-#include "model/ObjectSlotNames.h"
-#include "model/SwdFile.h"
 
 #include <cstdio>
 #include <limits>

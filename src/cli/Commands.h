@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/ResizeRange.h"
-#include "model/SpriteWad.h"
-#include "model/SwdFile.h"
+#include "document/SpriteWad.h"
+#include "edits/ResizeRange.h"
+#include "formats/SwdFile.h"
 
 #include <cstdint>
 #include <optional>

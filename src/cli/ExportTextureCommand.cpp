@@ -1,8 +1,8 @@
 #include "Commands.h"
 
+#include "document/ObjectSlotNames.h"
+#include "formats/SwdFile.h"
 #include "images/TextureExport.h"
-#include "model/ObjectSlotNames.h"
-#include "model/SwdFile.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "model/ListLines.h"
+#include "document/ListLines.h"
 
 #include <cstdio>
 

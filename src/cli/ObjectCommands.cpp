@@ -1,9 +1,9 @@
 #include "Commands.h"
 
-#include "model/ListLines.h"
-#include "model/SwdFile.h"
-#include "objects/ObjectOperations.h"
-#include "objects/SwoFile.h"
+#include "document/ListLines.h"
+#include "edits/ObjectOperations.h"
+#include "formats/SwdFile.h"
+#include "formats/SwoFile.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "ObjectManifest.h"
 
-#include "model/ObjectSlotNames.h"
-#include "model/SpriteWad.h"
+#include "document/ObjectSlotNames.h"
+#include "document/SpriteWad.h"
 
 #include <charconv>
 #include <limits>

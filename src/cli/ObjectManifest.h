@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ObjectSequence.h"
+#include "document/ObjectSequence.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "model/PackTextures.h"
+#include "packing/PackTextures.h"
 
 #include <cstdio>
 

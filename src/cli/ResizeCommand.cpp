@@ -1,8 +1,8 @@
 #include "CommandLine.h"
 #include "Commands.h"
 
+#include "formats/SwdFile.h"
 #include "images/ResizeMath.h"
-#include "model/SwdFile.h"
 
 #include <cstdio>
 
@@ -37,10 +37,10 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
         problem = "the size \"" + sizeOption->second + "\" is not WxH with sides 1 to 256";
         return std::nullopt;
     }
-    int filter = kStretchFilter;
+    ResizeFilter filter = ResizeFilter::Stretch;
     if (const auto named = parsed->values.find("--filter"); named != parsed->values.end()) {
         if (named->second == "bilinear") {
-            filter = kBilinearFilter;
+            filter = ResizeFilter::Bilinear;
         } else if (named->second != "stretch") {
             problem = "the filter must be stretch or bilinear";
             return std::nullopt;

@@ -1,10 +1,10 @@
 #include "CommandLine.h"
 #include "Commands.h"
 
+#include "document/ObjectSlotNames.h"
+#include "formats/SwdFile.h"
 #include "images/BTCImageObject.h"
-#include "images/SplitImage.h"
-#include "model/ObjectSlotNames.h"
-#include "model/SwdFile.h"
+#include "pixels/SplitImage.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "images/BTCEncoderOptions.h"
-#include "images/BTCImageData.h"
+#include "pixels/BTCImageData.h"
 
 #include <string>
 

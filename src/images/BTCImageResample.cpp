@@ -1,4 +1,5 @@
-#include "images/BTCImageData.h"
+#include "images/BTCImageResample.h"
+
 #include "images/MagickBridge.h"
 
 #include <exception>
@@ -19,28 +20,28 @@ Magick::Geometry ExactSize(int width, int height) {
 
 } // namespace
 
-bool BTCImageData::Resize(int width, int height) {
-    if (!ValidTargetSize(*this, width, height)) {
+bool ResampleBilinear(BTCImageData& pixels, int width, int height) {
+    if (!ValidTargetSize(pixels, width, height)) {
         return false;
     }
     try {
-        Magick::Image image = images::ToMagick(*this);
+        Magick::Image image = images::ToMagick(pixels);
         image.filterType(Magick::TriangleFilter);
         image.resize(ExactSize(width, height));
-        return images::FromMagick(image, *this);
+        return images::FromMagick(image, pixels);
     } catch (const std::exception&) {
         return false;
     }
 }
 
-bool BTCImageData::Stretch(int width, int height) {
-    if (!ValidTargetSize(*this, width, height)) {
+bool ResampleNearest(BTCImageData& pixels, int width, int height) {
+    if (!ValidTargetSize(pixels, width, height)) {
         return false;
     }
     try {
-        Magick::Image image = images::ToMagick(*this);
+        Magick::Image image = images::ToMagick(pixels);
         image.sample(ExactSize(width, height));
-        return images::FromMagick(image, *this);
+        return images::FromMagick(image, pixels);
     } catch (const std::exception&) {
         return false;
     }

@@ -1,5 +1,7 @@
 #include "images/ImageFitting.h"
 
+#include "images/BTCImageResample.h"
+
 #include <algorithm>
 
 void FitImageSize(int maxW, int maxH, int& w, int& h) {
@@ -34,5 +36,5 @@ bool FitTexture(BTCImageData& image) {
     if (w == image.GetWidth() && h == image.GetHeight()) {
         return true;
     }
-    return image.Resize(w, h);
+    return ResampleBilinear(image, w, h);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "images/BTCImageData.h"
+#include "pixels/BTCImageData.h"
 
 // Every texture must fit on one 256 x 256 page.
 inline constexpr int kSpriteLimit = 256;

@@ -1,5 +1,6 @@
 #include "images/ResizeMath.h"
 
+#include "images/BTCImageResample.h"
 #include "images/ImageFitting.h"
 
 #include <algorithm>
@@ -18,17 +19,6 @@ int ScaledSide(int side, int numerator, int denominator) {
 }
 
 } // namespace
-
-int ReadTypedNumber(std::string_view text) {
-    std::int64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            break;
-        }
-        value = std::min(kIntMax, value * 10 + (c - '0'));
-    }
-    return static_cast<int>(value);
-}
 
 int HeightForWidth(int width, int originalWidth, int originalHeight) {
     return ScaledSide(width, originalHeight, originalWidth);
@@ -55,11 +45,7 @@ TextureSize RangeTargetSize(int width, int height, int boxWidth, int boxHeight, 
     return {std::max(size.width, 1), std::max(size.height, 1)};
 }
 
-bool StretchTexture(BTCImageData& texture, int width, int height) {
-    return texture.Stretch(width, height);
-}
-
-bool ResizeTexture(BTCImageData& texture, int width, int height, int filter) {
-    return filter == kStretchFilter ? StretchTexture(texture, width, height)
-                                    : texture.Resize(width, height);
+bool ResizeTexture(BTCImageData& texture, int width, int height, ResizeFilter filter) {
+    return filter == ResizeFilter::Stretch ? ResampleNearest(texture, width, height)
+                                           : ResampleBilinear(texture, width, height);
 }

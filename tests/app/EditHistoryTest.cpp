@@ -6,8 +6,8 @@
 #include "app/CResizeRangeDlg.h"
 #include "app/CSplitOptionsDlg.h"
 #include "app/QtImage.h"
-#include "model/SwdFile.h"
-#include "objects/SwoFile.h"
+#include "formats/SwdFile.h"
+#include "formats/SwoFile.h"
 
 #include <QMimeData>
 #include <QUrl>

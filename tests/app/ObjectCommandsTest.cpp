@@ -1,7 +1,7 @@
 // Add, Edit, Delete, Export and Import Object through the real window and its dialogs.
 #include "WindowTest.h"
 #include "app/CAddObjectDlg.h"
-#include "objects/SwoFile.h"
+#include "formats/SwoFile.h"
 
 using namespace apptest;
 

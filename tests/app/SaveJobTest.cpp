@@ -1,6 +1,6 @@
 // Save As SWD through the real window: the job on its worker thread, cancel, result and errors.
 #include "WindowTest.h"
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
 
 #include <sys/stat.h>
 

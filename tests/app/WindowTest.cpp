@@ -1,6 +1,6 @@
 #include "WindowTest.h"
-#include "model/PackTextures.h"
-#include "model/SwdFile.h"
+#include "formats/SwdFile.h"
+#include "packing/PackTextures.h"
 
 namespace apptest {
 

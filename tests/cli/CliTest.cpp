@@ -1,8 +1,8 @@
 // vornix-cli run as a program: what each command writes and prints, and how it fails.
+#include "formats/SwdFile.h"
+#include "formats/SwoFile.h"
 #include "images/BTCImageObject.h"
 #include "images/TextureExport.h"
-#include "model/SwdFile.h"
-#include "objects/SwoFile.h"
 #include "support/Fixtures.h"
 #include "support/SplitExpectations.h"
 

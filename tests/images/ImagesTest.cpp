@@ -1,9 +1,10 @@
 #include "images/BTCImageObject.h"
+#include "images/BTCImageResample.h"
 #include "images/ImageFitting.h"
 #include "images/MagickBridge.h"
 #include "images/ResizeMath.h"
-#include "images/SplitImage.h"
 #include "images/TextureExport.h"
+#include "pixels/SplitImage.h"
 #include "support/Fixtures.h"
 #include "support/SplitExpectations.h"
 
@@ -239,13 +240,7 @@ TEST(FitImageSize, ShrinksIntoTheBoxKeepingTheRatioAndNeverEnlarges) {
     EXPECT_EQ(std::pair(tall.GetWidth(), tall.GetHeight()), std::pair(1, 256));
 }
 
-TEST(ResizeMath, TypedNumbersOtherSideAndRangeTarget) {
-    EXPECT_EQ(ReadTypedNumber("99999999999999"), std::numeric_limits<int>::max());
-    const std::pair<const char*, int> typed[] = {{"", 0},      {"007", 7}, {"abc", 0},
-                                                 {"12x4", 12}, {" 5", 0},  {"-3", 0}};
-    for (const auto& [text, value] : typed) {
-        EXPECT_EQ(ReadTypedNumber(text), value) << '"' << text << '"';
-    }
+TEST(ResizeMath, OtherSideAndRangeTarget) {
     // The other side follows the texture's proportions, truncated, without overflowing.
     EXPECT_EQ(std::pair(HeightForWidth(64, 100, 50), WidthForHeight(33, 100, 50)),
               std::pair(32, 66));
@@ -275,7 +270,7 @@ TEST(Resize, EnlargingATwoLevelStepIsBilinear) {
     ASSERT_TRUE(step.Create(8, 2));
     step.Fill(0, 0, 4, 2, 0x282828u);
     step.Fill(4, 0, 4, 2, 0xC8C8C8u);
-    ASSERT_TRUE(step.Resize(64, 3));
+    ASSERT_TRUE(ResampleBilinear(step, 64, 3));
     ASSERT_EQ(std::pair(step.GetWidth(), step.GetHeight()), std::pair(64, 3));
     std::vector<int> row;
     for (int x = 0; x < 64; ++x) {
@@ -291,18 +286,18 @@ TEST(Resize, EnlargingATwoLevelStepIsBilinear) {
 // ResizeTexture stretches with the stretch filter and blends with any other.
 TEST(Stretch, RepeatsPixelsAndMixesNoColours) {
     const BTCImageData source = fixtures::MakeTexture(2, 2, 6);
-    for (const int filter : {int{kStretchFilter}, int{kBilinearFilter}, 7}) {
+    for (const ResizeFilter filter : {ResizeFilter::Stretch, ResizeFilter::Bilinear}) {
         BTCImageData image = source;
         ASSERT_TRUE(ResizeTexture(image, 4, 4, filter));
         bool blocks = image.GetWidth() == 4 && image.GetHeight() == 4;
         for (int i = 0; i < 16; ++i) {
             blocks = blocks && PixelAt(image, i % 4, i / 4) == PixelAt(source, i % 4 / 2, i / 8);
         }
-        EXPECT_EQ(blocks, filter == kStretchFilter) << "filter " << filter;
+        EXPECT_EQ(blocks, filter == ResizeFilter::Stretch);
     }
     const BTCImageData big = fixtures::MakeTexture(31, 29, 8);
     BTCImageData image = big;
-    ASSERT_TRUE(image.Stretch(10, 7));
+    ASSERT_TRUE(ResampleNearest(image, 10, 7));
     ASSERT_EQ(std::pair(image.GetWidth(), image.GetHeight()), std::pair(10, 7));
     std::set<Pixel> all;
     for (int i = 0; i < 31 * 29; ++i) {
@@ -317,12 +312,12 @@ TEST(Scaling, TakesSidesUpToTheLargestAndRefusesOthersLeavingTheImageAlone) {
     BTCImageData image = fixtures::MakeTexture(6, 6, 2);
     const BTCImageData before = image;
     for (const auto& [w, h] : {std::pair{0, 4}, {4, -1}, {BTCImageData::kMaxSide + 1, 4}}) {
-        EXPECT_FALSE(image.Resize(w, h) || image.Stretch(w, h) || StretchTexture(image, w, h) ||
+        EXPECT_FALSE(ResampleBilinear(image, w, h) || ResampleNearest(image, w, h) ||
                      BTCImageData().Create(h, w));
     }
     EXPECT_EQ(image, before);
     const int max = BTCImageData::kMaxSide;
-    ASSERT_TRUE(image.Resize(max, 2) && image.Stretch(3, max));
+    ASSERT_TRUE(ResampleBilinear(image, max, 2) && ResampleNearest(image, 3, max));
     EXPECT_EQ(image.GetHeight(), max);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/SpriteWad.h"
+#include "document/SpriteWad.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "images/BTCImageData.h"
+#include "pixels/BTCImageData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "document/SpriteWad.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Reading and writing SWD sprite wads.
+//
+// Layout (little-endian, no padding): u32 version (129), u32 E, E x 16-byte SpriteEntry,
+// u32 D, D / 196608 whole pages of 256 x 256 R,G,B pixels, u32 S, S x 8-byte ObjectSequence.
+// Pixels are R,G,B in the file and B,G,R in memory.
+namespace swd {
+
+inline constexpr std::uint32_t kVersion = 129;
+inline constexpr std::size_t kPageBytes = 256 * 256 * 3;
+// The most memory a loaded wad may take for its textures' pixels and its object records.
+// Sprites may overlap or repeat one rectangle, so the pages do not bound this; a file that
+// would need more is refused before anything is allocated for it.
+inline constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{2} << 30;
+
+// Exactly the text the editor shows for a file of another version or kind.
+inline constexpr const char* kWrongVersionMessage =
+    "This file isn't a Tomb Raider Sprite Wad file or it's a different version or type of "
+    "file...";
+
+enum class Status {
+    Ok,
+    OpenFailed,   // the file could not be opened or read; message carries the system's reason
+    WrongVersion, // message is kWrongVersionMessage
+    Damaged,      // message names the problem ("This sprite wad is damaged: ...")
+    TooLarge,     // the loaded wad would take more than kMaxDocumentBytes
+    WriteFailed,  // the file could not be created or written; message carries the reason
+};
+
+struct Result {
+    Status status = Status::Ok;
+    std::string message;
+
+    bool ok() const { return status == Status::Ok; }
+};
+
+// What a file states about itself, as read: filled as far as the file could be parsed, also
+// when reading fails later on (pageCount is D / 196608 rounded down).
+struct SwdFileInfo {
+    std::uint32_t version = 0;
+    std::uint32_t entryCount = 0;
+    std::uint32_t pageCount = 0;
+    std::uint32_t sequenceCount = 0;
+    // Bytes after the last object sequence, which the reader ignores.
+    std::uint64_t trailingBytes = 0;
+    // Set when the header says 0 sprites but exactly this many follow it, making the rest
+    // of the file a consistent wad: ReadOptions::recoverZeroCount loads them.
+    std::uint32_t recoverableEntryCount = 0;
+};
+
+struct ReadOptions {
+    // Loads a file whose header says 0 sprites as the wad that follows it, when exactly one
+    // sprite count fits; without it such a file is refused.
+    bool recoverZeroCount = false;
+};
+
+// Parses an SWD file into a fresh document: the sprites are cut out of their pages into
+// m_textures, m_entries and m_pages are left empty. `out` is replaced only when the whole file
+// is valid; on any failure it is left exactly as it was. A file is read part by part as the
+// parser reaches it; pages that no sprite uses are never read.
+Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info = nullptr,
+               const ReadOptions& options = {});
+Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info = nullptr,
+                   const ReadOptions& options = {});
+
+// Serialises m_entries, m_pages and m_sequences as they stand (the packer fills the first two).
+std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad);
+// Writes the file atomically: a temporary file beside the target is written in full, flushed
+// and then renamed over the target, so a failure never leaves a half-written file behind.
+Result WriteSwdFile(const std::string& path, const SpriteWad& wad);
+
+} // namespace swd

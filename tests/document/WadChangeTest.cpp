@@ -1,0 +1,209 @@
+#include "document/WadChange.h"
+#include "document/ObjectSlotNames.h"
+#include "edits/ResizeRange.h"
+#include "images/BTCImageResample.h"
+#include "support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <tuple>
+#include <utility>
+
+namespace {
+
+// A texture's size is its identity, to see where it ends up.
+SpriteTexture Tagged(int id) {
+    return fixtures::MakeTexture(1 + id % 200, 1 + id / 200, 1);
+}
+int TagOf(const SpriteTexture& t) {
+    return (t.GetHeight() - 1) * 200 + (t.GetWidth() - 1);
+}
+
+std::vector<int> RunTags(const SpriteWad& wad, std::size_t object) {
+    std::vector<int> tags;
+    for (int k = 0; k < wad.m_sequences[object].TextureCount(); ++k) {
+        tags.push_back(TagOf(wad.ObjectTexture(object, k)));
+    }
+    return tags;
+}
+
+// Object 0 (slot 460) owns textures 2..6, object 1 (slot 463) owns 0..1.
+TEST(ResizeRange, ResizesOnlyTheLinesAskedForWithinTheObject) {
+    SpriteWad wad;
+    for (const auto& [w, h] :
+         {std::pair{9, 9}, {10, 10}, {128, 32}, {16, 16}, {100, 30}, {8, 8}, {40, 40}}) {
+        wad.m_textures.push_back(fixtures::MakeTexture(w, h, static_cast<std::uint32_t>(w)));
+    }
+    wad.m_sequences = {{460, -5, 2}, {463, -2, 0}};
+    const SpriteWad before = wad;
+    const RangeResize keep{64, 64, true, ResizeFilter::Stretch};
+    const struct {
+        int start, stop, resized;
+        RangeResize request;
+        const char* sizes;
+    } cases[] = {
+        {0, 2, 3, keep, "9x9 10x10 64x16 64x64 64x19 8x8 40x40"},
+        {1,
+         4,
+         4,
+         {20, 10, false, ResizeFilter::Bilinear},
+         "9x9 10x10 128x32 20x10 20x10 20x10 20x10"},
+        {3, 1, 0, keep, "9x9 10x10 128x32 16x16 100x30 8x8 40x40"},
+        {-2, 0, 1, keep, "9x9 10x10 64x16 16x16 100x30 8x8 40x40"},
+        {4, 9, 1, keep, "9x9 10x10 128x32 16x16 100x30 8x8 64x64"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + ".." + std::to_string(c.stop));
+        wad = before;
+        EXPECT_EQ(ResizeTextureRange(wad, 0, c.start, c.stop, c.request), c.resized);
+        std::string sizes;
+        for (std::size_t i = 0; i < wad.TextureCount(); ++i) {
+            const SpriteTexture& t = wad.m_textures[i];
+            sizes +=
+                (i ? " " : "") + std::to_string(t.GetWidth()) + "x" + std::to_string(t.GetHeight());
+            const int line = static_cast<int>(i) - 2;
+            EXPECT_TRUE(t == before.m_textures[i] || (i >= 2 && line >= c.start && line <= c.stop));
+        }
+        EXPECT_EQ(sizes, c.sizes);
+        EXPECT_EQ(wad.m_sequences, before.m_sequences);
+    }
+}
+
+} // namespace
+
+TEST(WadChange, KeepsOnlyTheTexturesItReplaced) {
+    SpriteWad wad;
+    wad.AddObject(1);
+    for (int k = 0; k < 50; ++k) {
+        wad.AddTexture(0, fixtures::MakeTexture(64, 64, static_cast<std::uint32_t>(k)));
+    }
+    WadChange replace = WadChange::Before(wad);
+    replace.Keep(wad, 7, 1);
+    ResampleNearest(wad.m_textures[7], 2, 2);
+    replace.After(wad);
+    EXPECT_EQ(replace.PixelBytes(), 64u * 64u * 3u);
+    replace.Swap(wad);
+    EXPECT_EQ(wad.m_textures[7], fixtures::MakeTexture(64, 64, 7));
+}
+
+// Random edits against a model of one list per object; slots repeat and counts may be stored
+// positive. Every ten steps the edits are undone back to the first and redone, each giving
+// back the objects and textures on its side.
+TEST(SpriteWadRuns, RandomEditsMatchAPlainModelAndUndoAndRedoRestoreBothSides) {
+    using Model = std::vector<std::pair<std::uint32_t, std::vector<int>>>;
+    using Side = std::pair<std::vector<ObjectSequence>, Model>;
+    std::mt19937 rng(12345);
+    SpriteWad wad;
+    Model model;
+    std::vector<std::tuple<WadChange, Side, Side>> history;
+    const auto holds = [&wad](const Model& m) {
+        bool same = wad.RunsAreValid() && wad.ObjectCount() == m.size();
+        std::size_t total = 0;
+        for (std::size_t k = 0; same && k < m.size(); ++k) {
+            same = wad.m_sequences[k].slotId == m[k].first && RunTags(wad, k) == m[k].second;
+            total += m[k].second.size();
+        }
+        return same && wad.TextureCount() == total;
+    };
+    int nextTag = 0;
+    for (int step = 0; step < 3000; ++step) {
+        ASSERT_TRUE(holds(model)) << "before step " << step;
+        if (step % 10 == 0) {
+            for (auto it = history.rbegin(); it != history.rend(); ++it) {
+                std::get<0>(*it).Swap(wad);
+                const Side& undone = std::get<1>(*it);
+                ASSERT_TRUE(wad.m_sequences == undone.first && holds(undone.second)) << step;
+            }
+            for (auto& [change, undone, done] : history) {
+                change.Swap(wad);
+                ASSERT_TRUE(wad.m_sequences == done.first && holds(done.second)) << step;
+            }
+            history.clear();
+        }
+        Side before{wad.m_sequences, model};
+        WadChange change = WadChange::Before(wad);
+        const int op = static_cast<int>(rng() % 12);
+        if (op < 2 || model.empty()) {
+            const auto slot = static_cast<std::uint32_t>(455 + rng() % 12);
+            const bool skyExists = std::any_of(model.begin(), model.end(), [](const auto& o) {
+                return o.first == kSkyGraphicsSlot;
+            });
+            const std::size_t textures = wad.TextureCount();
+            const std::size_t at = *wad.AddObject(slot);
+            const bool front = slot == kSkyGraphicsSlot || slot == kDefaultSpritesSlot;
+            ASSERT_EQ(at, slot == kSkyGraphicsSlot      ? 0
+                          : slot == kDefaultSpritesSlot ? (skyExists ? 1 : 0)
+                                                        : model.size());
+            ASSERT_EQ(wad.m_sequences[at].firstTexture, front ? 0u : textures) << "slot " << slot;
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {slot, {}});
+        } else {
+            const std::size_t k = rng() % model.size();
+            std::vector<int>& run = model[k].second;
+            const std::size_t first = wad.m_sequences[k].firstTexture;
+            if (op < 7) { // one to three textures at the end of the run, as one edit
+                change.Keep(wad, wad.AppendPosition(k), 0);
+                for (auto n = 1 + rng() % 3; n > 0; --n) {
+                    ASSERT_TRUE(wad.AddTexture(k, Tagged(nextTag)));
+                    run.push_back(nextTag++ % 40000);
+                }
+            } else if (op < 9 || op == 11) { // remove or replace, now and then past the end
+                const std::size_t line = rng() % (run.size() + 1);
+                if (line < run.size()) {
+                    change.Keep(wad, first + line, 1);
+                }
+                const std::optional<SpriteTexture> old =
+                    op == 11 ? wad.ReplaceTexture(k, static_cast<int>(line), Tagged(nextTag))
+                             : wad.RemoveTexture(k, static_cast<int>(line));
+                ASSERT_EQ(old.has_value(), line < run.size());
+                if (old && op == 11) {
+                    ASSERT_EQ(TagOf(*old), std::exchange(run[line], nextTag++ % 40000));
+                } else if (old) {
+                    ASSERT_EQ(TagOf(*old), run[line]);
+                    run.erase(run.begin() + static_cast<std::ptrdiff_t>(line));
+                }
+            } else if (op < 10) {
+                change.Keep(wad, first, run.size());
+                wad.RemoveObject(k);
+                model.erase(model.begin() + static_cast<std::ptrdiff_t>(k));
+            } else {
+                auto& count = wad.m_sequences[k].negCount;
+                count = static_cast<std::int16_t>(-count);
+            }
+        }
+        change.After(wad);
+        history.emplace_back(std::move(change), std::move(before), Side{wad.m_sequences, model});
+    }
+}
+
+// A file may hold an empty object that starts inside another run.
+TEST(SpriteWadRuns, DeletingARunMovesAnEmptyObjectInsideItToItsStart) {
+    SpriteWad wad;
+    wad.m_textures.assign(5, Tagged(0));
+    wad.m_sequences = {{463, -5, 0}, {494, 0, 2}};
+    wad.RemoveObject(0);
+    EXPECT_EQ(wad.m_sequences, (std::vector<ObjectSequence>{{494, 0, 0}}));
+}
+
+// An object holds at most 32 767 textures, the wad 65 535; a new object may start at 65 535.
+TEST(SpriteWadLimits, ObjectAndWadFillUpAndANewObjectStartsAtTheLastIndex) {
+    SpriteWad wad;
+    wad.m_sequences = {{463, 0, 0}, {464, 0, 0}, {494, 0, 0}};
+    for (std::size_t k = 0; k < 2; ++k) {
+        for (int i = 0; i < SpriteWad::kMaxObjectTextures; ++i) {
+            ASSERT_TRUE(wad.AddTexture(k, Tagged(0)));
+        }
+        EXPECT_FALSE(wad.AddTexture(k, Tagged(0))) << "object " << k << " is full";
+    }
+    ASSERT_TRUE(wad.AddTexture(2, Tagged(0)));
+    EXPECT_FALSE(wad.AddTexture(2, Tagged(0))) << "the wad is full";
+    EXPECT_EQ(wad.TextureCount(), 65535u);
+
+    EXPECT_EQ(wad.m_sequences[wad.AddObject(kFontGraphicsSlot).value()].firstTexture, 65535);
+
+    wad.m_textures.push_back(Tagged(0)); // as a file with 65 536 sprites loads
+    EXPECT_FALSE(wad.AddObject(495).has_value()) << "65 536 does not fit a first index";
+    EXPECT_EQ(wad.AddObject(kSkyGraphicsSlot), 0u) << "460 starts at texture 0 regardless";
+}

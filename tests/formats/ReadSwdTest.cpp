@@ -1,0 +1,223 @@
+// Reading SWD files: sprites cut from their pages, damaged files refused whole, zero counts
+// recovered only when asked.
+#include "SwdTestSupport.h"
+#include "formats/PixelSwap.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <system_error>
+#include <utility>
+
+using fixtures::MakeTexture;
+using fixtures::SwdBuilder;
+using swdtest::kPageBytes;
+
+// Each sprite is its rectangle of its page and the document is replaced. With the entries
+// and pages taken from the file, writing gives back exactly the bytes read. Files other
+// tools write load too: a page size of whole pages and 5 bytes, a positive count, unsorted
+// slots, an empty object inside a run, reserved bytes set, overlapping rectangles.
+TEST(ReadSwd, CutsEverySpriteFromItsPageAndWritesTheFileBackByteForByte) {
+    const TexturePage p1 = MakeTexture(256, 256, 4), p2 = MakeTexture(256, 256, 5);
+    struct File {
+        std::vector<std::uint8_t> bytes;
+        std::vector<ObjectSequence> sequences;
+        bool writesBack = false;
+    };
+    // clang-format off
+    std::vector<File> files{
+        {fixtures::SmallWad().Build(), {{463, -3, 2}, {460, -2, 0}, {494, 0, 5}}, true},
+        {SwdBuilder().Entry(0, 0, 1, 4, 4).Page(p1).Page(p2).StatedPageBytes(2 * kPageBytes + 5)
+             .Sequence(463, -1, 0).Build(), {{463, -1, 0}}},
+        {SwdBuilder().Entry(0, 0, 0, 8, 8).Entry(8, 0, 0, 8, 8).Page(p1).Sequence(494, 1, 1)
+             .Sequence(470, 0, 2).Sequence(463, -1, 0).Tail({0xAB}).Build(),
+         {{494, 1, 1}, {470, 0, 2}, {463, -1, 0}}},
+        {SwdBuilder().Entry(2, 3, 0, 4, 5).Entry(0, 0, 0, 256, 256).Entry(250, 3, 0, 6, 9).Page(p1)
+             .Sequence(460, -3, 0).Build(), {{460, -3, 0}}, true},
+    };
+    // clang-format on
+    if (const auto dir = fixtures::RealSwdDir(); !dir.empty()) {
+        files.push_back({fixtures::ReadFileBytes(dir / "tdr_title.swd"),
+                         {{460, -4, 0}, {463, -33, 4}, {494, -24, 37}, {470, -21, 61}},
+                         true});
+    }
+    for (auto& [bytes, sequences, writesBack] : files) {
+        SCOPED_TRACE(bytes.size());
+        bytes[8 + 4] = bytes[8 + 6] = 0xFF; // reserved entry bytes
+        SpriteWad wad = swdtest::LoadedDocument();
+        ASSERT_TRUE(swd::ReadSwd(bytes, wad).ok());
+        EXPECT_TRUE(wad.m_entries.empty() && wad.m_pages.empty());
+        EXPECT_EQ(wad.m_sequences, sequences);
+        const SpriteWad laidOut = swdtest::WithFileLayout(bytes);
+        ASSERT_EQ(laidOut.m_entries.size(), wad.m_textures.size());
+        for (std::size_t i = 0; i < wad.m_textures.size(); ++i) {
+            const SpriteEntry& e = laidOut.m_entries[i];
+            EXPECT_EQ(wad.m_textures[i],
+                      swdtest::CutFromFile(bytes, swdtest::PageOffset(wad.m_textures.size()),
+                                           e.page, e.x, e.y, e.Width(), e.Height()))
+                << i;
+        }
+        EXPECT_TRUE(!writesBack || swd::SerializeSwd(laidOut) == bytes);
+    }
+}
+
+TEST(ReadSwd, OtherVersionsAndUnopenableFilesAreRefusedWithTheDocumentUnchanged) {
+    const SpriteWad before = swdtest::LoadedDocument();
+    SpriteWad wad = before;
+    for (std::uint32_t version : {128u, 130u, 0x81000000u}) {
+        EXPECT_EQ(swd::ReadSwd(SwdBuilder().Version(version).Build(), wad).message,
+                  swd::kWrongVersionMessage);
+    }
+    // The system's own reason follows the file's name (Windows words it its own way).
+    fixtures::TempDir dir;
+    const std::pair<std::string, int> unopenable[] = {{(dir / "absent.swd").string(), ENOENT},
+                                                      {dir.path().string(), EISDIR}};
+    for (const auto& [file, error] : unopenable) {
+        const std::string message = swd::ReadSwdFile(file, wad).message;
+        EXPECT_EQ(message.rfind("Cannot open the file \"" + file + "\": ", 0), 0u) << message;
+#ifndef _WIN32
+        EXPECT_TRUE(message.ends_with(std::generic_category().message(error))) << message;
+#endif
+    }
+    EXPECT_TRUE(wad == before);
+}
+
+// The shuffled form works five pixels at a time with 16-byte loads and stores: every count
+// must give the byte-by-byte result and touch no byte past the last pixel.
+TEST(PixelSwap, FastFormMatchesTheByteByByteFormForEveryCount) {
+    for (std::size_t pixels = 0; pixels <= 70; ++pixels) {
+        std::vector<std::uint8_t> from(pixels * 3);
+        for (std::size_t i = 0; i < from.size(); ++i) {
+            from[i] = static_cast<std::uint8_t>(i * 7 + pixels);
+        }
+        std::vector<std::uint8_t> fast(pixels * 3 + 16, 0xA5), plain = fast;
+        CopySwappingRedBlue(fast.data(), from.data(), pixels);
+        CopySwappingRedBluePortable(plain.data(), from.data(), pixels);
+        ASSERT_EQ(fast, plain) << pixels;
+        ASSERT_EQ(plain.back(), 0xA5) << pixels;
+    }
+}
+
+namespace {
+
+// `count` 1 x 1 sprites side by side on one page.
+SwdBuilder Pixels(int count) {
+    SwdBuilder b;
+    for (int i = 0; i < count; ++i) {
+        b.Entry(static_cast<std::uint8_t>(i), 0, 0, 1, 1);
+    }
+    return b.Page(fixtures::MakeTexture(256, 256, 20));
+}
+
+// The file reader fetches the parts of the file as the parser reaches them; it must judge
+// every damaged file exactly as the reader of bytes in memory does. Every cut of a sound
+// file is refused too.
+TEST(DamagedSwd, EveryDamageIsRefusedByNameAndTheDocumentStays) {
+    const std::vector<std::uint8_t> page = Pixels(0).Build(), one = Pixels(1).Build();
+    const struct {
+        std::vector<std::uint8_t> bytes;
+        std::string message;
+    } cases[] = {
+        // clang-format off
+        {{0x81, 0, 0, 0, 1, 0}, "the file ends before the number of sprites"},
+        {SwdBuilder().StatedEntryCount(65537).Build(),
+         "it states 65537 sprites, more than the 65536 a sprite wad can hold"},
+        {SwdBuilder().Entry(0, 0, 0, 1, 1).StatedEntryCount(40).Build(),
+         "the file ends inside the sprite entries (40 stated, room for 1)"},
+        {{one.begin(), one.begin() + 26}, "the file ends before the size of the texture pages"},
+        {Pixels(0).StatedPageBytes(3 * kPageBytes).Build(),
+         "the file ends inside the texture pages (3 stated, 1 present)"},
+        {{page.begin(), page.end() - 4}, "the file ends before the number of objects"},
+        {SwdBuilder().StatedSequenceCount(0xFFFFFFFF).Build(),
+         "the file ends inside the object sequences (4294967295 stated, room for 0)"},
+        {Pixels(1).Entry(0, 0, 1, 4, 4).Build(),
+         "sprite 1 lies on page 1, but the file holds 1 page"},
+        // An entry names its page in 16 bits: its low byte alone would name page 0.
+        {Pixels(0).Entry(0, 0, 256, 4, 4).Build(),
+         "sprite 0 lies on page 256, but the file holds 1 page"},
+        {Pixels(0).Entry(0, 1, 0, 1, 256).Build(),
+         "sprite 0 lies outside page 0 (1 x 256 at column 0, row 1)"},
+        {Pixels(0).Entry(200, 0, 0, 57, 4).Build(),
+         "sprite 0 lies outside page 0 (57 x 4 at column 200, row 0)"},
+        {Pixels(2).Sequence(460, -1, 0).Sequence(463, -2, 1).Build(),
+         "object 1 (slot 463) runs past the last sprite: it claims sprites 1 to 2, but the file holds 2"},
+        {Pixels(1).Sequence(460, 2, 0).Build(),
+         "object 0 (slot 460) runs past the last sprite: it claims sprites 0 to 1, but the file holds 1"},
+        {Pixels(1).Sequence(460, -1, 0).Sequence(494, 0, 2).Build(),
+         "object 1 (slot 494) starts at sprite 2, past the 1 sprites of the file"},
+        {Pixels(3).Sequence(463, -1, 2).Sequence(460, -2, 1).Sequence(494, -2, 0).Build(),
+         "object 1 (slot 460) and object 2 (slot 494) both claim sprite 1"},
+        {SwdBuilder().Tail(std::vector<std::uint8_t>(40, 7)).Build(),
+         "it states no sprites, pages or objects, yet 40 more bytes follow"},
+        // clang-format on
+    };
+    fixtures::TempDir dir;
+    const SpriteWad before = swdtest::LoadedDocument();
+    SpriteWad wad = before;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        fixtures::WriteFileBytes(dir / "damaged.swd", c.bytes);
+        for (const swd::Result& r :
+             {swd::ReadSwd(c.bytes, wad), swd::ReadSwdFile((dir / "damaged.swd").string(), wad)}) {
+            EXPECT_EQ(r.status, swd::Status::Damaged);
+            EXPECT_EQ(r.message, "This sprite wad is damaged: " + c.message);
+        }
+        EXPECT_TRUE(wad == before);
+    }
+    const auto full = fixtures::SmallWad().Build();
+    for (std::size_t size = 0; size < full.size(); ++size) {
+        const swd::Status expected = size < 4 ? swd::Status::WrongVersion : swd::Status::Damaged;
+        ASSERT_EQ(swd::ReadSwd(std::span(full.data(), size), wad).status, expected) << size;
+    }
+    EXPECT_TRUE(wad == before);
+}
+
+// The file is little-endian, as is every host we build for.
+void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) {
+    std::memcpy(bytes.data() + at, &v, 4);
+}
+
+// A file that reads as 1 sprite on 1 page and, with the pages of the first reading holding
+// the rest, as 2 sprites on 4 pages; `count` is its stated sprite count.
+std::vector<std::uint8_t> TwoCountsFit(std::uint32_t count) {
+    std::vector<std::uint8_t> bytes(swdtest::PageOffset(2) + 4 * kPageBytes + 4);
+    PutU32(bytes, 0, 129);
+    PutU32(bytes, 4, count);
+    PutU32(bytes, 24, 3 << 16);        // sprite 1 at (0, 0) of page 3; D = 1 page
+    PutU32(bytes, 40, 4 * kPageBytes); // D of the second reading
+    return bytes;
+}
+
+TEST(ZeroCountRecovery, OneFittingCountIsOfferedAndLoadedOnlyWhenAsked) {
+    const struct {
+        std::vector<std::uint8_t> bytes;
+        std::uint32_t recoverable; // 0: refused even when recovering
+        std::uint64_t tail;
+    } cases[] = {
+        {fixtures::SmallWad().StatedEntryCount(0).Build(), 5, 0},
+        {fixtures::SmallWad().StatedEntryCount(0).Tail(std::vector<std::uint8_t>(777, 9)).Build(),
+         5, 777},
+        {TwoCountsFit(0), 0, 0},
+    };
+    SpriteWad original;
+    ASSERT_TRUE(swd::ReadSwd(fixtures::SmallWad().Build(), original).ok());
+    const SpriteWad before = swdtest::LoadedDocument();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tail);
+        SpriteWad wad = before;
+        swd::SwdFileInfo info;
+        EXPECT_EQ(swd::ReadSwd(c.bytes, wad, &info).status, swd::Status::Damaged);
+        EXPECT_EQ(info.recoverableEntryCount, c.recoverable);
+        EXPECT_TRUE(wad == before);
+        const swd::Result r = swd::ReadSwd(c.bytes, wad, &info, {.recoverZeroCount = true});
+        EXPECT_EQ(r.ok(), c.recoverable != 0);
+        EXPECT_TRUE(wad == (r.ok() ? original : before));
+        EXPECT_TRUE(!r.ok() || info.trailingBytes == c.tail) << info.trailingBytes;
+    }
+    // Each reading of the two alone loads, so both really fit.
+    SpriteWad wad;
+    EXPECT_TRUE(swd::ReadSwd(TwoCountsFit(1), wad).ok());
+    EXPECT_TRUE(swd::ReadSwd(TwoCountsFit(2), wad).ok());
+}
+
+} // namespace
