@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
 
     const double directS = Median(direct);
     const double windowS = Median(window);
-    std::printf("%d textures, sides 1..64, %zu pages\n", kTextures, dlg.Document().m_pages.size());
+    std::printf("%d textures, sides 1..64, %zu pages\n", kTextures, dlg.Wad().m_pages.size());
     std::printf("PackTextures + WriteSwdFile:  %.3f s (median of %d)\n", directS, kRuns);
     std::printf("Save As SWD through window:   %.3f s (median of %d)\n", windowS, kRuns);
     std::printf("ratio window / direct:        %.3f (limit 1.2)\n", windowS / directS);

@@ -68,7 +68,7 @@ Run SplitOnce(const fixtures::TempDir& dir, int side) {
     if (!dlg.OpenSwdFile(QString::fromStdString(swd.string()))) {
         return {};
     }
-    const std::size_t before = dlg.Document().TextureCount();
+    const std::size_t before = dlg.Wad().TextureCount();
     AnswerDialogs(QString::fromStdString(image));
     // The click returns once the dialogs are answered, the image is loaded and the job runs.
     dlg.ButtonAt(CMainDlg::kAddSplitTexture)->click();
@@ -77,8 +77,7 @@ Run SplitOnce(const fixtures::TempDir& dir, int side) {
     while (dlg.m_bSplitting.load() != 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    return {static_cast<double>(clock.nsecsElapsed()) / 1e9,
-            dlg.Document().TextureCount() - before};
+    return {static_cast<double>(clock.nsecsElapsed()) / 1e9, dlg.Wad().TextureCount() - before};
 }
 
 double MedianSeconds(const fixtures::TempDir& dir, int side, int runs, std::size_t& pieces) {

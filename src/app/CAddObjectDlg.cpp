@@ -3,13 +3,14 @@
 #include "app/DialogFields.h"
 #include "app/DialogUnits.h"
 #include "document/ObjectSlotNames.h"
-#include "edits/ObjectOperations.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
 
 CAddObjectDlg::CAddObjectDlg(QWidget* parent)
     : QDialog(parent), m_strTitle(QStringLiteral("Add Object")) {
@@ -20,7 +21,7 @@ CAddObjectDlg::CAddObjectDlg(QWidget* parent)
     m_choice = new QComboBox(this);
     m_choice->setObjectName(QStringLiteral("choice"));
     m_choice->setGeometry(Rect(50, 7, 129, 14));
-    for (const std::uint32_t slot : objects::kChoiceSlots) {
+    for (const std::uint32_t slot : kChoiceSlots) {
         m_choice->addItem(QString::fromStdString(LookupSlotName(slot)));
     }
     m_choice->addItem(QStringLiteral("CUSTOM_OBJECTID"));
@@ -72,8 +73,26 @@ void CAddObjectDlg::OnSelchangeChoice() {
     if (choice < 0) {
         return;
     }
-    const bool custom = choice == objects::kCustomObjectIdChoice;
+    const bool custom = choice == kCustomObjectIdChoice;
     // A fixed choice shows its own id; the custom choice brings back the id last kept.
-    m_objectId->setText(QString::number(objects::SlotOfChoice(choice, m_nObjectId)));
+    m_objectId->setText(
+        QString::number(custom ? m_nObjectId : kChoiceSlots[static_cast<std::size_t>(choice)]));
     m_objectId->setReadOnly(!custom);
+}
+
+int CAddObjectDlg::ChoiceOfSlot(std::uint32_t slotId) {
+    const auto fixed = std::find(kChoiceSlots.begin(), kChoiceSlots.end(), slotId);
+    return fixed != kChoiceSlots.end() ? static_cast<int>(fixed - kChoiceSlots.begin())
+                                       : kCustomObjectIdChoice;
+}
+
+std::uint32_t CAddObjectDlg::ChosenSlot() const {
+    return m_nChoice >= 0 && m_nChoice < kCustomObjectIdChoice
+               ? kChoiceSlots[static_cast<std::size_t>(m_nChoice)]
+               : m_nObjectId;
+}
+
+edits::ObjectPlacement CAddObjectDlg::ChosenPlacement() const {
+    return m_nChoice == kCustomObjectIdChoice ? edits::ObjectPlacement::AtEnd
+                                              : edits::ObjectPlacement::BySlot;
 }

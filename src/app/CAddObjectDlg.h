@@ -1,8 +1,11 @@
 #pragma once
 
+#include "edits/Edits.h"
+
 #include <QDialog>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 
 class QComboBox;
@@ -30,6 +33,17 @@ public:
 
     // A fixed choice shows its own id read-only; CUSTOM_OBJECTID shows m_nObjectId, editable.
     void OnSelchangeChoice();
+
+    // The slots of the fixed choices, by index; the last choice, CUSTOM_OBJECTID, lets the
+    // user type the id.
+    static constexpr std::array<std::uint32_t, 5> kChoiceSlots{460, 463, 464, 470, 494};
+    static constexpr int kCustomObjectIdChoice = 5;
+    // The choice that stands for the slot: its fixed choice, or CUSTOM_OBJECTID.
+    static int ChoiceOfSlot(std::uint32_t slotId);
+    // After OK: the slot chosen, and where a new object of it goes. A 460 or 463 typed as a
+    // custom id goes to the end like any other.
+    std::uint32_t ChosenSlot() const;
+    edits::ObjectPlacement ChosenPlacement() const;
 
 private:
     QComboBox* m_choice = nullptr;

@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/DialogUnits.h"
+#include "app/PieceQueue.h"
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
 #include "document/ListLines.h"
@@ -153,7 +154,10 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 }
 
 CMainDlg::~CMainDlg() {
-    EndSplitWorker();
+    // A worker waiting for room for its next piece would never be joined.
+    if (m_splitPieces) {
+        m_splitPieces->Close();
+    }
 }
 
 void CMainDlg::BuildControls() {
@@ -366,22 +370,23 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
     }
 
     WaitCursor wait;
-    m_objects->clear();
     m_sprites->clear();
-    m_wad = std::move(loaded);
-    ClearHistory();
-    for (const ObjectSequence& sequence : m_wad.m_sequences) {
-        m_objects->addItem(QString::fromStdString(FormatObjectLine(sequence)));
-    }
+    // A recovered wad holds what no file holds yet: closing it asks first.
+    m_document.Replace(std::move(loaded), recovered);
+    ShowObjects(0);
     m_path->setText(recovered ? QString() : QDir::toNativeSeparators(fullPath));
     // Nothing of the previous file may stay on show when the new one has no first texture.
     ClearPreview();
-    if (m_objects->count() > 0) {
-        m_objects->setCurrentIndex(0);
-    }
     OnSelchangeObjects();
     if (m_sprites->count() == 0) {
         UpdateInfoPane();
+    }
+    if (recovered) {
+        // The path field stays empty, so that a save asks for a name: this says what is open.
+        m_info->setPlainText(QStringLiteral("Recovered %1 sprites from %2. Save As SWD to keep "
+                                            "them.")
+                                 .arg(stated.recoverableEntryCount)
+                                 .arg(QFileInfo(fullPath).fileName()));
     }
     return true;
 }
@@ -393,14 +398,13 @@ void CMainDlg::OnCloseSwd() {
     m_path->clear();
     m_objects->clear();
     m_sprites->clear();
-    m_wad.Clear();
-    ClearHistory();
+    m_document.Replace({});
     ClearPreview();
 }
 
 int CMainDlg::CurrentObject() const {
     const int index = m_objects->currentIndex();
-    return index >= 0 && static_cast<std::size_t>(index) < m_wad.m_sequences.size() ? index : -1;
+    return index >= 0 && static_cast<std::size_t>(index) < Wad().ObjectCount() ? index : -1;
 }
 
 void CMainDlg::OnSelchangeObjects() {
@@ -410,12 +414,10 @@ void CMainDlg::OnSelchangeObjects() {
     m_sprites->clear();
     const int object = CurrentObject();
     if (object >= 0) {
-        const ObjectSequence& sequence = m_wad.m_sequences[static_cast<std::size_t>(object)];
-        const std::size_t first = sequence.firstTexture;
-        const int count = sequence.TextureCount();
-        for (int k = 0; k < count && first + static_cast<std::size_t>(k) < m_wad.TextureCount();
-             ++k) {
-            const SpriteTexture& texture = m_wad.m_textures[first + static_cast<std::size_t>(k)];
+        const auto at = static_cast<std::size_t>(object);
+        const int count = Wad().ObjectTextureCount(at);
+        for (int k = 0; k < count; ++k) {
+            const SpriteTexture& texture = Wad().ObjectTexture(at, k);
             m_sprites->addItem(QString::fromStdString(
                 FormatTextureLine(k, texture.GetWidth(), texture.GetHeight())));
         }
@@ -445,11 +447,9 @@ void CMainDlg::RefreshPreview() {
     if (object < 0 || line < 0) {
         return;
     }
-    const std::size_t index = m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
-                              static_cast<std::size_t>(line);
-    if (index < m_wad.TextureCount()) {
-        SetPreview(
-            QPixmap::fromImage(ToPreviewImage(m_wad.m_textures[index], m_magentaTransparent)));
+    if (line < Wad().ObjectTextureCount(static_cast<std::size_t>(object))) {
+        SetPreview(QPixmap::fromImage(ToPreviewImage(
+            Wad().ObjectTexture(static_cast<std::size_t>(object), line), m_magentaTransparent)));
     }
 }
 
@@ -458,7 +458,7 @@ void CMainDlg::UpdateInfoPane() {
     const int k = m_sprites->currentIndex();
     QString text;
     if (object >= 0 && k >= 0 && m_descriptions.size() == 37) {
-        const std::uint32_t slot = m_wad.m_sequences[static_cast<std::size_t>(object)].slotId;
+        const std::uint32_t slot = Wad().ObjectSlot(static_cast<std::size_t>(object));
         if (slot == kSkyGraphicsSlot && k < 4) {
             text = m_descriptions[k];
         } else if (slot == kDefaultSpritesSlot && k < 33) {
@@ -517,26 +517,51 @@ void CMainDlg::OnSetCursor() {
     m_ownCursors.clear();
 }
 
+bool CMainDlg::AskToCancel(const QString& question) {
+    QMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    m_cancelQuestion = &box;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    m_cancelQuestion = nullptr;
+    return yes;
+}
+
 bool CMainDlg::NoJobBlocksClosing() {
-    const auto ask = [this](const QString& question) {
-        QMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
-                        QMessageBox::Yes | QMessageBox::No, this);
-        return box.exec() == QMessageBox::Yes;
-    };
     if (m_bSaving.load() != 0) {
-        if (ask(QStringLiteral("Do you wish to cancel saving?"))) {
+        if (AskToCancel(QStringLiteral("Do you wish to cancel saving?"))) {
             m_bSaving.store(0);
             OnSetCursor();
         }
         return false;
     }
     if (m_bSplitting.load() != 0) {
-        if (ask(QStringLiteral("Do you wish to cancel spliting?"))) {
+        if (AskToCancel(QStringLiteral("Do you wish to cancel spliting?"))) {
             m_bSplitting.store(0);
+            if (m_splitPieces) {
+                m_splitPieces->Close();
+            }
         }
         return false;
     }
     return true;
+}
+
+void CMainDlg::StartJob(const std::string& action, std::atomic<int>& running,
+                        std::function<void()> work, std::function<void()> done) {
+    m_document.BeginJob(action);
+    running.store(1);
+    m_jobThread.Start(this, running, std::move(work), [this, done = std::move(done)] {
+        // The job's own last edits go in before the document opens to others.
+        done();
+        m_document.EndJob();
+        // A question about a job that no longer runs has nothing left to ask.
+        if (m_cancelQuestion) {
+            m_cancelQuestion->done(QMessageBox::No);
+        }
+        if (const std::function<void()> goOn = std::exchange(m_afterSave, nullptr)) {
+            goOn();
+        }
+    });
 }
 
 void CMainDlg::OnOK() {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/JobThread.h"
-#include "document/SpriteWad.h"
-#include "document/WadChange.h"
+#include "edits/Document.h"
 
 #include <QCursor>
 #include <QDialog>
@@ -16,15 +15,16 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
+#include <vector>
 
 class COwnerDrawCombo;
+class PieceQueue;
 class ProgressMailbox;
+class QMessageBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -74,7 +74,7 @@ public:
     std::atomic<int> m_bSaving{0};
     std::atomic<int> m_bSplitting{0};
 
-    const SpriteWad& Document() const { return m_wad; }
+    const SpriteWad& Wad() const { return m_document.Wad(); }
     QPushButton* ButtonAt(Button button) const { return m_buttons[button]; }
     // The top-left corner of the preview frame in window coordinates.
     QPoint PreviewOrigin() const;
@@ -97,13 +97,10 @@ public:
     // cursors otherwise. Runs on the window thread whenever that flag changes.
     void OnSetCursor();
 
-    // Puts one fitted texture behind the current object's last texture, moves the other
-    // objects' runs and shows it as the new selected line. Refuses with a message, changing
-    // nothing, when the object or the wad is full. Returns whether it was added.
-    bool InsertTexture(SpriteTexture texture);
-    // Fits an image into 256 x 256 and adds it as InsertTexture does; an image without
-    // pixels is ignored. Returns whether it was added.
-    bool AppendTextureToCurrentObject(BTCImageData image);
+    // Puts fitted textures behind the current object's last texture as one step named
+    // `action` and selects the last one added. When the object or the wad fills up, the ones
+    // that fit stay and a message says why the rest did not go in.
+    void AddTextures(std::vector<SpriteTexture> textures, const QString& action);
     // The image open dialog shared by Import Texture, Add Texture and Add Split Texture: opens
     // on m_imageFilterIndex and remembers the filter left selected on OK. Returns the chosen
     // files (one at most unless `mode` is ExistingFiles), none when cancelled.
@@ -130,14 +127,6 @@ public:
     std::uint8_t m_jpegQuality = 100;
     int m_tgaRle = 0;
 
-    // Undo and redo. An edit is recorded as: BeginEdit() before the document changes,
-    // KeepTextures() for the run of textures it will remove or replace (nothing when it only
-    // adds), EndEdit() with the action's name once it is done.
-    void BeginEdit();
-    void KeepTextures(std::size_t at, std::size_t count);
-    // In place of KeepTextures, once the edit has taken these textures out from `at`.
-    void KeepRemovedTextures(std::size_t at, std::vector<SpriteTexture> textures);
-    void EndEdit(const QString& action);
     void Undo();
     void Redo();
     // "Undo <action>" / "Redo <action>", or an empty text when there is nothing to undo or redo.
@@ -145,9 +134,9 @@ public:
     QString RedoText() const;
     // Whether the document holds edits that no save has written.
     bool IsModified() const;
-    // Whether a save or split job is running (or its worker has not ended yet, though a
-    // cancel cleared its flag).
-    bool JobRuns() const;
+    // Whether a save or split job works on the document (also when a cancel has cleared its
+    // flag and its worker has not ended yet).
+    bool JobRuns() const { return !m_document.MayChange(); }
 
     void OnOpenSwd();
     void OnCloseSwd();
@@ -205,6 +194,17 @@ private:
     bool NoEditsLost(std::function<void()> goOn);
     // Puts the texture in place of the current one and records it as `action`.
     void ReplaceCurrentTexture(SpriteTexture texture, const QString& action);
+    // Shows what an edit did: the objects' lines, and the edit's object with `line` selected
+    // (-1: its first line). A refused edit is reported instead.
+    bool ShowEdit(const edits::EditResult& done, int line);
+    // Runs `work` on the job worker. From now until `done` has run on the window thread, the
+    // document takes no change but the job's own edits, which make one step named `action`;
+    // `running` is the job's flag, set now and cleared to stop it.
+    void StartJob(const std::string& action, std::atomic<int>& running, std::function<void()> work,
+                  std::function<void()> done);
+    // Asks whether to cancel the running job; the question closes itself as No when the job
+    // ends first.
+    bool AskToCancel(const QString& question);
     int CurrentObject() const;
     // The selected line of the Sprites list, or -1.
     int CurrentLine() const;
@@ -218,7 +218,6 @@ private:
     void ClearPreview();
     void ShowMessage(const QString& text);
 
-    SpriteWad m_wad;
     QStringList m_descriptions;
     QFont m_labelFont;
 
@@ -244,31 +243,16 @@ private:
         QPixmap preview;
         QString info;
     };
-    struct UndoStep {
-        QString action;
-        WadChange change;
-        ListView before;
-        ListView after;
-        // Tells apart the document states, so that a save can be matched to one.
-        unsigned serial = 0;
-    };
-    static constexpr std::size_t kUndoLimit = 100;
     ListView CurrentView() const;
     // Rebuilds both lists from the document and selects what `view` selected.
     void ShowView(const ListView& view);
-    void ClearHistory();
-    // The state a save wrote (or an Open or Close started from).
-    void MarkSaved();
-    unsigned CurrentSerial() const;
+    // Rebuilds the Objects list from the document, selecting `object`.
+    void ShowObjects(int object);
 
-    std::deque<UndoStep> m_undo;
-    std::deque<UndoStep> m_redo;
-    std::optional<UndoStep> m_pendingEdit;
-    unsigned m_nextSerial = 1;
-    unsigned m_savedSerial = 0;
-    // The document after the last step dropped from the history: undoing everything left
-    // still leaves its edits in.
-    unsigned m_oldestSerial = 0;
+    // The wad and its history; every change to it goes through here.
+    Document<ListView> m_document{[this] { return CurrentView(); }};
+    // The open cancel question of a running job, closed as No when the job ends.
+    QPointer<QMessageBox> m_cancelQuestion;
     // What waits for the save that the unsaved-edits question started.
     std::function<void()> m_afterSave;
 
@@ -286,30 +270,29 @@ public:
     int m_nSplitPiecePolicy = 0;
     int m_resizeFilter = 0;
     int m_resizeKeepAspect = 1;
+    // The most bytes of pixels the split's worker cuts ahead of the window; it waits for the
+    // window to take them beyond that.
+    std::size_t m_splitQueueBytes = std::size_t{16} << 20;
 
     // Switches between the normal state and the splitting state, in which every control but
     // the split button is disabled and that button reads "Stop".
     void EnableSplitControls(bool enable);
 
 private:
-    // The split's worker: cuts the image and hands each piece to the window, until the image
-    // is used up, m_bSplitting is cleared or a piece is refused; then restores the controls.
-    void RunSplit(BTCImageData image, int pieceWidth, int pieceHeight, int piecePolicy);
-    // Asks a running split to stop and waits for its worker, serving its last calls.
-    void EndSplitWorker();
+    // Adds the pieces the split's worker has cut so far to the document and the lists.
+    void TakeSplitPieces();
+    void FinishSplit();
+    std::shared_ptr<PieceQueue> m_splitPieces;
+    std::size_t m_splitObject = 0;
+    // Takes the pieces about as often as the screen is redrawn.
+    QTimer* m_splitRefresh = nullptr;
 
-    std::thread m_splitWorker;
-    std::atomic<bool> m_splitWorkerDone{true};
-
-    // The save job (CMainDlgSave.cpp). Last, so that a job still running when the window goes
-    // away is stopped and awaited before anything it uses is destroyed.
-    struct SaveOutcome;
+    // The save job (CMainDlgSave.cpp).
     bool ReportEmptyObject();
     QString ChooseSwdSaveFile();
     void CreateSaveControls();
-    SaveOutcome SaveJob(const std::string& path, ProgressMailbox& mailbox);
     void ShowSaveProgress();
-    void FinishSave(const SaveOutcome& outcome, const QString& path);
+    void FinishSave(const Status& outcome, const QString& path);
     void OnInfoTimer();
     std::uint32_t m_saveStartTick = 0;
     std::shared_ptr<ProgressMailbox> m_saveMailbox;
@@ -320,5 +303,7 @@ private:
     QTimer* m_infoTimer = nullptr;
     // The page being packed, shown over the preview while the job runs.
     QLabel* m_packingPage = nullptr;
-    JobThread m_saveThread;
+    // The one worker of the save and split jobs. Last, so that a job still running when the
+    // window goes away is stopped and awaited before anything it uses is destroyed.
+    JobThread m_jobThread;
 };

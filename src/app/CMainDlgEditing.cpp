@@ -3,6 +3,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogFilters.h"
 #include "document/ListLines.h"
+#include "edits/Edits.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
 
@@ -19,46 +20,87 @@ int CMainDlg::CurrentLine() const {
 }
 
 void CMainDlg::ReplaceObjectLine(int object) {
-    const ObjectSequence& sequence = m_wad.m_sequences.at(static_cast<std::size_t>(object));
+    const auto at = static_cast<std::size_t>(object);
     m_objects->removeItem(object);
-    m_objects->insertItem(object, QString::fromStdString(FormatObjectLine(sequence)));
+    m_objects->insertItem(object, QString::fromStdString(FormatObjectLine(
+                                      Wad().ObjectSlot(at), Wad().ObjectTextureCount(at))));
     m_objects->setCurrentIndex(object);
 }
 
 void CMainDlg::ReplaceSpriteLine(int line) {
     const SpriteTexture& texture =
-        m_wad.ObjectTexture(static_cast<std::size_t>(CurrentObject()), line);
+        Wad().ObjectTexture(static_cast<std::size_t>(CurrentObject()), line);
     m_sprites->removeItem(line);
     m_sprites->insertItem(line, QString::fromStdString(FormatTextureLine(line, texture.GetWidth(),
                                                                          texture.GetHeight())));
     m_sprites->setCurrentIndex(line);
 }
 
-bool CMainDlg::InsertTexture(SpriteTexture texture) {
-    const int object = CurrentObject();
-    if (object < 0) {
+void CMainDlg::ShowObjects(int object) {
+    m_objects->clear();
+    for (std::size_t i = 0; i < Wad().ObjectCount(); ++i) {
+        m_objects->addItem(QString::fromStdString(
+            FormatObjectLine(Wad().ObjectSlot(i), Wad().ObjectTextureCount(i))));
+    }
+    if (m_objects->count() > 0) {
+        m_objects->setCurrentIndex(std::clamp(object, 0, m_objects->count() - 1));
+    }
+}
+
+bool CMainDlg::ShowEdit(const edits::EditResult& done, int line) {
+    if (!done) {
+        ShowMessage(QString::fromStdString(done.message()));
         return false;
     }
-    const int width = texture.GetWidth();
-    const int height = texture.GetHeight();
-    if (!m_wad.AddTexture(static_cast<std::size_t>(object), std::move(texture))) {
-        ShowMessage(QStringLiteral("No texture can be added here: an object holds at most "
-                                   "32767 textures and a sprite wad at most 65535."));
-        return false;
+    const int object = static_cast<int>(done->object);
+    if (static_cast<std::size_t>(m_objects->count()) != Wad().ObjectCount()) {
+        ShowObjects(object);
+        OnSelchangeObjects();
+    } else if (object != CurrentObject()) {
+        ReplaceObjectLine(object);
+        OnSelchangeObjects();
+    } else {
+        ReplaceObjectLine(object);
+        // Only the lines the edit touched are drawn again, unless the lines before them moved.
+        const int shown = m_sprites->count();
+        const int count = Wad().ObjectTextureCount(done->object);
+        int from = std::max(done->firstLine, 0);
+        int to = std::min(done->lastLine, count - 1);
+        if (count != shown && !(count > shown && done->firstLine == shown)) {
+            m_sprites->clear();
+            from = 0;
+            to = count - 1;
+        }
+        for (int k = from; k <= to; ++k) {
+            const SpriteTexture& texture = Wad().ObjectTexture(done->object, k);
+            const QString text = QString::fromStdString(
+                FormatTextureLine(k, texture.GetWidth(), texture.GetHeight()));
+            if (k < m_sprites->count()) {
+                m_sprites->setItemText(k, text);
+            } else {
+                m_sprites->addItem(text);
+            }
+        }
     }
-    ReplaceObjectLine(object);
-    const int line = m_sprites->count();
-    m_sprites->addItem(QString::fromStdString(FormatTextureLine(line, width, height)));
-    m_sprites->setCurrentIndex(line);
+    if (m_sprites->count() > 0) {
+        m_sprites->setCurrentIndex(std::clamp(line, 0, m_sprites->count() - 1));
+    }
     OnSelchangeSprites();
+    if (!done->stopped) {
+        ShowMessage(QString::fromStdString(done->stopped.message()));
+    }
     return true;
 }
 
-bool CMainDlg::AppendTextureToCurrentObject(BTCImageData image) {
-    if (CurrentObject() < 0 || !FitTexture(image)) {
-        return false;
+void CMainDlg::AddTextures(std::vector<SpriteTexture> textures, const QString& action) {
+    const int object = CurrentObject();
+    if (object < 0 || textures.empty()) {
+        return;
     }
-    return InsertTexture(std::move(image));
+    const edits::EditResult done =
+        m_document.Apply(action.toStdString(), edits::AddTextures, static_cast<std::size_t>(object),
+                         std::move(textures));
+    ShowEdit(done, done ? done->lastLine : -1);
 }
 
 QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {

@@ -3,8 +3,7 @@
 #include "app/CAddObjectDlg.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/WaitCursor.h"
-#include "document/ListLines.h"
-#include "edits/ObjectOperations.h"
+#include "edits/Edits.h"
 #include "formats/SwoFile.h"
 
 #include <QFile>
@@ -14,27 +13,15 @@ void CMainDlg::OnAddObject() {
     // A clash shows the dialog again, built afresh: nothing typed before is kept.
     for (;;) {
         CAddObjectDlg dialog(this);
-        dialog.m_nChoice = objects::PreselectedChoice(m_wad);
+        dialog.m_nChoice = CAddObjectDlg::ChoiceOfSlot(edits::SuggestedSlot(Wad()));
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
-        BeginEdit();
-        const objects::AddedObject added =
-            objects::AddObject(m_wad, dialog.m_nChoice, dialog.m_nObjectId);
-        if (!added.ok()) {
-            ShowMessage(QString::fromStdString(added.message));
-            if (added.status == objects::AddedObject::Status::Duplicate) {
-                continue;
-            }
+        const edits::EditResult done = m_document.Apply(
+            "Add Object", edits::AddObject, dialog.ChosenSlot(), dialog.ChosenPlacement());
+        if (ShowEdit(done, 0) || !Wad().FindObject(dialog.ChosenSlot())) {
             return;
         }
-        const int line = static_cast<int>(added.position);
-        m_objects->insertItem(line,
-                              QString::fromStdString(FormatObjectLine(m_wad.m_sequences[line])));
-        m_objects->setCurrentIndex(line);
-        OnSelchangeObjects();
-        EndEdit(QStringLiteral("Add Object"));
-        return;
     }
 }
 
@@ -44,24 +31,22 @@ void CMainDlg::OnEditObject() {
         return;
     }
     for (;;) {
-        const std::uint32_t slotId = m_wad.m_sequences[static_cast<std::size_t>(object)].slotId;
+        const std::uint32_t slotId = Wad().ObjectSlot(static_cast<std::size_t>(object));
         CAddObjectDlg dialog(this);
         dialog.m_strTitle = QStringLiteral("Edit Object");
         dialog.m_nObjectId = slotId;
-        dialog.m_nChoice = objects::ChoiceOfSlot(slotId);
+        dialog.m_nChoice = CAddObjectDlg::ChoiceOfSlot(slotId);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
-        BeginEdit();
-        const objects::EditedObject edited = objects::EditObject(
-            m_wad, static_cast<std::size_t>(object), dialog.m_nChoice, dialog.m_nObjectId);
-        if (!edited.ok()) {
-            ShowMessage(QString::fromStdString(edited.message));
-            continue;
+        const edits::EditResult done =
+            m_document.Apply("Edit Object", edits::EditObject, static_cast<std::size_t>(object),
+                             dialog.ChosenSlot());
+        if (done) {
+            ReplaceObjectLine(object);
+            return;
         }
-        ReplaceObjectLine(object);
-        EndEdit(QStringLiteral("Edit Object"));
-        return;
+        ShowMessage(QString::fromStdString(done.message()));
     }
 }
 
@@ -70,19 +55,18 @@ void CMainDlg::OnDeleteObject() {
     if (object < 0) {
         return;
     }
-    BeginEdit();
-    objects::RemovedObject removed = objects::DeleteObject(m_wad, static_cast<std::size_t>(object));
-    KeepRemovedTextures(removed.sequence.firstTexture, std::move(removed.textures));
-    m_objects->removeItem(object);
-    m_objects->update();
+    const edits::EditResult done =
+        m_document.Apply("Delete Object", edits::DeleteObject, static_cast<std::size_t>(object));
+    if (!done) {
+        return;
+    }
+    ShowObjects(0);
     if (m_objects->count() > 0) {
-        m_objects->setCurrentIndex(0);
         OnSelchangeObjects();
     } else {
         m_sprites->clear();
         ClearPreview();
     }
-    EndEdit(QStringLiteral("Delete Object"));
 }
 
 void CMainDlg::OnExportObject() {
@@ -90,9 +74,9 @@ void CMainDlg::OnExportObject() {
     if (object < 0) {
         return;
     }
-    const ObjectSequence& sequence = m_wad.m_sequences[static_cast<std::size_t>(object)];
-    if (sequence.TextureCount() < 1) {
-        ShowMessage(QString::fromStdString(swo::NoTexturesMessage(sequence.slotId)));
+    const auto at = static_cast<std::size_t>(object);
+    if (Wad().ObjectTextureCount(at) < 1) {
+        ShowMessage(QString::fromStdString(swo::NoTexturesMessage(Wad().ObjectSlot(at))));
         return;
     }
     QFileDialog dialog(this, QStringLiteral("Save As"), QString(),
@@ -100,7 +84,8 @@ void CMainDlg::OnExportObject() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("swo"));
-    dialog.selectFile(QString::fromStdString(swo::ProposedFileName(sequence)));
+    dialog.selectFile(QString::fromStdString(
+        swo::ProposedFileName(Wad().ObjectSlot(at), Wad().ObjectTextureCount(at))));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
@@ -108,8 +93,7 @@ void CMainDlg::OnExportObject() {
     swo::Result written;
     {
         WaitCursor wait;
-        written = swo::WriteSwoFile(QFile::encodeName(path).toStdString(), m_wad,
-                                    static_cast<std::size_t>(object));
+        written = swo::WriteSwoFile(QFile::encodeName(path).toStdString(), Wad(), at);
     }
     if (!written.ok()) {
         ShowMessage(QString::fromStdString(written.message));
@@ -138,24 +122,9 @@ void CMainDlg::ImportObjectFile(const QString& path) {
         ShowMessage(QString::fromStdString(read.message));
         return;
     }
-    BeginEdit();
-    const objects::ImportTarget target =
-        objects::PrepareImport(m_wad, file.slotId, file.textures.size());
-    if (!target.ok()) {
-        ShowMessage(QString::fromStdString(target.message));
-        return;
-    }
     WaitCursor wait;
-    KeepTextures(m_wad.AppendPosition(target.position), 0);
-    const int line = static_cast<int>(target.position);
-    if (target.created) {
-        m_objects->insertItem(line,
-                              QString::fromStdString(FormatObjectLine(m_wad.m_sequences[line])));
-    }
-    m_objects->setCurrentIndex(line);
-    OnSelchangeObjects();
-    for (SpriteTexture& texture : file.textures) {
-        AppendTextureToCurrentObject(std::move(texture));
-    }
-    EndEdit(QStringLiteral("Import Object"));
+    const edits::EditResult done =
+        m_document.Apply("Import Object", edits::AddTexturesToSlot, std::uint32_t{file.slotId},
+                         std::move(file.textures));
+    ShowEdit(done, done ? done->lastLine : 0);
 }

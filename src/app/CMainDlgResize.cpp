@@ -4,9 +4,7 @@
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
 #include "app/ResizeDialogParts.h"
-#include "edits/ResizeRange.h"
-#include "images/ImageFitting.h"
-#include "images/ResizeMath.h"
+#include "edits/Edits.h"
 
 void CMainDlg::OnResizeTexture() {
     const int object = CurrentObject();
@@ -14,7 +12,7 @@ void CMainDlg::OnResizeTexture() {
     if (object < 0 || line < 0) {
         return;
     }
-    SpriteTexture& texture = m_wad.ObjectTexture(static_cast<std::size_t>(object), line);
+    const SpriteTexture& texture = Wad().ObjectTexture(static_cast<std::size_t>(object), line);
     CResizeDlg dialog(this);
     dialog.m_nWidth = texture.GetWidth();
     dialog.m_nHeight = texture.GetHeight();
@@ -25,17 +23,12 @@ void CMainDlg::OnResizeTexture() {
     }
     m_resizeFilter = dialog.m_nFilter;
     m_resizeKeepAspect = dialog.m_bKeepAspect;
-    int width = dialog.m_nWidth;
-    int height = dialog.m_nHeight;
-    FitImageSize(kSpriteLimit, kSpriteLimit, width, height);
-    BeginEdit();
-    KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
-                     static_cast<std::size_t>(line),
-                 1);
-    ResizeTexture(texture, width, height, resizeparts::FilterOfChoice(m_resizeFilter));
-    ReplaceSpriteLine(line);
-    OnSelchangeSprites();
-    EndEdit(QStringLiteral("Resize Texture"));
+    // The dialog has already kept the proportions it was asked to: the texture takes the size.
+    const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, false,
+                                       resizeparts::FilterOfChoice(m_resizeFilter)};
+    ShowEdit(m_document.Apply("Resize Texture", edits::ResizeTextures,
+                              static_cast<std::size_t>(object), line, line, request),
+             line);
 }
 
 void CMainDlg::OnResizeRange() {
@@ -44,7 +37,7 @@ void CMainDlg::OnResizeRange() {
     if (object < 0 || line < 0) {
         return;
     }
-    const SpriteTexture& texture = m_wad.ObjectTexture(static_cast<std::size_t>(object), line);
+    const SpriteTexture& texture = Wad().ObjectTexture(static_cast<std::size_t>(object), line);
     CResizeRangeDlg dialog(this);
     dialog.m_nWidth = texture.GetWidth();
     dialog.m_nHeight = texture.GetHeight();
@@ -58,19 +51,10 @@ void CMainDlg::OnResizeRange() {
     }
     m_resizeKeepAspect = dialog.m_bKeepAspect;
     m_resizeFilter = dialog.m_nFilter;
-    BeginEdit();
-    if (dialog.m_nStart <= dialog.m_nStop) {
-        KeepTextures(m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
-                         static_cast<std::size_t>(dialog.m_nStart),
-                     static_cast<std::size_t>(dialog.m_nStop - dialog.m_nStart + 1));
-    }
-    ResizeTextureRange(m_wad, static_cast<std::size_t>(object), dialog.m_nStart, dialog.m_nStop,
-                       {dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0,
-                        resizeparts::FilterOfChoice(dialog.m_nFilter)});
-    for (int i = dialog.m_nStart; i <= dialog.m_nStop; ++i) {
-        ReplaceSpriteLine(i);
-    }
-    m_sprites->setCurrentIndex(dialog.m_nStart);
-    OnSelchangeSprites();
-    EndEdit(QStringLiteral("Resize Range"));
+    const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0,
+                                       resizeparts::FilterOfChoice(dialog.m_nFilter)};
+    ShowEdit(m_document.Apply("Resize Range", edits::ResizeTextures,
+                              static_cast<std::size_t>(object), dialog.m_nStart, dialog.m_nStop,
+                              request),
+             dialog.m_nStart);
 }

@@ -2,11 +2,9 @@
 
 #include "app/COwnerDrawCombo.h"
 #include "app/QtImage.h"
-#include "document/ObjectSlotNames.h"
-#include "formats/SwdFile.h"
-#include "packing/PackTextures.h"
 #include "packing/ProgressMailbox.h"
 #include "packing/SaveProgress.h"
+#include "packing/SaveWad.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +22,7 @@ namespace {
 
 const QString kDoneText = QStringLiteral("Done! Saved...");
 const QString kCanceledText = QStringLiteral("Canceled! Saved...");
+const QString kFailedText = QStringLiteral("Failed! Not saved...");
 
 // The window looks at the job's progress about as often as the screen is redrawn.
 constexpr int kRefreshMs = 16;
@@ -31,15 +30,8 @@ constexpr int kInfoRestoreMs = 5000;
 
 } // namespace
 
-struct CMainDlg::SaveOutcome {
-    enum Kind { Written, Cancelled, Failed };
-    Kind kind = Failed;
-    // Why it failed, naming the file.
-    std::string message;
-};
-
 void CMainDlg::OnSaveAsSwd() {
-    if (m_objects->count() == 0 || m_bSaving.load() != 0 || m_saveThread.Busy()) {
+    if (m_objects->count() == 0 || JobRuns()) {
         return;
     }
     if (ReportEmptyObject()) {
@@ -53,36 +45,41 @@ void CMainDlg::OnSaveAsSwd() {
     CreateSaveControls();
     m_saveMailbox = std::make_shared<ProgressMailbox>();
     m_saveStartTick = TickCount();
-    m_bSaving.store(1);
+    auto outcome = std::make_shared<Status>();
+    // The worker packs the document's own textures: the job keeps every edit out meanwhile.
+    StartJob(
+        {}, m_bSaving,
+        [this, target = QFile::encodeName(path).toStdString(), mailbox = m_saveMailbox, outcome,
+         start = m_saveStartTick, &wad = m_document.WadForJob()] {
+            PackCallbacks callbacks;
+            callbacks.running = &m_bSaving;
+            callbacks.progress = [&mailbox, start](std::size_t index, std::size_t total) {
+                mailbox->PostLine(FormatProgressLine(static_cast<std::uint32_t>(index),
+                                                     static_cast<std::uint32_t>(total), start,
+                                                     TickCount()));
+            };
+            callbacks.pageChanged = [&wad, &mailbox](int page) {
+                mailbox->OfferPage(wad.m_pages[static_cast<std::size_t>(page)]);
+            };
+            *outcome = SaveWad(wad, target, callbacks);
+        },
+        [this, outcome, path] { FinishSave(*outcome, path); });
     OnSetCursor();
     SetJobControlsEnabled(false);
     m_saveRefresh->start();
-
-    auto outcome = std::make_shared<SaveOutcome>();
-    m_saveThread.Start(
-        this, m_bSaving,
-        [this, target = QFile::encodeName(path).toStdString(), mailbox = m_saveMailbox, outcome]() {
-            *outcome = SaveJob(target, *mailbox);
-        },
-        [this, outcome, path]() { FinishSave(*outcome, path); });
 }
 
 // Only the first object without textures is named.
 bool CMainDlg::ReportEmptyObject() {
-    for (const ObjectSequence& sequence : m_wad.m_sequences) {
-        if (sequence.TextureCount() != 0) {
-            continue;
-        }
-        const QString name = QString::fromStdString(LookupSlotName(sequence.slotId));
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error! empty object..."),
-                        QStringLiteral("%1 contains no textures, please add 1 or more,\nor delete "
-                                       "the %2: %3 object first before saving...")
-                            .arg(name, QString::number(sequence.slotId), name),
-                        QMessageBox::Ok, this);
-        box.exec();
-        return true;
+    const std::optional<std::size_t> empty = FirstEmptyObject(Wad());
+    if (!empty) {
+        return false;
     }
-    return false;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error! empty object..."),
+                    QString::fromStdString(EmptyObjectMessage(Wad().ObjectSlot(*empty))),
+                    QMessageBox::Ok, this);
+    box.exec();
+    return true;
 }
 
 QString CMainDlg::ChooseSwdSaveFile() {
@@ -130,34 +127,6 @@ void CMainDlg::CreateSaveControls() {
     connect(m_infoTimer, &QTimer::timeout, this, &CMainDlg::OnInfoTimer);
 }
 
-// Worker thread. The window leaves the document to the job until FinishSave: every control
-// that could change it is disabled.
-CMainDlg::SaveOutcome CMainDlg::SaveJob(const std::string& path, ProgressMailbox& mailbox) {
-    const std::uint32_t start = m_saveStartTick;
-    PackCallbacks callbacks;
-    callbacks.running = &m_bSaving;
-    callbacks.progress = [&mailbox, start](std::size_t index, std::size_t total) {
-        mailbox.PostLine(FormatProgressLine(static_cast<std::uint32_t>(index),
-                                            static_cast<std::uint32_t>(total), start, TickCount()));
-    };
-    callbacks.pageChanged = [this, &mailbox](int page) {
-        mailbox.OfferPage(m_wad.m_pages[static_cast<std::size_t>(page)]);
-    };
-    const PackResult packed = PackTextures(m_wad, callbacks);
-    if (packed.status == PackStatus::Failed) {
-        return {SaveOutcome::Failed, packed.message};
-    }
-    // A cancel confirmed from here on lets the write finish.
-    if (m_bSaving.load() == 0) {
-        return {SaveOutcome::Cancelled, {}};
-    }
-    swd::Result written = swd::WriteSwdFile(path, m_wad);
-    if (!written.ok()) {
-        return {SaveOutcome::Failed, std::move(written.message)};
-    }
-    return {SaveOutcome::Written, {}};
-}
-
 void CMainDlg::ShowSaveProgress() {
     if (std::optional<std::string> line = m_saveMailbox->TakeLine()) {
         m_info->setPlainText(QString::fromStdString(*line));
@@ -169,7 +138,7 @@ void CMainDlg::ShowSaveProgress() {
     }
 }
 
-void CMainDlg::FinishSave(const SaveOutcome& outcome, const QString& path) {
+void CMainDlg::FinishSave(const Status& outcome, const QString& path) {
     m_saveRefresh->stop();
     // The line left on show before the result is the one for the last texture packed.
     if (std::optional<std::string> line = m_saveMailbox->TakeLine()) {
@@ -180,18 +149,16 @@ void CMainDlg::FinishSave(const SaveOutcome& outcome, const QString& path) {
     m_packingPage->hide();
     m_packingPage->clear();
 
-    switch (outcome.kind) {
-    case SaveOutcome::Written:
+    if (outcome.ok()) {
         m_path->setText(QDir::toNativeSeparators(path));
         m_info->setPlainText(kDoneText);
-        MarkSaved();
-        break;
-    case SaveOutcome::Cancelled:
+        m_document.MarkSaved();
+    } else if (outcome.fault() == Fault::Cancelled) {
         m_info->setPlainText(kCanceledText);
-        break;
-    case SaveOutcome::Failed:
-        ShowMessage(QString::fromStdString(outcome.message));
-        break;
+    } else {
+        ShowMessage(QString::fromStdString(outcome.message()));
+        // The progress line would read as a save still under way.
+        m_info->setPlainText(kFailedText);
     }
 
     // The selected texture is shown again; the Info pane keeps the result until the timer.
@@ -202,16 +169,16 @@ void CMainDlg::FinishSave(const SaveOutcome& outcome, const QString& path) {
     SetJobControlsEnabled(true);
     m_bSaving.store(0);
     OnSetCursor();
-    // What the unsaved-edits question put off goes on only once the file is written.
-    const std::function<void()> goOn = std::exchange(m_afterSave, nullptr);
-    if (outcome.kind == SaveOutcome::Written && goOn) {
-        goOn();
+    // What the unsaved-edits question put off goes on only once the file is written (StartJob
+    // runs it once the job has let go of the document).
+    if (!outcome.ok()) {
+        m_afterSave = nullptr;
     }
 }
 
 void CMainDlg::OnInfoTimer() {
     const QString text = m_info->toPlainText();
-    if (text == kDoneText || text == kCanceledText) {
+    if (text == kDoneText || text == kCanceledText || text == kFailedText) {
         UpdateInfoPane();
     }
     m_infoTimer->stop();

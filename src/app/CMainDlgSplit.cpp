@@ -2,16 +2,30 @@
 
 #include "app/COwnerDrawCombo.h"
 #include "app/CSplitOptionsDlg.h"
+#include "app/PieceQueue.h"
+#include "pixels/SplitImage.h"
 
 #include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// The window adds the pieces cut so far about as often as the screen is redrawn.
+constexpr int kSplitRefreshMs = 16;
+
+} // namespace
 
 void CMainDlg::OnAddSplitTexture() {
     if (m_objects->count() == 0) {
         return;
     }
-    // Until its worker has made its last call the job is still on: the button stops it.
-    if (m_bSplitting.load() != 0 || !m_splitWorkerDone.load()) {
+    // While the job runs, the button stops it.
+    if (m_splitPieces) {
         m_bSplitting.store(0);
+        m_splitPieces->Close();
+        return;
+    }
+    if (JobRuns()) {
         return;
     }
     // The file and the options are chosen and the image loaded before the job starts, while
@@ -35,18 +49,51 @@ void CMainDlg::OnAddSplitTexture() {
         return;
     }
 
-    // However many pieces go in before the job ends or is stopped, they are one step.
-    BeginEdit();
-    KeepTextures(m_wad.AppendPosition(static_cast<std::size_t>(CurrentObject())), 0);
-    m_bSplitting.store(1);
-    EnableSplitControls(false);
-    // A done worker has made its last call into the window; joining it does not wait.
-    if (m_splitWorker.joinable()) {
-        m_splitWorker.join();
+    if (m_splitRefresh == nullptr) {
+        m_splitRefresh = new QTimer(this);
+        m_splitRefresh->setInterval(kSplitRefreshMs);
+        connect(m_splitRefresh, &QTimer::timeout, this, &CMainDlg::TakeSplitPieces);
     }
-    m_splitWorkerDone.store(false);
-    m_splitWorker = std::thread(&CMainDlg::RunSplit, this, std::move(image), m_nSplitWidth,
-                                m_nSplitHeight, m_nSplitPiecePolicy);
+    m_splitObject = static_cast<std::size_t>(CurrentObject());
+    m_splitPieces = std::make_shared<PieceQueue>(m_splitQueueBytes);
+    EnableSplitControls(false);
+    const PiecePolicy policy =
+        m_nSplitPiecePolicy == 1 ? PiecePolicy::PadWithMagenta : PiecePolicy::AllowSmaller;
+    // However many pieces go in before the job ends or is stopped, they are one step.
+    StartJob(
+        "Add Split Texture", m_bSplitting,
+        [this, image = std::move(image), width = m_nSplitWidth, height = m_nSplitHeight, policy,
+         pieces = m_splitPieces] {
+            SplitImage(
+                image, width, height, policy, [this] { return m_bSplitting.load() != 0; },
+                [&pieces](BTCImageData piece) { return pieces->Push(std::move(piece)); });
+        },
+        [this] { FinishSplit(); });
+    m_splitRefresh->start();
+}
+
+void CMainDlg::TakeSplitPieces() {
+    std::vector<BTCImageData> pieces = m_splitPieces->TakeAll();
+    if (pieces.empty()) {
+        return;
+    }
+    const edits::EditResult done =
+        m_document.ApplyForJob(edits::AddTextures, m_splitObject, std::move(pieces));
+    // A full object or wad ends the job; what went in stays.
+    if (!done || !done->stopped) {
+        m_bSplitting.store(0);
+        m_splitPieces->Close();
+        m_splitPieces->TakeAll();
+    }
+    ShowEdit(done, done ? done->lastLine : -1);
+}
+
+void CMainDlg::FinishSplit() {
+    m_splitRefresh->stop();
+    TakeSplitPieces();
+    m_splitPieces.reset();
+    EnableSplitControls(true);
+    m_bSplitting.store(0);
 }
 
 void CMainDlg::EnableSplitControls(bool enable) {

@@ -8,6 +8,7 @@
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
 #include "document/TextureFileName.h"
+#include "edits/Edits.h"
 #include "images/ImageFitting.h"
 #include "images/TextureExport.h"
 
@@ -58,7 +59,7 @@ void CMainDlg::OnExportTexture() {
     if (object < 0 || line < 0) {
         return;
     }
-    const std::uint32_t slot = m_wad.m_sequences[static_cast<std::size_t>(object)].slotId;
+    const std::uint32_t slot = Wad().ObjectSlot(static_cast<std::size_t>(object));
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -94,7 +95,7 @@ void CMainDlg::OnExportTexture() {
     bool saved = false;
     {
         WaitCursor wait;
-        saved = ExportImage(m_wad.ObjectTexture(static_cast<std::size_t>(object), line),
+        saved = ExportImage(Wad().ObjectTexture(static_cast<std::size_t>(object), line),
                             QFile::encodeName(path).toStdString(), format, options, &error);
     }
     if (saved) {
@@ -127,14 +128,10 @@ void CMainDlg::OnImportTexture() {
 }
 
 void CMainDlg::ReplaceCurrentTexture(SpriteTexture texture, const QString& action) {
-    const auto object = static_cast<std::size_t>(CurrentObject());
     const int line = CurrentLine();
-    BeginEdit();
-    KeepTextures(m_wad.m_sequences[object].firstTexture + static_cast<std::size_t>(line), 1);
-    m_wad.ReplaceTexture(object, line, std::move(texture));
-    ReplaceSpriteLine(line);
-    OnSelchangeSprites();
-    EndEdit(action);
+    ShowEdit(m_document.Apply(action.toStdString(), edits::ReplaceTexture,
+                              static_cast<std::size_t>(CurrentObject()), line, std::move(texture)),
+             line);
 }
 
 void CMainDlg::OnAddTexture() {
@@ -145,33 +142,30 @@ void CMainDlg::OnAddTexture() {
 }
 
 void CMainDlg::AddTextureFiles(const QStringList& paths) {
-    const int object = CurrentObject();
-    if (object < 0 || paths.isEmpty()) {
+    if (CurrentObject() < 0 || paths.isEmpty()) {
         return;
     }
     WaitCursor wait;
-    BeginEdit();
-    KeepTextures(m_wad.AppendPosition(static_cast<std::size_t>(object)), 0);
+    std::vector<SpriteTexture> textures;
     if (paths.size() == 1) {
         BTCImageData image;
-        if (LoadImageFile(paths.constFirst(), image)) {
-            AppendTextureToCurrentObject(std::move(image));
+        if (LoadImageFile(paths.constFirst(), image) && FitTexture(image)) {
+            textures.push_back(std::move(image));
         }
-        EndEdit(QStringLiteral("Add Texture"));
+        AddTextures(std::move(textures), QStringLiteral("Add Texture"));
         return;
     }
-    // A file that cannot be read is skipped and named afterwards; a full object ends the batch
-    // with its own message.
+    // A file that cannot be read is skipped and named afterwards.
     QStringList failed;
     for (const QString& path : paths) {
         BTCImageData image;
         if (!ReadImageFile(path, image) || !FitTexture(image)) {
             failed.append(QFileInfo(path).fileName());
-        } else if (!InsertTexture(std::move(image))) {
-            break;
+        } else {
+            textures.push_back(std::move(image));
         }
     }
-    EndEdit(QStringLiteral("Add Texture"));
+    AddTextures(std::move(textures), QStringLiteral("Add Texture"));
     if (!failed.isEmpty()) {
         ShowMessage(QStringLiteral("Failed To Load Image...\n\n") + failed.join(u'\n'));
     }
@@ -183,25 +177,9 @@ void CMainDlg::OnDeleteTexture() {
     if (object < 0 || line < 0) {
         return;
     }
-    const std::size_t at = m_wad.m_sequences[static_cast<std::size_t>(object)].firstTexture +
-                           static_cast<std::size_t>(line);
-    BeginEdit();
-    std::optional<SpriteTexture> removed =
-        m_wad.RemoveTexture(static_cast<std::size_t>(object), line);
-    if (!removed) {
-        return;
-    }
-    // The step takes the texture the wad gave up; nothing is copied.
-    std::vector<SpriteTexture> taken;
-    taken.push_back(std::move(*removed));
-    KeepRemovedTextures(at, std::move(taken));
-    ReplaceObjectLine(object);
-    OnSelchangeObjects();
-    if (m_sprites->count() > 0) {
-        m_sprites->setCurrentIndex(std::max(line - 1, 0));
-    }
-    OnSelchangeSprites();
-    EndEdit(QStringLiteral("Delete Texture"));
+    ShowEdit(m_document.Apply("Delete Texture", edits::DeleteTexture,
+                              static_cast<std::size_t>(object), line),
+             std::max(line - 1, 0));
 }
 
 void CMainDlg::OnCopyTexture() {
@@ -212,7 +190,7 @@ void CMainDlg::OnCopyTexture() {
         return;
     }
     WaitCursor wait;
-    clipboard->setImage(ToQImage(m_wad.ObjectTexture(static_cast<std::size_t>(object), line)));
+    clipboard->setImage(ToQImage(Wad().ObjectTexture(static_cast<std::size_t>(object), line)));
 }
 
 void CMainDlg::OnPasteTexture() {
@@ -241,8 +219,9 @@ void CMainDlg::OnPasteAsNew() {
         return;
     }
     WaitCursor wait;
-    BeginEdit();
-    KeepTextures(m_wad.AppendPosition(static_cast<std::size_t>(object)), 0);
-    AppendTextureToCurrentObject(std::move(image));
-    EndEdit(QStringLiteral("Paste As New"));
+    if (FitTexture(image)) {
+        std::vector<SpriteTexture> textures;
+        textures.push_back(std::move(image));
+        AddTextures(std::move(textures), QStringLiteral("Paste As New"));
+    }
 }

@@ -25,6 +25,13 @@ std::optional<std::size_t> SpriteWad::FindObject(std::uint32_t slotId) const {
     return std::nullopt;
 }
 
+int SpriteWad::ObjectTextureCount(std::size_t object) const {
+    const ObjectSequence& sequence = m_sequences.at(object);
+    const std::size_t held =
+        m_textures.size() - std::min<std::size_t>(sequence.firstTexture, m_textures.size());
+    return static_cast<int>(std::min<std::size_t>(sequence.TextureCount(), held));
+}
+
 const SpriteTexture& SpriteWad::ObjectTexture(std::size_t object, int line) const {
     return m_textures.at(m_sequences.at(object).firstTexture + static_cast<std::size_t>(line));
 }

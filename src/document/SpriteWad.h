@@ -39,6 +39,9 @@ public:
     std::size_t ObjectCount() const { return m_sequences.size(); }
     std::size_t TextureCount() const { return m_textures.size(); }
     std::optional<std::size_t> FindObject(std::uint32_t slotId) const;
+    std::uint32_t ObjectSlot(std::size_t object) const { return m_sequences.at(object).slotId; }
+    // How many lines the object shows: its count, as far as the wad holds its textures.
+    int ObjectTextureCount(std::size_t object) const;
     // Texture `line` of object `object` (line counted from 0 inside the object's run).
     const SpriteTexture& ObjectTexture(std::size_t object, int line) const;
     SpriteTexture& ObjectTexture(std::size_t object, int line);

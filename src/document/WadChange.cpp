@@ -1,5 +1,6 @@
 #include "document/WadChange.h"
 
+#include <cassert>
 #include <iterator>
 #include <utility>
 
@@ -42,6 +43,11 @@ void WadChange::Swap(SpriteWad& wad) {
     m_textures = std::move(taken);
     // Pages and entries were built from the textures as they stood; they describe nothing now.
     wad.ClearScratch();
+}
+
+void WadChange::Append(const WadChange& next) {
+    assert(next.m_textures.empty() && next.m_at == m_at + m_inDocument);
+    m_inDocument += next.m_inDocument;
 }
 
 bool WadChange::IsEmpty(const SpriteWad& wad) const {

@@ -32,6 +32,10 @@ public:
     // calling it again restores what it replaced.
     void Swap(SpriteWad& wad);
 
+    // Takes in `next`, an edit made right after this one that only inserted textures where the
+    // run this one inserted ends (the next batch of the same job): undone, the two are one.
+    void Append(const WadChange& next);
+
     // True when the edit changed neither the object list nor any texture count (nothing
     // was kept for replacement and nothing inserted).
     bool IsEmpty(const SpriteWad& wad) const;

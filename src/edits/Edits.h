@@ -47,6 +47,10 @@ std::string AlreadyExistsMessage(std::uint32_t slotId);
 // most 65535."
 std::string NoRoomMessage();
 
+// The slot a new object is offered first: the first of SKY_GRAPHICS and DEFAULT_SPRITES that
+// the wad lacks (DEFAULT_SPRITES in an empty wad), else CUSTOM_SPRITES.
+std::uint32_t SuggestedSlot(const SpriteWad& wad);
+
 // A new empty object. Refuses a slot some object has already, and a wad whose textures leave
 // no first index for it.
 EditResult AddObject(SpriteWad& wad, std::uint32_t slotId, ObjectPlacement placement);

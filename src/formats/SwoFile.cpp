@@ -249,8 +249,8 @@ std::string NoTexturesMessage(std::uint32_t slotId) {
            " doesn't have any textures,\n add some first and try again...";
 }
 
-std::string ProposedFileName(const ObjectSequence& object) {
-    return LookupSlotName(object.slotId) + "_" + std::to_string(object.TextureCount()) + "sprites";
+std::string ProposedFileName(std::uint32_t slotId, int textureCount) {
+    return LookupSlotName(slotId) + "_" + std::to_string(textureCount) + "sprites";
 }
 
 Result EncodeSwo(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes) {

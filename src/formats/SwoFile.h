@@ -48,7 +48,7 @@ struct SwoObject {
 // "Object 460: SKY_GRAPHICS doesn't have any textures,\n add some first and try again..."
 std::string NoTexturesMessage(std::uint32_t slotId);
 // The file name offered for an export: "SKY_GRAPHICS_4sprites".
-std::string ProposedFileName(const ObjectSequence& object);
+std::string ProposedFileName(std::uint32_t slotId, int textureCount);
 
 // The file's bytes for object `object` of the wad.
 Result EncodeSwo(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes);

@@ -148,7 +148,7 @@ TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem
 TEST_F(EditHistory, SaveAnsweredToTheQuestionClosesAfterTheFileIsWritten) {
     Select(objects, 2);
     Press("Delete Object"); // the empty object, which a save would refuse
-    const SpriteWad edited = dlg.Document();
+    const SpriteWad edited = dlg.Wad();
     AnswerMessage(nullptr, QMessageBox::Save, [] {
         WhenModal<QFileDialog>([](QFileDialog* fd) { // the wad's own file, replaced
             AnswerMessage(nullptr, QMessageBox::Yes);

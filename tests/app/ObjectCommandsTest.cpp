@@ -86,9 +86,9 @@ TEST_F(ObjectCommands, ExportWritesTheObjectAndImportCreatesOrExtendsItOrRefuses
     });
     Press("Export Object");
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(swo::EncodeSwo(dlg.Document(), 1, bytes).ok());
+    ASSERT_TRUE(swo::EncodeSwo(dlg.Wad(), 1, bytes).ok());
     EXPECT_EQ(fixtures::ReadFileBytes(dir / "sky.swo"), bytes);
-    const SpriteTexture last = dlg.Document().ObjectTexture(1, 1);
+    const SpriteTexture last = dlg.Wad().ObjectTexture(1, 1);
 
     Select(objects, 2);
     AnswerFileDialog(Path("sky.swo"));

@@ -90,7 +90,7 @@ TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
         EXPECT_EQ(dlg.OpenSwdFile(file), answer == QMessageBox::Yes);
         EXPECT_EQ(question,
                   "This sprite wad says it holds no sprites, but 5 sprites follow. Recover them?");
-        EXPECT_EQ(dlg.Document().TextureCount(), answer == QMessageBox::Yes ? 5u : 40u);
+        EXPECT_EQ(dlg.Wad().TextureCount(), answer == QMessageBox::Yes ? 5u : 40u);
     }
     EXPECT_EQ(path->text(), "") << "saving the recovered wad asks for a name";
 }

@@ -119,8 +119,11 @@ TEST_F(SaveJob, EscapeDuringTheJobAsks) {
 }
 
 // A file that cannot be written is named; nothing is left behind and the window is usable.
+// The Info pane says the save failed, until the timer puts the description back.
 TEST_F(SaveJob, AnUnwritableTargetIsReportedByName) {
     OpenSet(fixtures::GeneratedSet(40, 32, 9));
+    Select(sprites, 1);
+    const QString description = info->toPlainText();
     const std::filesystem::path target = dir / "target.swd";
     std::filesystem::remove(target);
     ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0); // the writer refuses anything but a file
@@ -128,9 +131,14 @@ TEST_F(SaveJob, AnUnwritableTargetIsReportedByName) {
     Save([&error] { AnswerMessage(&error); });
     WaitForJobs();
     EXPECT_TRUE(error.contains(QString::fromStdString(target.string()))) << error.toStdString();
-    EXPECT_TRUE(info->toPlainText().startsWith("Processed 39 of 40 Textures (97%) - ETR: "));
+    EXPECT_EQ(info->toPlainText(), "Failed! Not saved...");
     EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"target.swd"});
     ExpectIdle();
+    auto* timer = dlg.findChild<QTimer*>("timer1001");
+    ASSERT_TRUE(timer != nullptr && timer->isActive());
+    timer->start(0);
+    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
+    EXPECT_EQ(info->toPlainText(), description);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ protected:
         AnswerFileDialog(Path(name), filter);
         Press("Export Texture");
     }
-    const SpriteWad& Wad() const { return dlg.Document(); }
+    const SpriteWad& Wad() const { return dlg.Wad(); }
 };
 
 TEST_F(TextureCommands, ImportFitsAndReplacesInPlaceAndExportGivesThePixelsBack) {
@@ -178,7 +178,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
     EXPECT_EQ(refused, (QStringList{"Please enter an integer.",
                                     "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(SpriteLines()[1], "Texture 1 :  (4 x 3)");
-    EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Document().ObjectTexture(1, 1)));
+    EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Wad().ObjectTexture(1, 1)));
 }
 
 TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {

@@ -134,7 +134,7 @@ QImage ReferenceImage(const SpriteTexture& texture) {
 
 Shown WindowTest::Take() const {
     return {ObjectLines(), SpriteLines(),       objects->currentIndex(), sprites->currentIndex(),
-            path->text(),  info->toPlainText(), PreviewImage(),          dlg.Document()};
+            path->text(),  info->toPlainText(), PreviewImage(),          dlg.Wad()};
 }
 
 } // namespace apptest
