@@ -26,6 +26,16 @@ bool HasLine(const SpriteWad& wad, std::size_t object, int line) {
            sequence.firstTexture + static_cast<std::size_t>(line) < wad.TextureCount();
 }
 
+// An edit about to change the wad, remembering its object list.
+Edit Begin(const SpriteWad& wad, std::size_t object = 0, int firstLine = 0, int lastLine = -1) {
+    Edit edit;
+    edit.change = WadChange::Before(wad);
+    edit.object = object;
+    edit.firstLine = firstLine;
+    edit.lastLine = lastLine;
+    return edit;
+}
+
 std::size_t TextureIndex(const SpriteWad& wad, std::size_t object, int line) {
     return wad.m_sequences[object].firstTexture + static_cast<std::size_t>(line);
 }
@@ -80,7 +90,7 @@ EditResult AddObject(SpriteWad& wad, std::uint32_t slotId, ObjectPlacement place
     if (wad.FindObject(slotId)) {
         return Refuse(AlreadyExistsMessage(slotId));
     }
-    Edit edit{WadChange::Before(wad)};
+    Edit edit = Begin(wad);
     const std::optional<std::size_t> position =
         placement == ObjectPlacement::BySlot ? wad.AddObject(slotId) : wad.AppendObject(slotId);
     if (!position) {
@@ -95,7 +105,7 @@ EditResult EditObject(SpriteWad& wad, std::size_t object, std::uint32_t slotId) 
     if (wad.FindObject(slotId)) {
         return Refuse(AlreadyExistsMessage(slotId));
     }
-    Edit edit{WadChange::Before(wad), object};
+    Edit edit = Begin(wad, object);
     wad.m_sequences.at(object).slotId = slotId;
     edit.change.After(wad);
     return edit;
@@ -103,7 +113,7 @@ EditResult EditObject(SpriteWad& wad, std::size_t object, std::uint32_t slotId) 
 
 EditResult DeleteObject(SpriteWad& wad, std::size_t object) {
     const ObjectSequence removed = wad.m_sequences.at(object);
-    Edit edit{WadChange::Before(wad), object};
+    Edit edit = Begin(wad, object);
     const auto first = wad.m_textures.begin() + removed.firstTexture;
     std::vector<SpriteTexture> textures(std::make_move_iterator(first),
                                         std::make_move_iterator(first + removed.TextureCount()));
@@ -115,7 +125,7 @@ EditResult DeleteObject(SpriteWad& wad, std::size_t object) {
 }
 
 EditResult AddTextures(SpriteWad& wad, std::size_t object, std::vector<SpriteTexture> textures) {
-    Edit edit{WadChange::Before(wad), object};
+    Edit edit = Begin(wad, object);
     edit.change.Keep(wad, wad.AppendPosition(object), 0);
     edit.firstLine = wad.m_sequences.at(object).TextureCount();
     for (SpriteTexture& texture : textures) {
@@ -137,7 +147,7 @@ EditResult AddTexturesToSlot(SpriteWad& wad, std::uint32_t slotId,
     if (Status room = RoomFor(wad, slotId, textures.size()); !room) {
         return room;
     }
-    Edit edit{WadChange::Before(wad)};
+    Edit edit = Begin(wad);
     const std::optional<std::size_t> existing = wad.FindObject(slotId);
     // The room check leaves a first index free, so placing a new object cannot fail here.
     edit.object = existing ? *existing : wad.AddObject(slotId).value();
@@ -155,7 +165,7 @@ EditResult ReplaceTexture(SpriteWad& wad, std::size_t object, int line, SpriteTe
     if (!HasLine(wad, object, line)) {
         return Refuse("There is no texture " + std::to_string(line) + " to replace.");
     }
-    Edit edit{WadChange::Before(wad), object, line, line};
+    Edit edit = Begin(wad, object, line, line);
     edit.change.Keep(wad, TextureIndex(wad, object, line), 1);
     wad.ReplaceTexture(object, line, std::move(texture));
     edit.change.After(wad);
@@ -166,7 +176,7 @@ EditResult DeleteTexture(SpriteWad& wad, std::size_t object, int line) {
     if (!HasLine(wad, object, line)) {
         return Refuse("There is no texture " + std::to_string(line) + " to delete.");
     }
-    Edit edit{WadChange::Before(wad), object, line, line - 1};
+    Edit edit = Begin(wad, object, line, line - 1);
     const std::size_t at = TextureIndex(wad, object, line);
     std::vector<SpriteTexture> taken;
     taken.push_back(*wad.RemoveTexture(object, line));
@@ -177,7 +187,7 @@ EditResult DeleteTexture(SpriteWad& wad, std::size_t object, int line) {
 
 EditResult ResizeTextures(SpriteWad& wad, std::size_t object, int first, int last,
                           const ResizeRequest& request) {
-    Edit edit{WadChange::Before(wad), object, first, last};
+    Edit edit = Begin(wad, object, first, last);
     if (first > last) {
         edit.change.After(wad);
         return edit;

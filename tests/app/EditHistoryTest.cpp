@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 using namespace apptest;
 
 namespace {
@@ -161,6 +163,42 @@ TEST_F(EditHistory, SaveAnsweredToTheQuestionClosesAfterTheFileIsWritten) {
     SpriteWad saved;
     ASSERT_TRUE(swd::ReadSwdFile((dir / "small.swd").string(), saved).ok());
     EXPECT_TRUE(saved.m_sequences == edited.m_sequences && saved.m_textures == edited.m_textures);
+}
+
+// A save the question started that fails puts nothing off: the wad and its edits stay open.
+// A save that works marks the wad saved, and the next wad opened is unmodified too.
+TEST_F(EditHistory, AFailedSaveFromTheQuestionKeepsTheEditsAndTheWadOpen) {
+    Select(objects, 2);
+    Press("Delete Object"); // the empty object, which a save would refuse
+    const Shown edited = Take();
+    const std::string fifo = (dir / "fifo.swd").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    QString error;
+    // Save answered, the wad's file is replaced by a name the writer refuses.
+    const auto saveAs = [](const QString& file, std::function<void()> then) {
+        AnswerMessage(nullptr, QMessageBox::Save, [=] {
+            WhenModal<QFileDialog>([=](QFileDialog* fd) {
+                fd->selectFile(file);
+                then();
+                static_cast<QDialog*>(fd)->accept();
+            });
+        });
+    };
+    saveAs(QString::fromStdString(fifo),
+           [&] { AnswerMessage(nullptr, QMessageBox::Yes, [&] { AnswerMessage(&error); }); });
+    Press("Close SWD");
+    WaitForJobs();
+    EXPECT_TRUE(error.contains("fifo.swd")) << error.toStdString();
+    EXPECT_EQ(Take().objects, edited.objects);
+    EXPECT_TRUE(dlg.IsModified());
+
+    saveAs(Path("saved.swd"), [] {});
+    Press("Close SWD");
+    WaitForJobs();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return objects->count() == 0; }));
+    ASSERT_TRUE(dlg.OpenSwdFile(Path("saved.swd")));
+    EXPECT_FALSE(dlg.IsModified());
+    EXPECT_EQ(ModalsDuring([&] { Press("Close SWD"); }), 0);
 }
 
 // The oldest of 101 edits falls out of the history, yet undoing all the rest leaves it in.

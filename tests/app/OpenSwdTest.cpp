@@ -93,6 +93,8 @@ TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
         EXPECT_EQ(dlg.Wad().TextureCount(), answer == QMessageBox::Yes ? 5u : 40u);
     }
     EXPECT_EQ(path->text(), "") << "saving the recovered wad asks for a name";
+    EXPECT_EQ(info->toPlainText(), "Recovered 5 sprites from zero.swd. Save As SWD to keep them.");
+    EXPECT_TRUE(dlg.IsModified()) << "closing it asks before it is lost";
 }
 
 } // namespace

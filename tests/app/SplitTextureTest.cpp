@@ -49,8 +49,9 @@ TEST_F(SplitTexture, PiecesGoBehindTheSelectedObjectsTextures) {
 }
 
 // Stop, or Escape answered Yes, ends the job keeping the pieces cut so far, one step in all;
-// answered No, it goes on. The worker may cut only a few pieces ahead of the window here, so a
-// stop when the first ones arrive always comes before the last is cut.
+// answered No, or left open until the job ends (it then closes itself), it goes on. The worker may
+// cut only a few pieces ahead of the window here, so a stop when the first ones arrive always comes
+// before the last is cut.
 TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
     dlg.show();
     dlg.m_splitQueueBytes = 4 * 8 * 8 * 3;
@@ -60,10 +61,12 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
         bool escape;
         QMessageBox::StandardButton answer;
         bool all;
-    } cases[] = {
-        {false, {}, false}, {true, QMessageBox::No, true}, {true, QMessageBox::Yes, false}};
+    } cases[] = {{false, {}, false},
+                 {true, QMessageBox::No, true},
+                 {true, QMessageBox::Yes, false},
+                 {true, QMessageBox::NoButton, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.escape ? c.answer == QMessageBox::Yes ? "Yes" : "No" : "Stop");
+        SCOPED_TRACE(!c.escape ? "Stop" : c.answer == QMessageBox::NoButton ? "open" : "Yes/No");
         Open(fixtures::SmallWad().Build());
         QString question;
         auto done = std::make_shared<bool>(false);
@@ -74,6 +77,12 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
             *done = true;
             EXPECT_EQ(Button("Stop")->toolTip(), "Stops the splitting thread");
             EXPECT_FALSE(Button("Exit")->isEnabled() || objects->isEnabled());
+            if (c.escape && c.answer == QMessageBox::NoButton) {
+                // Pressed as a user would, between the window's turns.
+                WhenModal<QMessageBox>([&](QMessageBox* box) { question = box->text(); });
+                QTimer::singleShot(0, &dlg, [this] { QTest::keyClick(&dlg, Qt::Key_Escape); });
+                return;
+            }
             if (c.escape) {
                 AnswerMessage(&question, c.answer);
                 QTest::keyClick(&dlg, Qt::Key_Escape);

@@ -7,6 +7,7 @@
 #include "app/CTgaOptionsDlg.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
+#include "images/ResizeMath.h"
 #include "images/TextureExport.h"
 
 #include <QSlider>
@@ -154,6 +155,8 @@ TEST_F(TextureCommands, ExportRefusesABadQualityAndTheFilterDecidesTheFormat) {
 TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
     Select(objects, 1);
     Select(sprites, 1);
+    SpriteTexture expected = dlg.Wad().ObjectTexture(1, 1);
+    ASSERT_TRUE(ResizeTexture(expected, 4, 3, ResizeFilter::Bilinear));
     QStringList refused;
     WhenModal<CResizeDlg>([&](CResizeDlg* d) {
         QLineEdit* width = Field(d, "width");
@@ -178,7 +181,8 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
     EXPECT_EQ(refused, (QStringList{"Please enter an integer.",
                                     "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(SpriteLines()[1], "Texture 1 :  (4 x 3)");
-    EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Wad().ObjectTexture(1, 1)));
+    EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
+    EXPECT_EQ(PreviewImage(), ReferenceImage(expected));
 }
 
 TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
