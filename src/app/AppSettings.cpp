@@ -3,7 +3,6 @@
 #include "app/FileDialogFilters.h"
 #include "pixels/SplitImage.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <array>
@@ -25,17 +24,12 @@ QString FolderKey(FileKind kind) {
 
 } // namespace
 
-// An INI file on every platform, so that a damaged one is found the same way everywhere.
+// A text file on every platform, which a damaged line spoils for that line only.
 AppSettings::AppSettings()
     : m_settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vornix"),
-                 QStringLiteral("vornix")) {
-    m_usable = m_settings.status() == QSettings::NoError;
-}
+                 QStringLiteral("vornix")) {}
 
 int AppSettings::Number(const char* key, int min, int max, int fallback) const {
-    if (!m_usable) {
-        return fallback;
-    }
     bool ok = false;
     const int value = m_settings.value(QLatin1String(key)).toString().toInt(&ok);
     return ok && value >= min && value <= max ? value : fallback;
@@ -65,9 +59,6 @@ RememberedChoices AppSettings::Choices() const {
 }
 
 void AppSettings::SetChoices(const RememberedChoices& choices) {
-    if (!m_usable) {
-        return;
-    }
     m_settings.setValue(QStringLiteral("images/filter"), choices.imageFilterIndex);
     m_settings.setValue(QStringLiteral("export/filter"), choices.exportFilterIndex);
     m_settings.setValue(QStringLiteral("export/jpegQuality"), int{choices.jpegQuality});
@@ -83,15 +74,10 @@ void AppSettings::SetChoices(const RememberedChoices& choices) {
 }
 
 QString AppSettings::Folder(FileKind kind) const {
-    if (!m_usable) {
-        return {};
-    }
     const QString folder = m_settings.value(FolderKey(kind)).toString();
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
 void AppSettings::SetFolderOf(FileKind kind, const QString& file) {
-    if (m_usable) {
-        m_settings.setValue(FolderKey(kind), QFileInfo(file).absolutePath());
-    }
+    m_settings.setValue(FolderKey(kind), QFileInfo(file).absolutePath());
 }

@@ -26,8 +26,9 @@ struct RememberedChoices {
 };
 
 // The user's settings file, which keeps the remembered choices and folders from one run to the
-// next. A missing file, a file that cannot be read as settings, and any value that is missing,
-// not a number or out of its range all read as the fresh user's value.
+// next. A missing or unreadable file, lines that are not settings, and any value that is
+// missing, not a whole number or out of its range all read as the fresh user's value; a
+// folder that is gone reads as none.
 class AppSettings {
 public:
     AppSettings();
@@ -49,6 +50,4 @@ private:
     int Number(const char* key, int min, int max, int fallback) const;
 
     QSettings m_settings;
-    // False when the file is there but damaged: it is then neither read nor overwritten.
-    bool m_usable = true;
 };
