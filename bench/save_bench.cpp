@@ -112,6 +112,7 @@ WindowRun WindowSave(CMainDlg& dlg, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const fixtures::PrivateSettingsHome settingsHome;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

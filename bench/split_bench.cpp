@@ -158,6 +158,7 @@ double MedianSeconds(const fixtures::TempDir& dir, int side, int runs, std::size
 } // namespace
 
 int main(int argc, char** argv) {
+    const fixtures::PrivateSettingsHome settingsHome;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

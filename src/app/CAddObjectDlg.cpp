@@ -17,20 +17,20 @@ CAddObjectDlg::CAddObjectDlg(QWidget* parent)
     using dlgunits::Rect;
     dlgunits::SetUpDialog(this, QStringLiteral("Add Object"), 186, 68);
 
-    (new QLabel(QStringLiteral("Object:"), this))->setGeometry(Rect(7, 9, 40, 8));
+    (new QLabel(QStringLiteral("Object:"), this))->setGeometry(Rect(7, 7, 47, 14));
     m_choice = new QComboBox(this);
     m_choice->setObjectName(QStringLiteral("choice"));
-    m_choice->setGeometry(Rect(50, 7, 129, 14));
+    m_choice->setGeometry(Rect(56, 7, 123, 14));
     for (const std::uint32_t slot : kChoiceSlots) {
         m_choice->addItem(QString::fromStdString(LookupSlotName(slot)));
     }
     m_choice->addItem(QStringLiteral("CUSTOM_OBJECTID"));
     connect(m_choice, &QComboBox::currentIndexChanged, this, &CAddObjectDlg::OnSelchangeChoice);
 
-    (new QLabel(QStringLiteral("Object ID:"), this))->setGeometry(Rect(7, 27, 40, 8));
+    (new QLabel(QStringLiteral("Object ID:"), this))->setGeometry(Rect(7, 25, 47, 14));
     m_objectId = new QLineEdit(this);
     m_objectId->setObjectName(QStringLiteral("objectId"));
-    m_objectId->setGeometry(Rect(50, 25, 129, 14));
+    m_objectId->setGeometry(Rect(56, 25, 123, 14));
     dlgfields::DigitsOnly(m_objectId);
     m_objectId->setReadOnly(true);
 

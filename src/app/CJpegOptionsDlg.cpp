@@ -1,12 +1,11 @@
 #include "app/CJpegOptionsDlg.h"
 
-#include "app/AppResources.h"
+#include "app/DialogFields.h"
 #include "app/DialogUnits.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
@@ -32,13 +31,13 @@ CJpegOptionsDlg::CJpegOptionsDlg(QWidget* parent) : QDialog(parent) {
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_edit));
     m_edit->setGeometry(Rect(73, 20, 30, 12));
     auto* percent = new QLabel(QStringLiteral("%"), this);
-    percent->setGeometry(Rect(106, 22, 10, 8));
+    percent->setGeometry(Rect(106, 20, 10, 12));
 
     auto* low = new QLabel(QStringLiteral("Low:"), this);
-    low->setGeometry(Rect(14, 36, 30, 8));
+    low->setGeometry(Rect(14, 34, 30, 11));
     auto* high = new QLabel(QStringLiteral("High:"), this);
-    high->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    high->setGeometry(Rect(142, 36, 30, 8));
+    high->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    high->setGeometry(Rect(142, 34, 30, 11));
 
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(QStringLiteral("slider"));
@@ -76,11 +75,14 @@ void CJpegOptionsDlg::OnSliderMoved(int position) {
     m_syncing = false;
 }
 
-// A field that is empty or out of range while being typed in takes nothing yet; OK says
-// what is wrong with it.
+// A value typed outside 0 to 100 is refused with the range message at once. An emptied field
+// takes nothing while the user retypes; OK says what is wrong with it.
 void CJpegOptionsDlg::OnQualityEdited() {
-    const std::optional<int> value = FieldValue();
-    if (m_syncing || !value) {
+    if (m_syncing || m_edit->text().isEmpty()) {
+        return;
+    }
+    const std::optional<int> value = dlgfields::ReadInteger(m_edit, kLowest, kHighest);
+    if (!value) {
         return;
     }
     m_quality = *value;
@@ -89,28 +91,9 @@ void CJpegOptionsDlg::OnQualityEdited() {
     m_syncing = false;
 }
 
-std::optional<int> CJpegOptionsDlg::FieldValue() const {
-    bool isNumber = false;
-    const int value = m_edit->text().toInt(&isNumber);
-    if (!isNumber || value < kLowest || value > kHighest) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 void CJpegOptionsDlg::accept() {
-    const std::optional<int> value = FieldValue();
+    const std::optional<int> value = dlgfields::ReadInteger(m_edit, kLowest, kHighest);
     if (!value) {
-        bool isNumber = false;
-        m_edit->text().toInt(&isNumber);
-        const QString text = isNumber ? QStringLiteral("Please enter an integer between %1 and %2.")
-                                            .arg(kLowest)
-                                            .arg(kHighest)
-                                      : QStringLiteral("Please enter an integer.");
-        QMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
-        box.exec();
-        m_edit->setFocus();
-        m_edit->selectAll();
         return;
     }
     m_quality = *value;

@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <optional>
-
 class QLineEdit;
 class QSlider;
 
@@ -26,8 +24,6 @@ public:
 private:
     void OnSliderMoved(int position);
     void OnQualityEdited();
-    // The field's number when it is one from 0 to 100.
-    std::optional<int> FieldValue() const;
 
     QLineEdit* m_edit = nullptr;
     // Set while one control is brought in step with the other, so neither echoes back.

@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/DialogUnits.h"
+#include "app/FileDialogs.h"
 #include "app/PieceQueue.h"
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
@@ -122,6 +123,7 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
                           dlgunits::kDialogFlags | Qt::CustomizeWindowHint |
                               Qt::WindowMinimizeButtonHint);
     setWindowIcon(appres::AppIcon());
+    LoadChoices();
     BuildControls();
     setAcceptDrops(true);
 #ifdef Q_OS_WIN
@@ -307,6 +309,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
         Redo();
     } else if (chosen != nullptr && chosen == magenta) {
         m_magentaTransparent = magenta->isChecked();
+        KeepChoices();
         RefreshPreview();
     }
 }
@@ -325,16 +328,14 @@ void CMainDlg::OnOpenSwd() {
     if (!NoEditsLost([this] { OnOpenSwd(); })) {
         return;
     }
-    QFileDialog dialog(this, QStringLiteral("Open"),
-                       m_path->text().isEmpty() ? QString()
-                                                : QFileInfo(m_path->text()).absolutePath(),
+    QFileDialog dialog(this, QStringLiteral("Open"), QString(),
                        QStringLiteral("Tomb Raider Sprites Wad File (*.swd)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    const QStringList files = ExecFileDialog(dialog, FileKind::Wads);
+    if (!files.isEmpty()) {
+        OpenSwdFile(files.constFirst());
     }
-    OpenSwdFile(dialog.selectedFiles().constFirst());
 }
 
 bool CMainDlg::OpenSwdFile(const QString& path) {

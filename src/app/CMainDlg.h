@@ -183,6 +183,10 @@ protected:
 
 private:
     void BuildControls();
+    // The remembered choices from the user's settings into the members, and back
+    // (CMainDlgSettings.cpp). Every handler that changes one of them keeps them at once.
+    void LoadChoices();
+    void KeepChoices() const;
 #ifdef Q_OS_WIN
     void AddSystemMenuEntry();
 #endif

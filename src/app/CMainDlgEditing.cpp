@@ -2,6 +2,7 @@
 
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogFilters.h"
+#include "app/FileDialogs.h"
 #include "document/ListLines.h"
 #include "edits/Edits.h"
 #include "images/BTCImageObject.h"
@@ -108,11 +109,13 @@ QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mode);
     SetFileFilters(dialog, kImageOpenFilters, m_imageFilterIndex);
-    if (dialog.exec() != QDialog::Accepted) {
+    const QStringList files = ExecFileDialog(dialog, FileKind::Images);
+    if (files.isEmpty()) {
         return {};
     }
     m_imageFilterIndex = SelectedFileFilter(dialog, kImageOpenFilters);
-    return dialog.selectedFiles();
+    KeepChoices();
+    return files;
 }
 
 QString CMainDlg::ChooseImageFile() {

@@ -2,6 +2,7 @@
 
 #include "app/CAddObjectDlg.h"
 #include "app/COwnerDrawCombo.h"
+#include "app/FileDialogs.h"
 #include "app/WaitCursor.h"
 #include "edits/Edits.h"
 #include "formats/SwoFile.h"
@@ -84,12 +85,12 @@ void CMainDlg::OnExportObject() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("swo"));
-    dialog.selectFile(QString::fromStdString(
-        swo::ProposedFileName(Wad().ObjectSlot(at), Wad().ObjectTextureCount(at))));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const QString path = ExecSaveDialog(dialog, FileKind::Objects,
+                                        QString::fromStdString(swo::ProposedFileName(
+                                            Wad().ObjectSlot(at), Wad().ObjectTextureCount(at))));
+    if (path.isEmpty()) {
         return;
     }
-    const QString path = dialog.selectedFiles().constFirst();
     swo::Result written;
     {
         WaitCursor wait;
@@ -104,8 +105,9 @@ void CMainDlg::OnImportObject() {
     QFileDialog dialog(this, QStringLiteral("Open"), QString(), QString::fromLatin1(swo::kFilter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        ImportObjectFile(dialog.selectedFiles().constFirst());
+    const QStringList files = ExecFileDialog(dialog, FileKind::Objects);
+    if (!files.isEmpty()) {
+        ImportObjectFile(files.constFirst());
     }
 }
 

@@ -23,6 +23,7 @@ void CMainDlg::OnResizeTexture() {
     }
     m_resizeFilter = dialog.m_nFilter;
     m_resizeKeepAspect = dialog.m_bKeepAspect;
+    KeepChoices();
     // The dialog has already kept the proportions it was asked to: the texture takes the size.
     const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, false,
                                        resizeparts::FilterOfChoice(m_resizeFilter)};
@@ -51,6 +52,7 @@ void CMainDlg::OnResizeRange() {
     }
     m_resizeKeepAspect = dialog.m_bKeepAspect;
     m_resizeFilter = dialog.m_nFilter;
+    KeepChoices();
     const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0,
                                        resizeparts::FilterOfChoice(dialog.m_nFilter)};
     ShowEdit(m_document.Apply("Resize Range", edits::ResizeTextures,

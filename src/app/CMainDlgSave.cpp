@@ -1,6 +1,7 @@
 #include "app/CMainDlg.h"
 
 #include "app/COwnerDrawCombo.h"
+#include "app/FileDialogs.h"
 #include "app/QtImage.h"
 #include "packing/ProgressMailbox.h"
 #include "packing/SaveProgress.h"
@@ -88,25 +89,8 @@ QString CMainDlg::ChooseSwdSaveFile() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("swd"));
-    QString proposed = QDir::fromNativeSeparators(m_path->text());
-    // The dialog asks itself before an existing file is replaced; a name in a folder that does
-    // not exist is refused and the dialog opens again on it.
-    for (;;) {
-        if (!proposed.isEmpty()) {
-            dialog.selectFile(proposed);
-        }
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-            return {};
-        }
-        const QString chosen = dialog.selectedFiles().constFirst();
-        const QFileInfo info(chosen);
-        if (info.absoluteDir().exists()) {
-            return chosen;
-        }
-        ShowMessage(QStringLiteral("%1\nThe folder does not exist.")
-                        .arg(QDir::toNativeSeparators(info.absolutePath())));
-        proposed = chosen;
-    }
+    // The dialog asks itself before an existing file is replaced.
+    return ExecSaveDialog(dialog, FileKind::Wads, QDir::fromNativeSeparators(m_path->text()));
 }
 
 void CMainDlg::CreateSaveControls() {

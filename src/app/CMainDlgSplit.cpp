@@ -44,6 +44,7 @@ void CMainDlg::OnAddSplitTexture() {
     m_nSplitHeight = options.m_nHeight;
     m_nSplitSizeChoice = options.m_nSizeChoice;
     m_nSplitPiecePolicy = options.m_nPiecePolicy;
+    KeepChoices();
     BTCImageData image;
     if (!LoadImageFile(path, image)) {
         return;

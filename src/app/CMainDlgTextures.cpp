@@ -5,6 +5,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/CTgaOptionsDlg.h"
 #include "app/FileDialogFilters.h"
+#include "app/FileDialogs.h"
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
 #include "document/TextureFileName.h"
@@ -63,17 +64,18 @@ void CMainDlg::OnExportTexture() {
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("bmp"));
     SetFileFilters(dialog, kExportFilters, m_exportFilterIndex);
-    dialog.selectFile(QString::fromStdString(ProposedTextureFileName(slot, line)));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    SuffixFollowsFilter(dialog, kExportFilters);
+    const QString chosen = ExecSaveDialog(
+        dialog, FileKind::Exports, QString::fromStdString(ProposedTextureFileName(slot, line)));
+    if (chosen.isEmpty()) {
         return;
     }
     // The format follows the filter, whatever extension the name was given.
     m_exportFilterIndex = SelectedFileFilter(dialog, kExportFilters);
     const ExportFormat format =
         ExportFormatFromIndex(m_exportFilterIndex).value_or(ExportFormat::Bmp);
-    const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    const QString path = QDir::toNativeSeparators(chosen);
 
     // Both option dialogs hand their value back however they were closed.
     if (format == ExportFormat::Tga) {
@@ -87,6 +89,7 @@ void CMainDlg::OnExportTexture() {
         options.exec();
         m_jpegQuality = static_cast<std::uint8_t>(options.m_quality);
     }
+    KeepChoices();
 
     ExportOptions options;
     options.jpegQuality = m_jpegQuality;

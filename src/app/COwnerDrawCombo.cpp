@@ -1,11 +1,20 @@
 #include "app/COwnerDrawCombo.h"
 
 #include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QListView>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QToolTip>
+
+namespace {
+
+const QString kEllipsis = QStringLiteral("\u2026");
+
+} // namespace
 
 COwnerDrawCombo::COwnerDrawCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
@@ -31,8 +40,9 @@ void COwnerDrawCombo::DrawItem(QPainter& painter, const QRect& rect, const QStri
     painter.fillRect(rect,
                      selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Base));
     painter.setPen(textColour);
-    painter.drawText(rect.adjusted(2, 0, 0, 0),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    const QRect textRect = TextRect(rect);
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     FittedText(text, painter.fontMetrics(), textRect.width()));
     if (hasFocus) {
         QStyleOptionFocusRect focus;
         focus.rect = rect;
@@ -47,6 +57,41 @@ void COwnerDrawCombo::DrawItem(QPainter& painter, const QRect& rect, const QStri
     painter.restore();
 }
 
+QString COwnerDrawCombo::FittedText(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width) {
+        return text;
+    }
+    static const QRegularExpression kObjectLine(QStringLiteral("^(\\d+: )(.*)(  Textures=\\d+)$"));
+    const QRegularExpressionMatch line = kObjectLine.match(text);
+    if (!line.hasMatch()) {
+        return text;
+    }
+    const QString head = line.captured(1);
+    const QString name = line.captured(2);
+    const QString tail = line.captured(3);
+    // The parts are measured apart; the room shrinks further in the rare case where the joined
+    // line comes out wider than their sum.
+    int room = width - metrics.horizontalAdvance(head) - metrics.horizontalAdvance(tail);
+    for (;;) {
+        QString shortName = metrics.elidedText(name, Qt::ElideMiddle, room);
+        if (!shortName.contains(kEllipsis)) {
+            shortName = kEllipsis;
+        }
+        const QString fitted = head + shortName + tail;
+        if (shortName == kEllipsis || metrics.horizontalAdvance(fitted) <= width) {
+            return fitted;
+        }
+        --room;
+    }
+}
+
+QRect COwnerDrawCombo::FieldRect() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                   this);
+}
+
 void COwnerDrawCombo::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionComboBox option;
@@ -54,11 +99,28 @@ void COwnerDrawCombo::paintEvent(QPaintEvent*) {
     option.currentText.clear();
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field =
-        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     // The closed list shows its current item as selected while it has the focus.
-    DrawItem(painter, field, currentIndex() >= 0 ? currentText() : QString(),
+    DrawItem(painter, FieldRect(), currentIndex() >= 0 ? currentText() : QString(),
              hasFocus() && currentIndex() >= 0, hasFocus(), palette(), this);
+}
+
+void COwnerDrawCombo::ShowWholeLine(const QHelpEvent* event, const QString& text, const QRect& item,
+                                    QWidget* widget) {
+    const QRect textRect = TextRect(item);
+    if (!text.isEmpty() && FittedText(text, widget->fontMetrics(), textRect.width()) != text) {
+        QToolTip::showText(event->globalPos(), text, widget, item);
+    } else {
+        QToolTip::hideText();
+    }
+}
+
+bool COwnerDrawCombo::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QComboBox::event(event);
+    }
+    ShowWholeLine(static_cast<QHelpEvent*>(event), currentIndex() >= 0 ? currentText() : QString(),
+                  FieldRect(), this);
+    return true;
 }
 
 COwnerDrawCombo::ItemDelegate::ItemDelegate(COwnerDrawCombo* combo)
@@ -72,7 +134,20 @@ void COwnerDrawCombo::ItemDelegate::paint(QPainter* painter, const QStyleOptionV
         selected, option.state.testFlag(QStyle::State_HasFocus), option.palette, option.widget);
 }
 
-QSize COwnerDrawCombo::ItemDelegate::sizeHint(const QStyleOptionViewItem& option,
-                                              const QModelIndex& index) const {
-    return QSize(QStyledItemDelegate::sizeHint(option, index).width(), m_combo->ItemHeight());
+bool COwnerDrawCombo::ItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                              const QStyleOptionViewItem& option,
+                                              const QModelIndex& index) {
+    if (event == nullptr || view == nullptr || event->type() != QEvent::ToolTip) {
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    ShowWholeLine(event, index.isValid() ? index.data(Qt::DisplayRole).toString() : QString(),
+                  option.rect, view->viewport());
+    return true;
+}
+
+QSize COwnerDrawCombo::ItemDelegate::sizeHint(const QStyleOptionViewItem&,
+                                              const QModelIndex&) const {
+    // No width of its own: every item is as wide as the open list, which shortens a line too
+    // long for it instead of letting it run out of sight.
+    return QSize(0, m_combo->ItemHeight());
 }

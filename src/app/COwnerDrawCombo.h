@@ -6,7 +6,8 @@
 // A drop-down list without typing whose fixed-height items are drawn by the class itself:
 // the selected item on the highlight colour, every other item on the list's background,
 // the text on one vertically centred, left-aligned line, and a focus rectangle around the
-// item that has the focus. The closed list shows its current item the same way.
+// item that has the focus. The closed list shows its current item the same way. An object
+// line too long for the list is shortened in the name only, and shows whole as its tooltip.
 class COwnerDrawCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -18,17 +19,32 @@ public:
     // Draws one item. `text` is empty when there is no item to draw.
     static void DrawItem(QPainter& painter, const QRect& rect, const QString& text, bool selected,
                          bool hasFocus, const QPalette& palette, const QWidget* widget);
+    // The text as drawn in `width` pixels: the whole line when it fits. An object line
+    // "N: NAME  Textures=M" that does not fit keeps "N: " and "  Textures=M" and loses the
+    // middle of the name, with "…" where it was cut (the name shrinks to "…" at least).
+    // Other lines are drawn whole.
+    static QString FittedText(const QString& text, const QFontMetrics& metrics, int width);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // The part of an item's rectangle its text is drawn in.
+    static QRect TextRect(const QRect& item) { return item.adjusted(2, 0, 0, 0); }
+    // Shows `text` as the tooltip when it was shortened in `item`, hides any tooltip otherwise.
+    static void ShowWholeLine(const QHelpEvent* event, const QString& text, const QRect& item,
+                              QWidget* widget);
+    QRect FieldRect() const;
+
     class ItemDelegate : public QStyledItemDelegate {
     public:
         explicit ItemDelegate(COwnerDrawCombo* combo);
         void paint(QPainter* painter, const QStyleOptionViewItem& option,
                    const QModelIndex& index) const override;
         QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+        bool helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                       const QStyleOptionViewItem& option, const QModelIndex& index) override;
 
     private:
         COwnerDrawCombo* m_combo;

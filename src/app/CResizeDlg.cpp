@@ -26,23 +26,23 @@ int TypedNumber(const QLineEdit* field) {
 
 CResizeDlg::CResizeDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
-    dlgunits::SetUpDialog(this, QStringLiteral("Resize Image"), 170, 140);
-    resizeparts::AddEtchedFrame(this, Rect(7, 7, 156, 30));
+    dlgunits::SetUpDialog(this, QStringLiteral("Resize Image"), 190, 144);
+    resizeparts::AddEtchedFrame(this, Rect(7, 7, 176, 32));
     m_currentSizeLine = new QLabel(this);
     m_currentSizeLine->setObjectName(QStringLiteral("currentSize"));
-    m_currentSizeLine->setGeometry(Rect(14, 12, 142, 9));
+    m_currentSizeLine->setGeometry(Rect(14, 11, 166, 11));
     m_newSizeLine = new QLabel(this);
     m_newSizeLine->setObjectName(QStringLiteral("newSize"));
-    m_newSizeLine->setGeometry(Rect(14, 24, 142, 9));
+    m_newSizeLine->setGeometry(Rect(14, 24, 166, 11));
 
     m_widthField = new CSilentEdit(this);
     m_heightField = new CSilentEdit(this);
-    resizeparts::AddFieldPair(this, QStringLiteral("New Size:"), 41, QStringLiteral("Width:"),
+    resizeparts::AddFieldPair(this, QStringLiteral("New Size:"), 43, QStringLiteral("Width:"),
                               m_widthField, QStringLiteral("Height:"), m_heightField);
-    const resizeparts::FilterControls controls = resizeparts::AddFilterFrame(this, 78);
+    const resizeparts::FilterControls controls = resizeparts::AddFilterFrame(this, 80);
     m_keepAspectBox = controls.keepAspect;
     m_filterList = controls.filter;
-    resizeparts::AddOkCancel(this, 117);
+    resizeparts::AddOkCancel(this, 121);
 
     connect(m_widthField, &CSilentEdit::Changed, this, &CResizeDlg::OnChangeWidth);
     connect(m_heightField, &CSilentEdit::Changed, this, &CResizeDlg::OnChangeHeight);

@@ -12,7 +12,7 @@
 #include <tuple>
 
 CResizeRangeDlg::CResizeRangeDlg(QWidget* parent) : QDialog(parent) {
-    dlgunits::SetUpDialog(this, QStringLiteral("Resize Image Range"), 170, 140);
+    dlgunits::SetUpDialog(this, QStringLiteral("Resize Image Range"), 190, 140);
     m_startField = new QLineEdit(this);
     m_heightField = new QLineEdit(this);
     m_widthField = new QLineEdit(this);

@@ -2,6 +2,7 @@
 
 #include "app/DialogFields.h"
 #include "app/DialogUnits.h"
+#include "app/WrappingRadioButton.h"
 #include "pixels/SplitImage.h"
 
 #include <QButtonGroup>
@@ -20,19 +21,12 @@ constexpr std::array<int, 4> kFixedSides = {32, 64, 128, 256};
 
 QLineEdit* AddField(QWidget* parent, const QString& label, const char* name, int y) {
     auto* text = new QLabel(label, parent);
-    text->setGeometry(dlgunits::Rect(70, y + 2, 26, 9));
+    text->setGeometry(dlgunits::Rect(76, y, 34, 13));
     auto* field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
-    field->setGeometry(dlgunits::Rect(98, y, 32, 13));
+    field->setGeometry(dlgunits::Rect(112, y, 32, 13));
     dlgfields::DigitsOnly(field);
     return field;
-}
-
-// The field's value when it is a whole number within a piece side's range.
-std::optional<int> QuietSide(const QLineEdit* field) {
-    bool ok = false;
-    const int value = field->text().toInt(&ok);
-    return ok && value >= 1 && value <= kMaxPieceSide ? std::optional<int>(value) : std::nullopt;
 }
 
 } // namespace
@@ -40,7 +34,7 @@ std::optional<int> QuietSide(const QLineEdit* field) {
 CSplitOptionsDlg::CSplitOptionsDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
     // No close box: the dialog ends with OK (or the Escape key).
-    dlgunits::SetUpDialog(this, QStringLiteral("Split Options"), 300, 150,
+    dlgunits::SetUpDialog(this, QStringLiteral("Split Options"), 300, 160,
                           Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     auto* sizes = new QGroupBox(this);
@@ -51,27 +45,28 @@ CSplitOptionsDlg::CSplitOptionsDlg(QWidget* parent) : QDialog(parent) {
         QStringLiteral("256 x 256"), QStringLiteral("Custom")};
     for (int i = 0; i < 5; ++i) {
         auto* button = new QRadioButton(sizeTexts[i], sizes);
-        button->setGeometry(i < kCustom ? Rect(10, 12 + i * 13, 55, 10) : Rect(70, 12, 55, 10));
+        button->setGeometry(i < kCustom ? Rect(10, 12 + i * 13, 62, 10) : Rect(76, 12, 62, 10));
         m_sizeButtons->addButton(button, i);
     }
     m_widthField = AddField(sizes, QStringLiteral("Width:"), "width", 27);
     m_heightField = AddField(sizes, QStringLiteral("Height:"), "height", 44);
 
     auto* policies = new QGroupBox(this);
-    policies->setGeometry(Rect(7, 81, 286, 42));
+    policies->setGeometry(Rect(7, 81, 286, 52));
     m_policyButtons = new QButtonGroup(this);
     const std::array<QString, 2> policyTexts = {
         QStringLiteral("Allow pieces to be smaller than selected size."),
         QStringLiteral(
             "Make all pieces the selected size and fill unused space with magenta color.")};
+    // The second text wraps over two lines.
     for (int i = 0; i < 2; ++i) {
-        auto* button = new QRadioButton(policyTexts[i], policies);
-        button->setGeometry(Rect(10, 12 + i * 14, 272, 10));
+        auto* button = new WrappingRadioButton(policyTexts[i], policies);
+        button->setGeometry(i == 0 ? Rect(10, 10, 272, 11) : Rect(10, 24, 272, 22));
         m_policyButtons->addButton(button, i);
     }
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(Rect(125, 129, 50, 14));
+    ok->setGeometry(Rect(125, 139, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CSplitOptionsDlg::accept);
     connect(m_sizeButtons, &QButtonGroup::idClicked, this, &CSplitOptionsDlg::OnSizeButton);
@@ -91,8 +86,15 @@ int CSplitOptionsDlg::exec() {
 }
 
 void CSplitOptionsDlg::OnSizeButton() {
-    m_nWidth = QuietSide(m_widthField).value_or(m_nWidth);
-    m_nHeight = QuietSide(m_heightField).value_or(m_nHeight);
+    // The fields are read with their checks first, as OK reads them: the first one refused is
+    // said, and it and the ones after it keep the values last accepted.
+    if (const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kMaxPieceSide)) {
+        m_nWidth = *width;
+        if (const std::optional<int> height =
+                dlgfields::ReadInteger(m_heightField, 1, kMaxPieceSide)) {
+            m_nHeight = *height;
+        }
+    }
     m_nSizeChoice = m_sizeButtons->checkedId();
     const bool custom = m_nSizeChoice == kCustom;
     m_widthField->setReadOnly(!custom);

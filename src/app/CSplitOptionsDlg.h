@@ -28,8 +28,8 @@ public:
     void reject() override;
 
 private:
-    // A size button was clicked: a fixed size fills both edits and locks them; "Custom"
-    // unlocks them. Values the user typed that pass the checks count as accepted.
+    // A size button was clicked: the edits are read with the integer and range prompts, then
+    // a fixed size fills both edits and locks them; "Custom" unlocks them.
     void OnSizeButton();
 
     QButtonGroup* m_sizeButtons = nullptr;

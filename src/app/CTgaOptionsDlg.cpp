@@ -7,13 +7,13 @@
 
 CTgaOptionsDlg::CTgaOptionsDlg(QWidget* parent) : QDialog(parent) {
     using dlgunits::Rect;
-    dlgunits::SetUpDialog(this, QStringLiteral("Options"), 120, 48);
+    dlgunits::SetUpDialog(this, QStringLiteral("Options"), 150, 48);
 
     m_rleBox = new QCheckBox(QStringLiteral("Enable RLE Compression"), this);
-    m_rleBox->setGeometry(Rect(10, 8, 100, 10));
+    m_rleBox->setGeometry(Rect(10, 8, 130, 11));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
-    ok->setGeometry(Rect(35, 27, 50, 14));
+    ok->setGeometry(Rect(50, 27, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CTgaOptionsDlg::accept);
 }
 

@@ -18,6 +18,11 @@ struct FileFilter {
 void SetFileFilters(QFileDialog& dialog, std::span<const FileFilter> filters, int index);
 // The 1-based index of the filter the dialog has selected, or 1 when it names none of them.
 int SelectedFileFilter(const QFileDialog& dialog, std::span<const FileFilter> filters);
+// The extension of the filter's first pattern, such as "tif" for "*.tif *.tiff".
+QString FirstExtension(const FileFilter& filter);
+// Keeps the dialog's default suffix the first extension of the selected filter, now and each
+// time the user picks another one: a name typed without an extension gets the chosen format's.
+void SuffixFollowsFilter(QFileDialog& dialog, std::span<const FileFilter> filters);
 
 // "All Supported Images", the six image formats and RAW, which only an export writes. The image
 // open dialog shows the first seven, Export Texture the last seven.

@@ -16,15 +16,15 @@ namespace resizeparts {
 
 namespace {
 
-constexpr int kWidth = 156;
+constexpr int kWidth = 176;
 constexpr int kLeft = 7;
 
 void AddField(QWidget* parent, const QString& label, QLineEdit* field, int x, int y) {
     auto* text = new QLabel(label, parent);
-    text->setGeometry(dlgunits::Rect(x, y + 2, 26, 9));
+    text->setGeometry(dlgunits::Rect(x, y, 34, 13));
     field->setParent(parent);
     field->setObjectName(label.chopped(1).toLower());
-    field->setGeometry(dlgunits::Rect(x + 28, y, 40, 13));
+    field->setGeometry(dlgunits::Rect(x + 36, y, 40, 13));
     dlgfields::DigitsOnly(field, 6);
 }
 
@@ -43,19 +43,19 @@ void AddFieldPair(QDialog* dialog, const QString& title, int top, const QString&
     auto* group = new QGroupBox(title, dialog);
     group->setGeometry(dlgunits::Rect(kLeft, top, kWidth, 32));
     AddField(group, firstLabel, first, 7, 13);
-    AddField(group, secondLabel, second, 82, 13);
+    AddField(group, secondLabel, second, 92, 13);
 }
 
 FilterControls AddFilterFrame(QDialog* dialog, int top) {
     AddEtchedFrame(dialog, dlgunits::Rect(kLeft, top, kWidth, 32));
     auto* keepAspect = new QCheckBox(QStringLiteral("Preserve aspect ratio"), dialog);
-    keepAspect->setGeometry(dlgunits::Rect(kLeft + 7, top + 4, 100, 10));
+    keepAspect->setGeometry(dlgunits::Rect(kLeft + 7, top + 3, 120, 11));
     auto* label = new QLabel(QStringLiteral("Resize Filter:"), dialog);
-    label->setGeometry(dlgunits::Rect(kLeft + 7, top + 18, 48, 9));
+    label->setGeometry(dlgunits::Rect(kLeft + 7, top + 16, 58, 13));
     auto* filter = new QComboBox(dialog);
     filter->setObjectName(QStringLiteral("filter"));
     filter->addItems({QStringLiteral("Stretch"), QStringLiteral("Bilinear")});
-    filter->setGeometry(dlgunits::Rect(kLeft + 57, top + 16, 60, 13));
+    filter->setGeometry(dlgunits::Rect(kLeft + 67, top + 16, 60, 13));
     return {keepAspect, filter};
 }
 

@@ -112,6 +112,36 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
     }
 }
 
+// A size button reads the Custom fields with the integer and range prompts before it takes
+// them; a refused value is not taken, and the next click goes on as asked.
+TEST_F(SplitTexture, SizeButtonsCheckTheCustomFieldsFirst) {
+    QStringList prompts;
+    const auto clickPrompted = [&prompts](CSplitOptionsDlg* d, const QString& button) {
+        QString text;
+        AnswerMessage(&text);
+        Click(d, button);
+        prompts.append(text);
+    };
+    Split(WriteImage("8.png", fixtures::MakeTexture(8, 8, 3)), [&](CSplitOptionsDlg* d) {
+        Click(d, "Custom");
+        Type(Field(d, "width"), "300");
+        clickPrompted(d, "64 x 64");
+        EXPECT_EQ(Field(d, "width")->text() + "/" + Field(d, "height")->text(), "64/64");
+        Click(d, "Custom");
+        Type(Field(d, "height"), "");
+        clickPrompted(d, "Custom");
+        EXPECT_EQ(d->m_nHeight, 64) << "the value last taken";
+        Type(Field(d, "width"), "5");
+        Type(Field(d, "height"), "7");
+        Click(d, "Custom");
+        EXPECT_EQ(d->m_nWidth * 1000 + d->m_nHeight, 5007);
+        Click(d, "OK");
+    });
+    EXPECT_EQ(prompts, (QStringList{"Please enter an integer between 1 and 256.",
+                                    "Please enter an integer."}));
+    EXPECT_EQ(SpriteLines().back(), "Texture 6 :  (3 x 1)") << "8 x 8 cut at 5 x 7";
+}
+
 TEST_F(SplitTexture, AFullObjectEndsTheJobWithAMessage) {
     // Object 464 with 32 765 one-pixel sprites: two more pieces fit, the third does not.
     fixtures::SwdBuilder b;

@@ -121,9 +121,16 @@ TEST_F(TextureCommands, ExportRefusesABadQualityAndTheFilterDecidesTheFormat) {
         EXPECT_EQ(Field(jpeg, "quality")->text(), "30");
         Type(Field(jpeg, "quality"), "70");
         EXPECT_EQ(jpeg->m_slider->value(), 70);
+        // Typed past 100: the range message at once, and the value last taken stays.
+        QString typedPast;
+        AnswerMessage(&typedPast);
         Type(Field(jpeg, "quality"), "150");
-        EXPECT_EQ(Refusal(jpeg, Field(jpeg, "quality")),
-                  "Please enter an integer between 0 and 100.");
+        EXPECT_EQ(typedPast, "Please enter an integer between 0 and 100.");
+        EXPECT_EQ(jpeg->m_slider->value(), 15);
+        // Emptied: nothing is taken while the user retypes, and OK refuses it.
+        Type(Field(jpeg, "quality"), "");
+        EXPECT_EQ(jpeg->m_slider->value(), 15);
+        EXPECT_EQ(Refusal(jpeg, Field(jpeg, "quality")), "Please enter an integer.");
         Type(Field(jpeg, "quality"), "100");
         Click(jpeg, "OK");
     });

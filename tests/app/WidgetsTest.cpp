@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 // The closed list shows its current item highlighted only while it has the focus; items are
@@ -47,4 +48,81 @@ TEST(MagentaPreview, OnlyExactMagentaBecomesTheLightCheckerboard) {
     const QImage shown = ToPreviewImage(texture, true);
     EXPECT_EQ(shown.copy(0, 1, 16, 1), ToQImage(texture).copy(0, 1, 16, 1));
     EXPECT_NE(shown.pixel(0, 0), shown.pixel(8, 0)) << "neighbouring cells alternate";
+}
+
+// An object line too long for the list keeps its slot number and its count at every width and
+// loses only the middle of its name, more of it the narrower the list; a line that fits is
+// drawn as it is.
+TEST(OwnerDrawCombo, LongObjectLineKeepsSlotAndCount) {
+    COwnerDrawCombo list;
+    const QFontMetrics metrics(list.font());
+    const QString ellipsis = QStringLiteral("\u2026");
+    const struct {
+        QString head, name, tail;
+    } lines[] = {
+        {"503: ", "UNKNOWN_SPRITES", "  Textures=20480"},
+        {"16: ", "LARA_HOLSTERS_SIXSHOOTER", "  Textures=2"},
+        {"4294967295: ", "UNKNOWN_SPRITES", "  Textures=32767"},
+    };
+    for (const auto& line : lines) {
+        const QString whole = line.head + line.name + line.tail;
+        SCOPED_TRACE(whole.toStdString());
+        qsizetype lastNameLength = 0;
+        for (int width = 80; width <= 400; ++width) {
+            SCOPED_TRACE(width);
+            const QString shown = COwnerDrawCombo::FittedText(whole, metrics, width);
+            if (metrics.horizontalAdvance(whole) <= width) {
+                EXPECT_EQ(shown, whole);
+                continue;
+            }
+            ASSERT_TRUE(shown.startsWith(line.head) && shown.endsWith(line.tail));
+            const QString name =
+                shown.mid(line.head.size(), shown.size() - line.head.size() - line.tail.size());
+            ASSERT_EQ(name.count(ellipsis), 1);
+            const QString kept = QString(name).remove(ellipsis);
+            const qsizetype cut = name.indexOf(ellipsis);
+            EXPECT_TRUE(line.name.startsWith(kept.left(cut)) && line.name.endsWith(kept.mid(cut)));
+            EXPECT_LT(kept.size(), line.name.size());
+            // Narrower than the bare slot, cut and count, the name is "…" alone.
+            EXPECT_TRUE(metrics.horizontalAdvance(shown) <= width || name == ellipsis);
+            EXPECT_GE(kept.size(), lastNameLength) << "a wider list never shows less";
+            lastNameLength = kept.size();
+        }
+    }
+    EXPECT_EQ(COwnerDrawCombo::FittedText("Texture 12 :  (256 x 256)", metrics, 20),
+              "Texture 12 :  (256 x 256)")
+        << "only object lines are shortened";
+}
+
+// A shortened line shows whole as the tooltip, of the closed list and of the open list's item;
+// a line that fits has none.
+TEST(OwnerDrawCombo, ShortenedLineShowsWholeAsItsTooltip) {
+    QWidget window;
+    auto* list = new COwnerDrawCombo(&window);
+    list->setGeometry(0, 0, 160, 24);
+    const QString longLine = "16: LARA_HOLSTERS_SIXSHOOTER  Textures=2";
+    list->addItems({"1: LARA  Textures=1", longLine});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto tooltipOver = [](QWidget* widget, QPoint at) {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    for (const int line : {0, 1}) {
+        list->setCurrentIndex(line);
+        EXPECT_EQ(tooltipOver(list, list->rect().center()).toStdString(),
+                  (line == 1 ? longLine : QString()).toStdString());
+    }
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    for (const int line : {0, 1}) {
+        const QPoint at = view->visualRect(list->model()->index(line, 0)).center();
+        EXPECT_EQ(tooltipOver(view->viewport(), at).toStdString(),
+                  (line == 1 ? longLine : QString()).toStdString());
+    }
+    list->hidePopup();
+    QToolTip::hideText();
 }

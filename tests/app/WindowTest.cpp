@@ -1,8 +1,14 @@
 #include "WindowTest.h"
+#include "app/AppSettings.h"
 #include "formats/SwdFile.h"
 #include "packing/PackTextures.h"
 
 namespace apptest {
+
+FreshSettings::FreshSettings() {
+    const QString file = AppSettings().FileName();
+    EXPECT_TRUE(!QFile::exists(file) || QFile::remove(file)) << file.toStdString();
+}
 
 WindowTest::WindowTest()
     : path(dlg.findChild<QLineEdit*>("path")), objects(dlg.findChild<COwnerDrawCombo*>("objects")),
@@ -92,7 +98,12 @@ void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::funct
             *text = box->text();
         if (then)
             then();
-        box->button(answer)->click();
+        if (QAbstractButton* button = box->button(answer)) {
+            button->click();
+        } else {
+            ADD_FAILURE() << "unexpected message: " << box->text().toStdString();
+            box->reject();
+        }
     });
 }
 
@@ -112,9 +123,14 @@ void AnswerFileDialog(const QString& file, int filter, std::function<void(QFileD
             check(fd);
         auto* combo = fd->findChild<QComboBox*>("fileTypeCombo");
         if (filter > 0 && combo != nullptr) {
+            // As a pick by the user does: the dialog hears both signals.
             combo->setCurrentIndex(filter - 1);
             emit combo->activated(filter - 1);
+            emit combo->textActivated(combo->itemText(filter - 1));
         }
+        // The name typed is the one taken, as when a user types it: a file the dialog selected
+        // in its list (the name it was opened on, once the folder is read) would win over it.
+        fd->findChild<QListView*>("listView")->clearSelection();
         fd->findChild<QLineEdit*>("fileNameEdit")->setText(file);
         static_cast<QDialog*>(fd)->accept();
         EXPECT_FALSE(fd->isVisible()) << "the file dialog refused " << file.toStdString();

@@ -40,7 +40,12 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-// The window, its controls found by name, and a folder for files.
+// Removes the user's settings file, so that a window made afterwards starts as for a new user.
+struct FreshSettings {
+    FreshSettings();
+};
+
+// The window, as a new user first sees it, its controls found by name, and a folder for files.
 class WindowTest : public ::testing::Test {
 protected:
     WindowTest();
@@ -72,6 +77,7 @@ protected:
     // Writes the set with the program's own packer and writer as `name` and opens it.
     void OpenSet(const SpriteWad& set, const std::string& name = "target.swd");
 
+    FreshSettings fresh;
     fixtures::TempDir dir;
     CMainDlg dlg;
     QLineEdit* path;

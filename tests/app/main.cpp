@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "support/Fixtures.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -54,6 +55,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    const fixtures::PrivateSettingsHome settingsHome;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen"); // test discovery runs without the environment
     }

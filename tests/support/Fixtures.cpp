@@ -1,6 +1,7 @@
 #include "support/Fixtures.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -73,6 +74,18 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+}
+
+PrivateSettingsHome::PrivateSettingsHome() {
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
+        const std::filesystem::path home = m_dir / variable;
+        std::filesystem::create_directory(home);
+#ifdef _WIN32
+        _putenv_s(variable, home.string().c_str());
+#else
+        ::setenv(variable, home.c_str(), 1);
+#endif
+    }
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {

@@ -40,6 +40,17 @@ private:
     std::filesystem::path m_path;
 };
 
+// Points XDG_CONFIG_HOME and XDG_STATE_HOME at fresh empty folders of its own while it lives,
+// so that no user's settings reach a test or a benchmark and none are left behind. Made at the
+// top of main(), before anything reads the environment.
+class PrivateSettingsHome {
+public:
+    PrivateSettingsHome();
+
+private:
+    TempDir m_dir;
+};
+
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 // Appends v in `bytes` little-endian bytes, as the file formats store numbers.

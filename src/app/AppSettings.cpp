@@ -1,0 +1,83 @@
+#include "app/AppSettings.h"
+
+#include "app/FileDialogFilters.h"
+#include "pixels/SplitImage.h"
+
+#include <QFileInfo>
+
+#include <array>
+
+namespace {
+
+constexpr int kImageOpenFilterCount = static_cast<int>(kImageOpenFilters.size());
+constexpr int kExportFilterCount = static_cast<int>(kExportFilters.size());
+// The four fixed piece sizes and "Custom".
+constexpr int kSizeChoiceCount = 5;
+// "Stretch" and "Bilinear", as the resize dialogs list them.
+constexpr int kResizeFilterCount = 2;
+
+QString FolderKey(FileKind kind) {
+    static constexpr std::array<const char*, 4> kKeys = {"folders/wads", "folders/images",
+                                                         "folders/exports", "folders/objects"};
+    return QLatin1String(kKeys[static_cast<std::size_t>(kind)]);
+}
+
+} // namespace
+
+// A text file on every platform, which a damaged line spoils for that line only.
+AppSettings::AppSettings()
+    : m_settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vornix"),
+                 QStringLiteral("vornix")) {}
+
+int AppSettings::Number(const char* key, int min, int max, int fallback) const {
+    bool ok = false;
+    const int value = m_settings.value(QLatin1String(key)).toString().toInt(&ok);
+    return ok && value >= min && value <= max ? value : fallback;
+}
+
+RememberedChoices AppSettings::Choices() const {
+    const RememberedChoices defaults;
+    RememberedChoices choices;
+    choices.imageFilterIndex =
+        Number("images/filter", 1, kImageOpenFilterCount, defaults.imageFilterIndex);
+    choices.exportFilterIndex =
+        Number("export/filter", 1, kExportFilterCount, defaults.exportFilterIndex);
+    choices.jpegQuality =
+        static_cast<std::uint8_t>(Number("export/jpegQuality", 0, 100, defaults.jpegQuality));
+    choices.tgaRle = Number("export/tgaRle", 0, 1, defaults.tgaRle);
+    choices.splitWidth = Number("split/width", 1, kMaxPieceSide, defaults.splitWidth);
+    choices.splitHeight = Number("split/height", 1, kMaxPieceSide, defaults.splitHeight);
+    choices.splitSizeChoice =
+        Number("split/sizeChoice", 0, kSizeChoiceCount - 1, defaults.splitSizeChoice);
+    choices.splitPiecePolicy = Number("split/piecePolicy", 0, 1, defaults.splitPiecePolicy);
+    choices.resizeFilter =
+        Number("resize/filter", 0, kResizeFilterCount - 1, defaults.resizeFilter);
+    choices.resizeKeepAspect = Number("resize/keepAspect", 0, 1, defaults.resizeKeepAspect);
+    choices.magentaTransparent =
+        Number("preview/magentaTransparent", 0, 1, defaults.magentaTransparent ? 1 : 0) != 0;
+    return choices;
+}
+
+void AppSettings::SetChoices(const RememberedChoices& choices) {
+    m_settings.setValue(QStringLiteral("images/filter"), choices.imageFilterIndex);
+    m_settings.setValue(QStringLiteral("export/filter"), choices.exportFilterIndex);
+    m_settings.setValue(QStringLiteral("export/jpegQuality"), int{choices.jpegQuality});
+    m_settings.setValue(QStringLiteral("export/tgaRle"), choices.tgaRle);
+    m_settings.setValue(QStringLiteral("split/width"), choices.splitWidth);
+    m_settings.setValue(QStringLiteral("split/height"), choices.splitHeight);
+    m_settings.setValue(QStringLiteral("split/sizeChoice"), choices.splitSizeChoice);
+    m_settings.setValue(QStringLiteral("split/piecePolicy"), choices.splitPiecePolicy);
+    m_settings.setValue(QStringLiteral("resize/filter"), choices.resizeFilter);
+    m_settings.setValue(QStringLiteral("resize/keepAspect"), choices.resizeKeepAspect);
+    m_settings.setValue(QStringLiteral("preview/magentaTransparent"),
+                        choices.magentaTransparent ? 1 : 0);
+}
+
+QString AppSettings::Folder(FileKind kind) const {
+    const QString folder = m_settings.value(FolderKey(kind)).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void AppSettings::SetFolderOf(FileKind kind, const QString& file) {
+    m_settings.setValue(FolderKey(kind), QFileInfo(file).absolutePath());
+}
