@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "VornixVersion.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,6 +22,7 @@ constexpr const char* kUsage =
     "                  [--keep-aspect] [--filter stretch|bilinear]\n"
     "       vornix-cli export-object IN.swd SLOT OUT.swo\n"
     "       vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
+    "       vornix-cli --help | --version\n"
     "\n"
     "  info            list the file's counts, objects and textures\n"
     "  repack          pack the textures onto fresh pages and write OUT.swd\n"
@@ -42,7 +44,14 @@ constexpr const char* kUsage =
     "  import-object   add the textures of OBJ.swo to the object with its slot number\n"
     "                  (made when missing), pack and write OUT.swd\n"
     "  --recover       load a wad whose header says it holds no sprites as the sprites\n"
-    "                  that follow it\n";
+    "                  that follow it\n"
+    "  -h, --help      print this help and exit\n"
+    "  --version       print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the command succeeded\n"
+    "  1  the command failed: the reason goes to stderr and nothing is written\n"
+    "  2  the command line was wrong: the reason and this help go to stderr\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), kUsage);
@@ -149,6 +158,10 @@ int main(int argc, char** argv) {
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("vornix-cli %s\n", kVornixVersion);
         return 0;
     }
     Operands operands(args.begin() + 1, args.end());
