@@ -25,10 +25,14 @@ TEST(EditorCommandLine, OptionsAreAnsweredWithoutADisplay) {
         {{"--version", "a.swd"}, 0, QStringLiteral("vornix ") + kVornixVersion + '\n', {}},
         {{"a.swd", "--frobnicate"}, 2, {}, "vornix: Unknown option 'frobnicate'.\nUsage: vornix "},
     };
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        noDisplay.remove(QString::fromLatin1(name));
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         QProcess vornix;
-        vornix.setProcessEnvironment(QProcessEnvironment());
+        vornix.setProcessEnvironment(noDisplay);
         vornix.start(QStringLiteral(VORNIX_APP), c.args);
         ASSERT_TRUE(vornix.waitForFinished(10000));
         EXPECT_EQ(vornix.exitStatus(), QProcess::NormalExit);
