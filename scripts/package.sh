@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 
-bash "$root/scripts/setup.sh" help2man desktop-file-utils appstream dpkg-dev fakeroot
+bash "$root/scripts/setup.sh" help2man desktop-file-utils appstream dpkg-dev
 # Configuring again finds help2man when it came after the first configure; nothing rebuilds.
 cmake -S "$root" -B "$build" -G Ninja
 cmake --build "$build" --target vornix vornix-cli vornix-thumbnailer manpages changelog

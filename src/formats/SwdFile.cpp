@@ -377,8 +377,8 @@ Result CutSprites(const Source& source, const Plan& plan, std::vector<SpriteText
     return {};
 }
 
-Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
-             const ReadOptions& options) {
+// The version and the number of sprites, into `stated`.
+Result ReadHeader(const Source& source, SwdFileInfo& stated) {
     std::uint8_t header[8];
     const auto headerBytes = static_cast<std::size_t>(std::min<std::uint64_t>(8, source.Size()));
     if (Result r = source.Read(0, headerBytes, header); !r.ok()) {
@@ -390,13 +390,21 @@ Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
     if (headerBytes < 8) {
         return Damaged("the file ends before the number of sprites");
     }
-    const std::uint32_t entryCount = U32(header + 4);
-    stated.entryCount = entryCount;
-    if (entryCount > kMaxEntries) {
-        return Damaged("it states " + std::to_string(entryCount) + " sprites, more than the " +
-                       std::to_string(kMaxEntries) + " a sprite wad can hold");
+    stated.entryCount = U32(header + 4);
+    if (stated.entryCount > kMaxEntries) {
+        return Damaged("it states " + std::to_string(stated.entryCount) +
+                       " sprites, more than the " + std::to_string(kMaxEntries) +
+                       " a sprite wad can hold");
     }
+    return {};
+}
 
+Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
+             const ReadOptions& options) {
+    if (Result r = ReadHeader(source, stated); !r.ok()) {
+        return r;
+    }
+    const std::uint32_t entryCount = stated.entryCount;
     Plan plan;
     Result judged = Judge(source, entryCount, stated, plan);
     if (entryCount == 0 && judged.status == Status::Damaged) {
@@ -441,28 +449,15 @@ Result ParseReportingMemory(const Source& source, SpriteWad& out, SwdFileInfo* i
     return result;
 }
 
-// The layout checks of Judge, made from the stated counts and the file's length alone, then
-// the first object and the entries of its first `limit` sprites.
+// The header, then the layout checks of Judge made from the stated counts and the file's length
+// alone, then the first object and the entries of its first `limit` sprites.
 Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview& out) {
     const std::uint64_t size = source.Size();
-    std::uint8_t header[8];
-    if (size < 4) {
-        return {Status::WrongVersion, kWrongVersionMessage};
-    }
-    if (Result r = source.Read(0, std::min<std::uint64_t>(8, size), header); !r.ok()) {
+    SwdFileInfo stated;
+    if (Result r = ReadHeader(source, stated); !r.ok()) {
         return r;
     }
-    if (U32(header) != kVersion) {
-        return {Status::WrongVersion, kWrongVersionMessage};
-    }
-    if (size < 8) {
-        return Damaged("the file ends before the number of sprites");
-    }
-    const std::uint32_t entryCount = U32(header + 4);
-    if (entryCount > kMaxEntries) {
-        return Damaged("it states " + std::to_string(entryCount) + " sprites, more than the " +
-                       std::to_string(kMaxEntries) + " a sprite wad can hold");
-    }
+    const std::uint32_t entryCount = stated.entryCount;
     const std::uint64_t entryEnd = 8 + std::uint64_t{entryCount} * kEntryBytes;
     if (size < entryEnd + 4) {
         return Damaged("the file ends before the size of the texture pages");
