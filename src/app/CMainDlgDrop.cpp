@@ -70,7 +70,12 @@ void CMainDlg::OpenFiles(const QStringList& files) {
     // In the order given; images that follow one another are added as one batch.
     QStringList images;
     const auto addImages = [this, &images] {
-        if (!images.isEmpty() && CurrentObject() < 0) {
+        if (images.isEmpty()) {
+            return;
+        }
+        if (CurrentObject() >= 0) {
+            AddTextureFiles(images);
+        } else {
             QStringList names;
             for (const QString& image : images) {
                 names.append(QFileInfo(image).fileName());
@@ -79,7 +84,6 @@ void CMainDlg::OpenFiles(const QStringList& files) {
                                        "or an object before it, not:\n\n") +
                         names.join(u'\n'));
         }
-        AddTextureFiles(images);
         images.clear();
     };
     for (const QString& file : files) {
