@@ -160,41 +160,16 @@ TEST(Thumbnailer, RealWadsGiveThePictureOfTheirFirstObject) {
     EXPECT_GE(drawn, 3);
 }
 
-// Damage in what the picture needs refuses the file with exit 1 and writes nothing, also over
-// a picture already there; a wrong command line exits 2.
+// A refused wad (the reader's refusals are tested with it) exits 1 and writes nothing, also
+// over a picture already there; a wrong command line exits 2.
 TEST(Thumbnailer, DamagedFilesAndBadArgumentsWriteNothing) {
     const fixtures::TempDir dir;
-    using fixtures::SwdBuilder;
-    const auto page = MakeTexture(256, 256, 9);
-    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> damaged = {
-        {"version 130", SwdBuilder().Version(130).Build()},
-        {"too many sprites", SwdBuilder().StatedEntryCount(65537).Build()},
-        {"first object past the sprites",
-         SwdBuilder().Entry(0, 0, 0, 4, 4).Page(page).Sequence(460, -2, 0).Build()},
-        {"empty first object past the sprites",
-         SwdBuilder().Entry(0, 0, 0, 4, 4).Page(page).Sequence(460, 0, 2).Build()},
-        {"sprite on a missing page",
-         SwdBuilder().Entry(0, 0, 1, 4, 4).Page(page).Sequence(460, -1, 0).Build()},
-        {"sprite outside its page",
-         SwdBuilder().Entry(250, 0, 0, 7, 4).Page(page).Sequence(460, -1, 0).Build()},
-        {"more pages stated than present", SwdBuilder()
-                                               .Entry(0, 0, 0, 4, 4)
-                                               .Page(page)
-                                               .StatedPageBytes(3 * 196608)
-                                               .Sequence(460, -1, 0)
-                                               .Build()},
-        {"more objects stated than present", SwdBuilder()
-                                                 .Entry(0, 0, 0, 4, 4)
-                                                 .Page(page)
-                                                 .Sequence(460, -1, 0)
-                                                 .StatedSequenceCount(0xFFFFFFFF)
-                                                 .Build()},
-    };
     const auto whole = fixtures::SmallWad().Build();
-    for (std::size_t size = 0; size < whole.size(); size += size < 100 ? 3 : 49999) {
-        damaged.emplace_back("cut to " + std::to_string(size),
-                             std::vector<std::uint8_t>(whole.begin(), whole.begin() + size));
-    }
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> damaged = {
+        {"version 130", fixtures::SwdBuilder().Version(130).Build()},
+        {"cut inside the pages", {whole.begin(), whole.begin() + 5000}},
+        {"a sprite count that does not fit", fixtures::SmallWad().StatedEntryCount(4).Build()},
+    };
     const std::string out = (dir / "out.png").string();
     for (const auto& [name, bytes] : damaged) {
         SCOPED_TRACE(name);
