@@ -117,8 +117,7 @@ TEST(EditorStart, TheWindowOpensTheFilesItIsGiven) {
     WhenShown<CMainDlg>(
         [] {
             auto* window = dynamic_cast<CMainDlg*>(QApplication::activeModalWidget());
-            return window != nullptr && window->Document().m_textures.size() == 6 ? window
-                                                                                  : nullptr;
+            return window != nullptr && window->Wad().m_textures.size() == 6 ? window : nullptr;
         },
         [&lines](CMainDlg* window) {
             lines = Lines(window->findChild<QComboBox*>("sprites"));
