@@ -9,6 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgraphicsmagick++1-dev libstb-dev zlib1g-dev libgtest-dev
   xvfb xauth
+  shared-mime-info libfile-mimeinfo-perl xdg-utils
   "$@"
 )
 

@@ -1,5 +1,6 @@
 #include "app/CAboutDlg.h"
 
+#include "VornixVersion.h"
 #include "app/AppResources.h"
 #include "app/DialogUnits.h"
 
@@ -41,7 +42,8 @@ CAboutDlg::CAboutDlg(QWidget* parent, QString address)
     auto* icon = new QLabel(this);
     icon->setPixmap(appres::AppIcon().pixmap(32, 32));
     icon->setGeometry(dlgunits::X(15), dlgunits::Y(15), 32, 32);
-    AddLabel(this, QStringLiteral("Vornix Version 1.03"), Rect(40, 13, 125, 11));
+    AddLabel(this, QStringLiteral("Vornix Version ") + QLatin1String(kVornixVersion),
+             Rect(40, 13, 125, 11));
     AddLabel(this, QStringLiteral("Sprite wad editor"), Rect(40, 25, 130, 11));
 
     AddBlackFrame(this, Rect(5, 40, 180, 120));

@@ -1,5 +1,6 @@
 #include "app/CMainDlg.h"
 
+#include "VornixVersion.h"
 #include "app/AppResources.h"
 #include "app/CAboutDlg.h"
 #include "app/COwnerDrawCombo.h"
@@ -119,7 +120,8 @@ void SetColours(QWidget* widget, QRgb text, QRgb back) {
 
 CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     m_descriptions = appres::LoadStrings(10, 46);
-    dlgunits::SetUpDialog(this, QStringLiteral("Vornix v1.03"), kWindowWidth, kWindowHeight,
+    dlgunits::SetUpDialog(this, QStringLiteral("Vornix v") + QLatin1String(kVornixVersion),
+                          kWindowWidth, kWindowHeight,
                           dlgunits::kDialogFlags | Qt::CustomizeWindowHint |
                               Qt::WindowMinimizeButtonHint);
     setWindowIcon(appres::AppIcon());

@@ -118,6 +118,9 @@ public:
     void AddTextureFiles(const QStringList& paths);
     // Import Object after its file dialog; a refused file is reported and changes nothing.
     void ImportObjectFile(const QString& path);
+    // Opens files as a drop of them does, in order: a sprite wad (.swd) opens, objects (.swo)
+    // and images go into the wad before them. A file of another kind refuses them all.
+    void OpenFiles(const QStringList& files);
 
     // 1-based filter index of the image open dialog, remembered for the window's life.
     int m_imageFilterIndex = 1;

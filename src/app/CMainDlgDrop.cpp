@@ -51,6 +51,10 @@ void CMainDlg::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
+    OpenFiles(files);
+}
+
+void CMainDlg::OpenFiles(const QStringList& files) {
     QStringList refused;
     for (const QString& file : files) {
         if (KindOf(file) == DroppedKind::Other) {
@@ -63,18 +67,31 @@ void CMainDlg::dropEvent(QDropEvent* event) {
                     refused.join(u'\n'));
         return;
     }
-    // In the order dropped; images that follow one another are added as one batch.
+    // In the order given; images that follow one another are added as one batch.
     QStringList images;
     const auto addImages = [this, &images] {
-        AddTextureFiles(images);
+        if (images.isEmpty()) {
+            return;
+        }
+        if (CurrentObject() >= 0) {
+            AddTextureFiles(images);
+        } else {
+            QStringList names;
+            for (const QString& image : images) {
+                names.append(QFileInfo(image).fileName());
+            }
+            ShowMessage(QStringLiteral("An image needs an object to go into: open a sprite wad "
+                                       "or an object before it, not:\n\n") +
+                        names.join(u'\n'));
+        }
         images.clear();
     };
     for (const QString& file : files) {
         switch (KindOf(file)) {
         case DroppedKind::Wad:
             addImages();
-            // Whatever follows the wad waits for it: when the question stops the drop here
-            // (Cancel, or a save that opens the wad once it is done), the rest is left out.
+            // Whatever follows the wad waits for it: when the question stops here (Cancel, or
+            // a save that opens the wad once it is done), the rest is left out.
             if (!NoEditsLost([this, file] { OpenSwdFile(file); })) {
                 return;
             }

@@ -1,5 +1,7 @@
 #include "app/QtImage.h"
 
+#include "pixels/MagentaCheckerboard.h"
+
 #include <cstring>
 
 QImage ToQImage(const BTCImageData& image) {
@@ -17,14 +19,11 @@ QImage ToPreviewImage(const BTCImageData& image, bool magentaAsCheckerboard) {
     if (!magentaAsCheckerboard) {
         return shown;
     }
-    constexpr int kCell = 8;
     for (int y = 0; y < shown.height(); ++y) {
         uchar* pixel = shown.scanLine(y);
         for (int x = 0; x < shown.width(); ++x, pixel += 3) {
-            // Blue, green, red.
-            if (pixel[0] == 0xFF && pixel[1] == 0 && pixel[2] == 0xFF) {
-                const uchar level = ((x / kCell + y / kCell) % 2 == 0) ? 0xFF : 0xCC;
-                pixel[0] = pixel[1] = pixel[2] = level;
+            if (checkerboard::IsMagenta(pixel)) {
+                pixel[0] = pixel[1] = pixel[2] = checkerboard::Level(x, y);
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "VornixVersion.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,20 +9,24 @@
 
 namespace {
 
+// Laid out as help2man reads it for the manual page.
 constexpr const char* kUsage =
     "Usage: vornix-cli info [--recover] FILE.swd\n"
-    "       vornix-cli repack [--recover] IN.swd OUT.swd\n"
-    "       vornix-cli extract [--recover] IN.swd DIR\n"
-    "       vornix-cli build DIR OUT.swd\n"
-    "       vornix-cli export-texture IN.swd SLOT LINE OUT\n"
-    "                  [--format bmp|pcx|png|tga|tiff|jpeg|raw] [--quality 0-100] [--rle]\n"
-    "       vornix-cli add-texture IN.swd SLOT OUT.swd IMAGE...\n"
-    "       vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
-    "       vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH\n"
-    "                  [--keep-aspect] [--filter stretch|bilinear]\n"
-    "       vornix-cli export-object IN.swd SLOT OUT.swo\n"
-    "       vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
+    "  or:  vornix-cli repack [--recover] IN.swd OUT.swd\n"
+    "  or:  vornix-cli extract [--recover] IN.swd DIR\n"
+    "  or:  vornix-cli build DIR OUT.swd\n"
+    "  or:  vornix-cli export-texture IN.swd SLOT LINE OUT [--format bmp|pcx|png|tga|tiff|jpeg|raw]"
+    " [--quality 0-100] [--rle]\n"
+    "  or:  vornix-cli add-texture IN.swd SLOT OUT.swd IMAGE...\n"
+    "  or:  vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
+    "  or:  vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH [--keep-aspect]"
+    " [--filter stretch|bilinear]\n"
+    "  or:  vornix-cli export-object IN.swd SLOT OUT.swo\n"
+    "  or:  vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
+    "  or:  vornix-cli --help | --version\n"
+    "Check, edit and convert the SWD sprite wads of Tomb Raider level editors.\n"
     "\n"
+    "Commands:\n"
     "  info            list the file's counts, objects and textures\n"
     "  repack          pack the textures onto fresh pages and write OUT.swd\n"
     "  extract         write every texture as DIR/<slot>_<NAME>/<k>.png and the objects\n"
@@ -41,8 +46,17 @@ constexpr const char* kUsage =
     "  export-object   write the object with slot number SLOT as OUT.swo\n"
     "  import-object   add the textures of OBJ.swo to the object with its slot number\n"
     "                  (made when missing), pack and write OUT.swd\n"
+    "\n"
+    "Options:\n"
     "  --recover       load a wad whose header says it holds no sprites as the sprites\n"
-    "                  that follow it\n";
+    "                  that follow it\n"
+    "  -h, --help      print this help and exit\n"
+    "  --version       print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the command succeeded\n"
+    "  1  the command failed: the reason goes to stderr and nothing is written\n"
+    "  2  the command line was wrong: the reason and this help go to stderr\n";
 
 int UsageError(const std::string& problem) {
     std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), kUsage);
@@ -149,6 +163,10 @@ int main(int argc, char** argv) {
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("vornix-cli %s\n", kVornixVersion);
         return 0;
     }
     Operands operands(args.begin() + 1, args.end());

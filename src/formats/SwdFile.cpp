@@ -116,17 +116,18 @@ struct Plan {
     std::uint64_t pageOffset = 0;
 };
 
-// Every entry names an existing page and lies inside it.
-Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount) {
+// Every entry names an existing page and lies inside it; the first is sprite `firstNumber`.
+Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount,
+                    std::size_t firstNumber = 0) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SpriteEntry& e = entries[i];
         if (e.page >= pageCount) {
-            return Damaged("sprite " + std::to_string(i) + " lies on page " +
+            return Damaged("sprite " + std::to_string(firstNumber + i) + " lies on page " +
                            std::to_string(e.page) + ", but the file holds " +
                            std::to_string(pageCount) + (pageCount == 1 ? " page" : " pages"));
         }
         if (!InsidePage(e)) {
-            return Damaged("sprite " + std::to_string(i) + " lies outside page " +
+            return Damaged("sprite " + std::to_string(firstNumber + i) + " lies outside page " +
                            std::to_string(e.page) + " (" + std::to_string(e.Width()) + " x " +
                            std::to_string(e.Height()) + " at column " + std::to_string(e.x) +
                            ", row " + std::to_string(e.y) + ")");
@@ -376,8 +377,8 @@ Result CutSprites(const Source& source, const Plan& plan, std::vector<SpriteText
     return {};
 }
 
-Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
-             const ReadOptions& options) {
+// The version and the number of sprites, into `stated`.
+Result ReadHeader(const Source& source, SwdFileInfo& stated) {
     std::uint8_t header[8];
     const auto headerBytes = static_cast<std::size_t>(std::min<std::uint64_t>(8, source.Size()));
     if (Result r = source.Read(0, headerBytes, header); !r.ok()) {
@@ -389,13 +390,21 @@ Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
     if (headerBytes < 8) {
         return Damaged("the file ends before the number of sprites");
     }
-    const std::uint32_t entryCount = U32(header + 4);
-    stated.entryCount = entryCount;
-    if (entryCount > kMaxEntries) {
-        return Damaged("it states " + std::to_string(entryCount) + " sprites, more than the " +
-                       std::to_string(kMaxEntries) + " a sprite wad can hold");
+    stated.entryCount = U32(header + 4);
+    if (stated.entryCount > kMaxEntries) {
+        return Damaged("it states " + std::to_string(stated.entryCount) +
+                       " sprites, more than the " + std::to_string(kMaxEntries) +
+                       " a sprite wad can hold");
     }
+    return {};
+}
 
+Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
+             const ReadOptions& options) {
+    if (Result r = ReadHeader(source, stated); !r.ok()) {
+        return r;
+    }
+    const std::uint32_t entryCount = stated.entryCount;
     Plan plan;
     Result judged = Judge(source, entryCount, stated, plan);
     if (entryCount == 0 && judged.status == Status::Damaged) {
@@ -440,6 +449,71 @@ Result ParseReportingMemory(const Source& source, SpriteWad& out, SwdFileInfo* i
     return result;
 }
 
+// The header, then the layout checks of Judge made from the stated counts and the file's length
+// alone, then the first object and the entries of its first `limit` sprites.
+Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview& out) {
+    const std::uint64_t size = source.Size();
+    SwdFileInfo stated;
+    if (Result r = ReadHeader(source, stated); !r.ok()) {
+        return r;
+    }
+    const std::uint32_t entryCount = stated.entryCount;
+    const std::uint64_t entryEnd = 8 + std::uint64_t{entryCount} * kEntryBytes;
+    if (size < entryEnd + 4) {
+        return Damaged("the file ends before the size of the texture pages");
+    }
+    std::uint32_t pageDataSize = 0;
+    if (Result r = ReadU32(source, entryEnd, pageDataSize); !r.ok()) {
+        return r;
+    }
+    const auto pageCount = static_cast<std::uint32_t>(pageDataSize / kPageBytes);
+    Plan plan;
+    plan.pageOffset = entryEnd + 4;
+    const std::uint64_t pageEnd = plan.pageOffset + std::uint64_t{pageCount} * kPageBytes;
+    if (size < pageEnd + 4) {
+        return Damaged("the file ends inside the texture pages or before the number of objects");
+    }
+    std::uint32_t sequenceCount = 0;
+    if (Result r = ReadU32(source, pageEnd, sequenceCount); !r.ok()) {
+        return r;
+    }
+    if ((size - pageEnd - 4) / kSequenceBytes < sequenceCount) {
+        return Damaged("the file ends inside the object sequences");
+    }
+    FirstObjectPreview preview;
+    if (sequenceCount > 0) {
+        std::uint8_t record[kSequenceBytes];
+        if (Result r = source.Read(pageEnd + 4, kSequenceBytes, record); !r.ok()) {
+            return r;
+        }
+        const ObjectSequence first = DecodeSequence(record);
+        if (Result r = CheckRuns({first}, entryCount); !r.ok()) {
+            return r;
+        }
+        preview.slotId = first.slotId;
+        preview.textureCount = static_cast<std::size_t>(first.TextureCount());
+        const std::size_t shown = std::min(limit, preview.textureCount);
+        std::vector<std::uint8_t> entryBytes(shown * kEntryBytes);
+        if (Result r = source.Read(8 + std::uint64_t{first.firstTexture} * kEntryBytes,
+                                   entryBytes.size(), entryBytes.data());
+            !r.ok()) {
+            return r;
+        }
+        plan.entries.resize(shown);
+        for (std::size_t i = 0; i < shown; ++i) {
+            plan.entries[i] = DecodeEntry(entryBytes.data() + i * kEntryBytes);
+        }
+        if (Result r = CheckEntries(plan.entries, pageCount, first.firstTexture); !r.ok()) {
+            return r;
+        }
+        if (Result r = CutSprites(source, plan, preview.textures); !r.ok()) {
+            return r;
+        }
+    }
+    out = std::move(preview);
+    return {};
+}
+
 void PutU16(std::uint8_t*& p, std::uint16_t v) {
     *p++ = static_cast<std::uint8_t>(v);
     *p++ = static_cast<std::uint8_t>(v >> 8);
@@ -468,6 +542,18 @@ Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info,
         return {Status::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message()};
     }
     return ParseReportingMemory(FileSource(file, path), out, info, options);
+}
+
+Result ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out) {
+    io::RandomAccessFile file;
+    if (const std::error_code ec = file.Open(path)) {
+        return {Status::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message()};
+    }
+    try {
+        return ParsePreview(FileSource(file, path), limit, out);
+    } catch (const std::bad_alloc&) {
+        return {Status::OpenFailed, "There is not enough memory to read this sprite wad"};
+    }
 }
 
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad) {

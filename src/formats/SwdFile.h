@@ -72,6 +72,19 @@ Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo*
 Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info = nullptr,
                    const ReadOptions& options = {});
 
+// The first object of a wad and the first `limit` of its textures, for a picture of the file:
+// reads the header, the counts, the first object record, the entries of those sprites and the
+// pages they lie on, nothing else. The stated counts must fit the file's length and what is
+// read must be sound; the rest of the file is not judged.
+struct FirstObjectPreview {
+    std::uint32_t slotId = 0;
+    // All of the object's textures, of which `textures` holds the first ones; 0 when the wad
+    // has no objects.
+    std::size_t textureCount = 0;
+    std::vector<SpriteTexture> textures;
+};
+Result ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out);
+
 // Serialises m_entries, m_pages and m_sequences as they stand (the packer fills the first two).
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad);
 // Writes the file atomically: a temporary file beside the target is written in full, flushed

@@ -1,4 +1,5 @@
 // vornix-cli run as a program: what each command writes and prints, and how it fails.
+#include "VornixVersion.h"
 #include "formats/SwdFile.h"
 #include "formats/SwoFile.h"
 #include "images/BTCImageObject.h"
@@ -271,6 +272,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     const auto help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: vornix-cli info [--recover] FILE.swd\n"));
+    EXPECT_EQ(RunCli({"--version"}).out, std::string("vornix-cli ") + kVornixVersion + "\n");
     // 182 x 182 single pixels: more than an object may hold.
     ASSERT_TRUE(
         ExportImage(fixtures::MakeTexture(182, 182, 3), path("dots.png"), ExportFormat::Png));
