@@ -107,11 +107,11 @@ QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mode);
-    SetFileFilters(dialog, kImageOpenFilters, m_imageFilterIndex);
+    SetFileFilters(dialog, ImageOpenFilters(), m_imageFilterIndex);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
-    m_imageFilterIndex = SelectedFileFilter(dialog, kImageOpenFilters);
+    m_imageFilterIndex = SelectedFileFilter(dialog, ImageOpenFilters());
     return dialog.selectedFiles();
 }
 
@@ -121,8 +121,7 @@ QString CMainDlg::ChooseImageFile() {
 }
 
 bool CMainDlg::IsImageFileName(const QString& path) {
-    const QString suffix = QStringLiteral("*.") + QFileInfo(path).suffix().toLower();
-    return QString::fromLatin1(kImageOpenFilters[0].patterns).split(u' ').contains(suffix);
+    return IsReadableImagePath(QFileInfo(path).fileName().toStdString());
 }
 
 bool CMainDlg::ReadImageFile(const QString& path, BTCImageData& image) {

@@ -32,7 +32,7 @@ QLineEdit* AddField(QWidget* parent, const QString& label, const char* name, int
 std::optional<int> QuietSide(const QLineEdit* field) {
     bool ok = false;
     const int value = field->text().toInt(&ok);
-    return ok && value >= 1 && value <= kMaxPieceSide ? std::optional<int>(value) : std::nullopt;
+    return ok && value >= 1 && value <= kPageSide ? std::optional<int>(value) : std::nullopt;
 }
 
 } // namespace
@@ -106,11 +106,11 @@ void CSplitOptionsDlg::OnSizeButton() {
 }
 
 void CSplitOptionsDlg::accept() {
-    const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kMaxPieceSide);
+    const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kPageSide);
     if (!width) {
         return;
     }
-    const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, kMaxPieceSide);
+    const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, kPageSide);
     if (!height) {
         return;
     }
