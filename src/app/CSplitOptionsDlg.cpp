@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int kCustom = 4;
-constexpr std::array<int, 4> kFixedSides = {32, 64, 128, 256};
+constexpr std::array<int, 4> kFixedSides = {32, 64, 128, kPageSide};
 
 QLineEdit* AddField(QWidget* parent, const QString& label, const char* name, int y) {
     auto* text = new QLabel(label, parent);
