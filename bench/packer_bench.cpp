@@ -37,7 +37,7 @@ template <typename F> double MedianSeconds(int runs, F&& f) {
 }
 
 bool Pack(SpriteWad& wad) {
-    return PackTextures(wad).status == PackStatus::Done;
+    return PackTextures(wad).ok();
 }
 
 // Black pages with every texture drawn where its entry says: the pixel work that any packer

@@ -91,7 +91,7 @@ double BestLoadSeconds(const std::string& path, std::size_t objects) {
     for (int run = 0; run < 9; ++run) {
         SpriteWad wad;
         const auto start = std::chrono::steady_clock::now();
-        const swd::Result r = swd::ReadSwdFile(path, wad);
+        const Status r = swd::ReadSwdFile(path, wad);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         Check(r.ok() && wad.ObjectCount() == objects, "the bench file does not load");
         best = std::min(best, took.count());
@@ -154,7 +154,7 @@ int main() {
         const long before = PeakKilobytes();
         SpriteWad wad;
         const auto start = std::chrono::steady_clock::now();
-        const swd::Result r = swd::ReadSwdFile(path, wad);
+        const Status r = swd::ReadSwdFile(path, wad);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         Check(r.ok() && wad.TextureCount() == 1, "the sparse file does not load");
         std::printf("  %-45s %12ju bytes: loaded in %.3f ms, peak resident size grew by %ld KiB\n",

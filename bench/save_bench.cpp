@@ -38,7 +38,7 @@ double DirectSave(const SpriteWad& original, const std::string& path) {
     SpriteWad wad = original;
     QElapsedTimer clock;
     clock.start();
-    if (PackTextures(wad).status != PackStatus::Done || !swd::WriteSwdFile(path, wad).ok()) {
+    if (!PackTextures(wad).ok() || !swd::WriteSwdFile(path, wad).ok()) {
         std::fprintf(stderr, "direct save failed\n");
         std::exit(1);
     }

@@ -70,7 +70,7 @@ Run SplitOnce(const fixtures::TempDir& dir, int side, bool stop = false) {
     BTCImageObject png;
     png.Attach(fixtures::MakeTexture(side, side, 7));
     const std::string image = (dir / ("split" + std::to_string(side) + ".png")).string();
-    if (!png.Save(image, BTCImageObject::CodecPNG)) {
+    if (!png.Save(image, ImageFormat::Png)) {
         std::fprintf(stderr, "cannot write %s\n", image.c_str());
         return {};
     }

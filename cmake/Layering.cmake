@@ -2,6 +2,12 @@
 # above it, and no core layer may reach Qt, directly or through anything it links: the core is
 # tested, benchmarked and built for Windows without a window.
 set(VORNIX_LAYERS io pixels images document formats packing edits)
+# The core-only build leaves out the layers that need the image codecs.
+if(VORNIX_CORE_ONLY)
+    set(VORNIX_BUILT_LAYERS io pixels document formats packing)
+else()
+    set(VORNIX_BUILT_LAYERS ${VORNIX_LAYERS})
+endif()
 
 # Adds the core library vornix_<layer> from the sources of its folder.
 function(vornix_core_library layer)
@@ -16,6 +22,35 @@ function(vornix_core_library layer)
     set_property(GLOBAL APPEND PROPERTY VORNIX_CORE_TARGETS vornix_${layer})
 endfunction()
 
+# The sources of `target` whose file names match `pattern` read or write images: they link
+# the codecs (vornix_images), and the core-only build, which has no codecs, leaves them out.
+function(vornix_codec_sources target pattern)
+    get_target_property(sources ${target} SOURCES)
+    set(codec_sources ${sources})
+    list(FILTER codec_sources INCLUDE REGEX "/${pattern}[^/]*$")
+    if(NOT codec_sources)
+        return()
+    endif()
+    if(VORNIX_CORE_ONLY)
+        list(REMOVE_ITEM sources ${codec_sources})
+        set_target_properties(${target} PROPERTIES SOURCES "${sources}")
+    else()
+        target_link_libraries(${target} PRIVATE vornix_images)
+    endif()
+endfunction()
+
+# The names a link list entry may bring in. A generator expression can hide a library behind
+# a condition ($<$<CONFIG:Debug>:Qt6::Core>) or hand on a private link ($<LINK_ONLY:x>), and
+# its `;` splits it across list items, so every name inside one is taken as linked.
+function(_vornix_link_names entry out)
+    if(entry MATCHES "[$]<")
+        string(REGEX MATCHALL "[A-Za-z0-9_.+-]+(::[A-Za-z0-9_.+-]+)*" names "${entry}")
+    else()
+        set(names "${entry}")
+    endif()
+    set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
 # Everything `target` links, directly or transitively, as target or library names.
 function(_vornix_collect_links target out)
     set(seen "")
@@ -27,13 +62,14 @@ function(_vornix_collect_links target out)
         endif()
         get_target_property(direct ${current} LINK_LIBRARIES)
         get_target_property(iface ${current} INTERFACE_LINK_LIBRARIES)
-        foreach(lib IN LISTS direct iface)
-            # $<LINK_ONLY:x> is how a static library hands on its private links.
-            string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
-            if(lib AND NOT lib MATCHES "-NOTFOUND$" AND NOT lib IN_LIST seen)
-                list(APPEND seen ${lib})
-                list(APPEND queue ${lib})
-            endif()
+        foreach(entry IN LISTS direct iface)
+            _vornix_link_names("${entry}" names)
+            foreach(lib IN LISTS names)
+                if(lib AND NOT lib MATCHES "-NOTFOUND$" AND NOT lib IN_LIST seen)
+                    list(APPEND seen ${lib})
+                    list(APPEND queue ${lib})
+                endif()
+            endforeach()
         endforeach()
     endwhile()
     set(${out} ${seen} PARENT_SCOPE)

@@ -16,10 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     held.Fill(1, 0, 1, 2, 0x00336699u);
     BTCImageObject object;
     object.Attach(held);
-    std::string error;
-    if (!object.LoadFromMemory(data, size, &error)) {
+    if (const Status read = object.LoadFromMemory(data, size); !read) {
         Require(object.GetObjectData() == held, "a refused image leaves the held one");
-        Require(!error.empty(), "a refusal says why");
+        Require(!read.message().empty(), "a refusal says why");
         return 0;
     }
     BTCImageData image = object.GetObjectData();
@@ -31,12 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(image.GetImageSize() == std::size_t{3} * width * height, "three bytes a pixel");
 
     BTCImageObject again;
-    Require(again.LoadFromMemory(data, size) && again.GetObjectData() == image,
+    Require(again.LoadFromMemory(data, size).ok() && again.GetObjectData() == image,
             "the same bytes load to the same pixels");
 
     Require(FitTexture(image), "a loaded image fits into a texture");
-    Require(image.GetWidth() <= kSpriteLimit && image.GetHeight() <= kSpriteLimit &&
-                (width > kSpriteLimit || height > kSpriteLimit || image == object.GetObjectData()),
+    Require(image.GetWidth() <= kPageSide && image.GetHeight() <= kPageSide &&
+                (width > kPageSide || height > kPageSide || image == object.GetObjectData()),
             "a fitted texture lies within a page and one that fits is kept as it is");
     return 0;
 }

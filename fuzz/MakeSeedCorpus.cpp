@@ -3,7 +3,6 @@
 //                                  <folder>/swo_reader/*.swo
 #include "formats/SwdFile.h"
 #include "formats/SwoFile.h"
-#include "images/BTCEncoderOptions.h"
 #include "images/BTCImageObject.h"
 #include "packing/PackTextures.h"
 
@@ -59,25 +58,21 @@ bool WriteSwdSeeds(const fs::path& folder) {
 bool WriteImageSeeds(const fs::path& folder) {
     BTCImageObject object;
     object.Attach(Pattern(7, 5));
-    BTCEncoderOptionsTGA runLength;
-    runLength.SetOption(0, 1);
-    BTCEncoderOptionsJPEG jpeg;
-    jpeg.SetOption(0, 50);
     const struct {
         const char* name;
-        int codec;
-        const BTCEncoderOptions* options;
-    } seeds[] = {{"seed.bmp", BTCImageObject::CodecBMP, nullptr},
-                 {"seed.pcx", BTCImageObject::CodecPCX, nullptr},
-                 {"seed.png", BTCImageObject::CodecPNG, nullptr},
-                 {"seed.tga", BTCImageObject::CodecTGA, nullptr},
-                 {"rle.tga", BTCImageObject::CodecTGA, &runLength},
-                 {"seed.tiff", BTCImageObject::CodecTIFF, nullptr},
-                 {"seed.jpg", BTCImageObject::CodecJPEG, &jpeg}};
+        ImageFormat format;
+        ExportOptions options;
+    } seeds[] = {{"seed.bmp", ImageFormat::Bmp, {}},
+                 {"seed.pcx", ImageFormat::Pcx, {}},
+                 {"seed.png", ImageFormat::Png, {}},
+                 {"seed.tga", ImageFormat::Tga, {}},
+                 {"rle.tga", ImageFormat::Tga, {.tgaRunLength = true}},
+                 {"seed.tiff", ImageFormat::Tiff, {}},
+                 {"seed.jpg", ImageFormat::Jpeg, {.jpegQuality = 50}}};
     for (const auto& seed : seeds) {
-        std::string error;
-        if (!object.Save((folder / seed.name).string(), seed.codec, seed.options, &error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+        const Status saved = object.Save((folder / seed.name).string(), seed.format, seed.options);
+        if (!saved) {
+            std::fprintf(stderr, "%s\n", saved.message().c_str());
             return false;
         }
     }

@@ -3,6 +3,7 @@
 // same objects and pixels.
 #include "FuzzCheck.h"
 #include "formats/SwdFile.h"
+#include "io/LittleEndian.h"
 #include "packing/PackTextures.h"
 
 #include <cstddef>
@@ -16,10 +17,7 @@ extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, st
 
 namespace {
 
-std::uint32_t U32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16) |
-           static_cast<std::uint32_t>(p[3]) << 24;
-}
+using io::LoadU32;
 
 } // namespace
 
@@ -31,13 +29,13 @@ extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t s
     if (size < 12 || seed % 4 == 0) {
         return LLVMFuzzerMutate(data, size, maxSize);
     }
-    const std::size_t entriesEnd = 8 + std::size_t{16} * U32(data + 4);
+    const std::size_t entriesEnd = 8 + std::size_t{16} * LoadU32(data + 4);
     if (entriesEnd + 4 > size) {
         return LLVMFuzzerMutate(data, size, maxSize);
     }
     const std::size_t pagesBegin = entriesEnd + 4;
     const std::size_t pagesEnd =
-        pagesBegin + U32(data + entriesEnd) / swd::kPageBytes * swd::kPageBytes;
+        pagesBegin + LoadU32(data + entriesEnd) / swd::kPageBytes * swd::kPageBytes;
     if (pagesEnd > size || size > maxSize) {
         return LLVMFuzzerMutate(data, size, maxSize);
     }
@@ -83,13 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(wad.m_textures.size() == info.entryCount, "one texture per entry");
     Require(wad.m_entries.empty() && wad.m_pages.empty(), "entries and pages go after loading");
     for (const SpriteTexture& texture : wad.m_textures) {
-        Require(texture.IsLoaded() && texture.GetWidth() <= SpriteWad::kPageSide &&
-                    texture.GetHeight() <= SpriteWad::kPageSide,
+        Require(texture.IsLoaded() && texture.GetWidth() <= kPageSide &&
+                    texture.GetHeight() <= kPageSide,
                 "every texture fits on a page");
     }
 
     SpriteWad packed = wad;
-    Require(PackTextures(packed).status == PackStatus::Done, "a loaded wad packs");
+    Require(PackTextures(packed).ok(), "a loaded wad packs");
     Require(packed.m_entries.size() == packed.m_textures.size(), "one entry per texture");
     SpriteWad back;
     Require(swd::ReadSwd(swd::SerializeSwd(packed), back).ok(), "a written wad reads back");

@@ -13,15 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     object.textures.resize(1);
     object.textures[0].Create(3, 2);
     const swo::SwoObject untouched = object;
-    const swo::Result read = swo::DecodeSwo({data, size}, object);
+    const Status read = swo::DecodeSwo({data, size}, object);
     if (!read.ok()) {
-        Require(!read.message.empty(), "a refusal says why");
+        Require(!read.message().empty(), "a refusal says why");
         Require(object.slotId == untouched.slotId && object.textures == untouched.textures,
                 "a refused file changes nothing");
         return 0;
     }
     for (const SpriteTexture& texture : object.textures) {
-        Require(texture.IsLoaded() && texture.GetWidth() <= 256 && texture.GetHeight() <= 256,
+        Require(texture.IsLoaded() && texture.GetWidth() <= kPageSide &&
+                    texture.GetHeight() <= kPageSide,
                 "every texture fits a page");
     }
     if (object.textures.empty()) {

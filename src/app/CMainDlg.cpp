@@ -344,7 +344,7 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     const std::string fileName = QFile::encodeName(fullPath).toStdString();
     SpriteWad loaded;
-    swd::Result result;
+    Status result;
     swd::SwdFileInfo stated;
     {
         WaitCursor wait;
@@ -368,7 +368,7 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
         recovered = result.ok();
     }
     if (!result.ok()) {
-        ShowMessage(QString::fromStdString(result.message));
+        ShowMessage(QString::fromStdString(result.message()));
         return false;
     }
 

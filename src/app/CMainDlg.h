@@ -64,7 +64,7 @@ public:
     // The system-menu command of the About entry.
     static constexpr unsigned kIdmAboutBox = 16;
     // Side of the preview frame, in pixels.
-    static constexpr int kFrameSide = 256;
+    static constexpr int kFrameSide = kPageSide;
 
     explicit CMainDlg(QWidget* parent = nullptr);
     ~CMainDlg() override;

@@ -108,12 +108,12 @@ QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mode);
-    SetFileFilters(dialog, kImageOpenFilters, m_imageFilterIndex);
+    SetFileFilters(dialog, ImageOpenFilters(), m_imageFilterIndex);
     const QStringList files = ExecFileDialog(dialog, FileKind::Images);
     if (files.isEmpty()) {
         return {};
     }
-    m_imageFilterIndex = SelectedFileFilter(dialog, kImageOpenFilters);
+    m_imageFilterIndex = SelectedFileFilter(dialog, ImageOpenFilters());
     KeepChoices();
     return files;
 }
@@ -124,8 +124,7 @@ QString CMainDlg::ChooseImageFile() {
 }
 
 bool CMainDlg::IsImageFileName(const QString& path) {
-    const QString suffix = QStringLiteral("*.") + QFileInfo(path).suffix().toLower();
-    return QString::fromLatin1(kImageOpenFilters[0].patterns).split(u' ').contains(suffix);
+    return IsReadableImagePath(QFileInfo(path).fileName().toStdString());
 }
 
 bool CMainDlg::ReadImageFile(const QString& path, BTCImageData& image) {

@@ -91,13 +91,13 @@ void CMainDlg::OnExportObject() {
     if (path.isEmpty()) {
         return;
     }
-    swo::Result written;
+    Status written;
     {
         WaitCursor wait;
         written = swo::WriteSwoFile(QFile::encodeName(path).toStdString(), Wad(), at);
     }
     if (!written.ok()) {
-        ShowMessage(QString::fromStdString(written.message));
+        ShowMessage(QString::fromStdString(written.message()));
     }
 }
 
@@ -115,13 +115,13 @@ void CMainDlg::ImportObjectFile(const QString& path) {
     // The whole file is checked and decoded, and the room for it checked, before the
     // document or the lists change.
     swo::SwoObject file;
-    swo::Result read;
+    Status read;
     {
         WaitCursor wait;
         read = swo::ReadSwoFile(QFile::encodeName(path).toStdString(), file);
     }
     if (!read.ok()) {
-        ShowMessage(QString::fromStdString(read.message));
+        ShowMessage(QString::fromStdString(read.message()));
         return;
     }
     WaitCursor wait;

@@ -28,9 +28,6 @@
 
 namespace {
 
-// Export Texture's filters are in the order of ExportFormat.
-static_assert(kExportFilters.size() == kExportFormatCount, "one export filter per format");
-
 // The clipboard's image as 24 bits, or an image without pixels when it offers none. An image
 // too large to be held at all is refused with a message.
 BTCImageData ClipboardImage(QWidget* parent) {
@@ -64,26 +61,25 @@ void CMainDlg::OnExportTexture() {
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    SetFileFilters(dialog, kExportFilters, m_exportFilterIndex);
-    SuffixFollowsFilter(dialog, kExportFilters);
+    SetFileFilters(dialog, ExportFilters(), m_exportFilterIndex);
+    SuffixFollowsFilter(dialog, ExportFilters());
     const QString chosen = ExecSaveDialog(
         dialog, FileKind::Exports, QString::fromStdString(ProposedTextureFileName(slot, line)));
     if (chosen.isEmpty()) {
         return;
     }
     // The format follows the filter, whatever extension the name was given.
-    m_exportFilterIndex = SelectedFileFilter(dialog, kExportFilters);
-    const ExportFormat format =
-        ExportFormatFromIndex(m_exportFilterIndex).value_or(ExportFormat::Bmp);
+    m_exportFilterIndex = SelectedFileFilter(dialog, ExportFilters());
+    const ImageFormat format = ExportFilterFormat(m_exportFilterIndex);
     const QString path = QDir::toNativeSeparators(chosen);
 
     // Both option dialogs hand their value back however they were closed.
-    if (format == ExportFormat::Tga) {
+    if (format == ImageFormat::Tga) {
         CTgaOptionsDlg options(this);
         options.m_enableRle = m_tgaRle;
         options.exec();
         m_tgaRle = options.m_enableRle;
-    } else if (format == ExportFormat::Jpeg) {
+    } else if (format == ImageFormat::Jpeg) {
         CJpegOptionsDlg options(this);
         options.m_quality = m_jpegQuality;
         options.exec();
@@ -94,18 +90,17 @@ void CMainDlg::OnExportTexture() {
     ExportOptions options;
     options.jpegQuality = m_jpegQuality;
     options.tgaRunLength = m_tgaRle != 0;
-    std::string error;
-    bool saved = false;
+    Status saved;
     {
         WaitCursor wait;
         saved = ExportImage(Wad().ObjectTexture(static_cast<std::size_t>(object), line),
-                            QFile::encodeName(path).toStdString(), format, options, &error);
+                            QFile::encodeName(path).toStdString(), format, options);
     }
     if (saved) {
         return;
     }
-    if (format == ExportFormat::Raw) {
-        ShowMessage(QString::fromStdString(error));
+    if (format == ImageFormat::Raw) {
+        ShowMessage(QString::fromStdString(saved.message()));
         return;
     }
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Saving!"),

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kCustom = 4;
-constexpr std::array<int, 4> kFixedSides = {32, 64, 128, 256};
+constexpr std::array<int, 4> kFixedSides = {32, 64, 128, kPageSide};
 
 QLineEdit* AddField(QWidget* parent, const QString& label, const char* name, int y) {
     auto* text = new QLabel(label, parent);
@@ -108,11 +108,11 @@ void CSplitOptionsDlg::OnSizeButton() {
 }
 
 void CSplitOptionsDlg::accept() {
-    const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kMaxPieceSide);
+    const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kPageSide);
     if (!width) {
         return;
     }
-    const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, kMaxPieceSide);
+    const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, kPageSide);
     if (!height) {
         return;
     }

@@ -7,14 +7,46 @@
 namespace {
 
 QString FullFilter(const FileFilter& filter) {
-    return QStringLiteral("%1 (%2)").arg(QLatin1String(filter.text),
-                                         QLatin1String(filter.patterns));
+    return QStringLiteral("%1 (%2)").arg(filter.text, filter.patterns);
+}
+
+// The formats for one use, in the order of the table.
+std::vector<const ImageFormatInfo*> FormatsFor(FormatUse use) {
+    std::vector<const ImageFormatInfo*> formats;
+    for (const ImageFormatInfo& info : kImageFormats) {
+        if (use == FormatUse::Read ? info.readable : info.writable) {
+            formats.push_back(&info);
+        }
+    }
+    return formats;
+}
+
+// Each extension as "*.ext".
+QStringList Patterns(const ImageFormatInfo& info) {
+    QStringList patterns;
+    for (std::string_view extension : info.extensions) {
+        if (!extension.empty()) {
+            patterns << QStringLiteral("*.") +
+                            QString::fromLatin1(extension.data(),
+                                                static_cast<qsizetype>(extension.size()));
+        }
+    }
+    return patterns;
+}
+
+// "TIFF (*.tif, *.tiff)", matching "*.tif *.tiff".
+FileFilter FormatFilter(const ImageFormatInfo& info) {
+    const QStringList patterns = Patterns(info);
+    return {QStringLiteral("%1 (%2)").arg(
+                QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())),
+                patterns.join(QStringLiteral(", "))),
+            patterns.join(u' ')};
 }
 
 // The 1-based index of the filter `chosen` names, by its text alone or in full; 1 for none.
 int FilterIndexOf(const QString& chosen, std::span<const FileFilter> filters) {
     for (std::size_t i = 0; i < filters.size(); ++i) {
-        if (chosen == QLatin1String(filters[i].text) || chosen == FullFilter(filters[i])) {
+        if (chosen == filters[i].text || chosen == FullFilter(filters[i])) {
             return static_cast<int>(i) + 1;
         }
     }
@@ -43,7 +75,7 @@ int SelectedFileFilter(const QFileDialog& dialog, std::span<const FileFilter> fi
 }
 
 QString FirstExtension(const FileFilter& filter) {
-    const QString first = QString::fromLatin1(filter.patterns).section(u' ', 0, 0);
+    const QString first = filter.patterns.section(u' ', 0, 0);
     return first.section(u'.', 1);
 }
 
@@ -57,4 +89,35 @@ void SuffixFollowsFilter(QFileDialog& dialog, std::span<const FileFilter> filter
     };
     follow(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+}
+
+const std::vector<FileFilter>& ImageOpenFilters() {
+    static const std::vector<FileFilter> filters = [] {
+        std::vector<FileFilter> list{{QStringLiteral("All Supported Images"), {}}};
+        QStringList all;
+        for (const ImageFormatInfo* info : FormatsFor(FormatUse::Read)) {
+            list.push_back(FormatFilter(*info));
+            all << Patterns(*info);
+        }
+        list.front().patterns = all.join(u' ');
+        return list;
+    }();
+    return filters;
+}
+
+const std::vector<FileFilter>& ExportFilters() {
+    static const std::vector<FileFilter> filters = [] {
+        std::vector<FileFilter> list;
+        for (const ImageFormatInfo* info : FormatsFor(FormatUse::Write)) {
+            list.push_back(FormatFilter(*info));
+        }
+        return list;
+    }();
+    return filters;
+}
+
+ImageFormat ExportFilterFormat(int index) {
+    const std::vector<const ImageFormatInfo*> formats = FormatsFor(FormatUse::Write);
+    const bool inside = index >= 1 && index <= static_cast<int>(formats.size());
+    return formats[inside ? static_cast<std::size_t>(index - 1) : 0]->id;
 }

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "images/ImageFormats.h"
+
 #include <QString>
 
-#include <array>
 #include <span>
+#include <vector>
 
 class QFileDialog;
 
 // One filter of a file dialog: the text the list shows and the patterns it matches.
 struct FileFilter {
-    const char* text;
-    const char* patterns;
+    QString text;
+    QString patterns;
 };
 
 // Gives the dialog the filters, each shown by its own text alone, and selects filter `index`
@@ -24,17 +26,10 @@ QString FirstExtension(const FileFilter& filter);
 // time the user picks another one: a name typed without an extension gets the chosen format's.
 void SuffixFollowsFilter(QFileDialog& dialog, std::span<const FileFilter> filters);
 
-// "All Supported Images", the six image formats and RAW, which only an export writes. The image
-// open dialog shows the first seven, Export Texture the last seven.
-inline constexpr std::array<FileFilter, 8> kImageFileFilters{{
-    {"All Supported Images", "*.bmp *.pcx *.png *.tga *.tif *.tiff *.jpg *.jpe *.jpeg *.jfif"},
-    {"BMP (*.bmp)", "*.bmp"},
-    {"PCX (*.pcx)", "*.pcx"},
-    {"PNG (*.png)", "*.png"},
-    {"TGA (*.tga)", "*.tga"},
-    {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
-    {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
-    {"RAW (*.raw)", "*.raw"},
-}};
-inline constexpr std::span<const FileFilter, 7> kImageOpenFilters{kImageFileFilters.data(), 7};
-inline constexpr std::span<const FileFilter, 7> kExportFilters{kImageFileFilters.data() + 1, 7};
+// The image open dialog's: "All Supported Images", then every readable format of
+// kImageFormats, as "JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)".
+const std::vector<FileFilter>& ImageOpenFilters();
+// Export Texture's: every writable format, in the order of kImageFormats.
+const std::vector<FileFilter>& ExportFilters();
+// The format of Export Texture's filter `index` (1-based); the first for an index outside.
+ImageFormat ExportFilterFormat(int index);

@@ -2,6 +2,7 @@
 
 #include "app/DialogFields.h"
 #include "app/DialogUnits.h"
+#include "pixels/PageSide.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,8 +71,8 @@ void AddOkCancel(QDialog* dialog, int top) {
 }
 
 std::optional<std::pair<int, int>> ReadNewSize(QLineEdit* width, QLineEdit* height) {
-    const std::optional<int> w = dlgfields::ReadInteger(width, 1, 256);
-    const std::optional<int> h = w ? dlgfields::ReadInteger(height, 1, 256) : std::nullopt;
+    const std::optional<int> w = dlgfields::ReadInteger(width, 1, kPageSide);
+    const std::optional<int> h = w ? dlgfields::ReadInteger(height, 1, kPageSide) : std::nullopt;
     return h ? std::optional(std::pair(*w, *h)) : std::nullopt;
 }
 

@@ -15,9 +15,9 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
         return ReportError("\"" + slot + "\" is not a slot number");
     }
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(inPath, wad);
+    const Status loaded = swd::ReadSwdFile(inPath, wad);
     if (!loaded.ok()) {
-        return ReportError(loaded.message);
+        return ReportError(loaded.message());
     }
     const auto id = static_cast<std::uint32_t>(*slotId);
     const std::string objectName = slot + " (" + LookupSlotName(id) + ")";
@@ -31,9 +31,8 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
     }
     for (const std::string& path : imagePaths) {
         BTCImageObject image;
-        std::string error;
-        if (!image.Load(path, &error)) {
-            return ReportError(error);
+        if (const Status read = image.Load(path); !read) {
+            return ReportError(read.message());
         }
         BTCImageData& texture = *image.GetObjectDataPtr();
         if (!FitTexture(texture)) {

@@ -2,7 +2,7 @@
 #include "ObjectManifest.h"
 
 #include "images/BTCImageObject.h"
-#include "images/TextureExport.h"
+#include "images/ImageFormats.h"
 #include "io/ReadFileBytes.h"
 
 #include <algorithm>
@@ -22,12 +22,6 @@ std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
-// An image the editor reads: the names Export Texture writes, but for headerless RAW.
-bool IsImageFile(const fs::path& path) {
-    const std::optional<ExportFormat> format = ExportFormatFromPath(path.string());
-    return format && *format != ExportFormat::Raw;
-}
-
 // The texture files of a slot folder, "<number>.<image extension>", in numeric order. Other
 // files (an editor's backups, a system's thumbnails) are left alone.
 bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::string& error) {
@@ -36,7 +30,7 @@ bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
         const std::string stem = path.stem().string();
-        if (stem.empty() || stem.size() > 9 || !IsImageFile(path) ||
+        if (stem.empty() || stem.size() > 9 || !IsReadableImagePath(path.string()) ||
             !std::all_of(stem.begin(), stem.end(),
                          [](unsigned char c) { return std::isdigit(c) != 0; })) {
             continue;
@@ -90,14 +84,15 @@ bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::vector<bool>& 
 // Loads one texture file; fails naming it when it cannot be read or is larger than a page.
 bool LoadTexture(const fs::path& file, SpriteTexture& texture, std::string& error) {
     BTCImageObject image;
-    if (!image.Load(file.string(), &error)) {
+    if (const Status read = image.Load(file.string()); !read) {
+        error = read.message();
         return false;
     }
     const BTCImageData& pixels = *image.GetObjectDataPtr();
-    if (pixels.GetWidth() > SpriteWad::kPageSide || pixels.GetHeight() > SpriteWad::kPageSide) {
+    if (pixels.GetWidth() > kPageSide || pixels.GetHeight() > kPageSide) {
         error = Quoted(file) + " is " + std::to_string(pixels.GetWidth()) + " x " +
-                std::to_string(pixels.GetHeight()) +
-                " pixels, larger than a texture can be (256 x 256)";
+                std::to_string(pixels.GetHeight()) + " pixels, larger than a texture can be (" +
+                std::to_string(kPageSide) + " x " + std::to_string(kPageSide) + ")";
         return false;
     }
     texture = std::move(*image.GetObjectDataPtr());
@@ -109,13 +104,14 @@ bool LoadTexture(const fs::path& file, SpriteTexture& texture, std::string& erro
 int RunBuild(const std::string& folder, const std::string& outPath) {
     const fs::path root = folder;
     const fs::path manifestPath = root / kManifestName;
-    std::vector<std::uint8_t> manifest;
-    std::string error;
-    if (!io::ReadFileBytes(manifestPath.string(), kMaxManifestBytes, manifest, error)) {
-        return ReportError(error);
+    const Result<std::vector<std::uint8_t>> manifest =
+        io::ReadFileBytes(manifestPath.string(), kMaxManifestBytes);
+    if (!manifest) {
+        return ReportError(manifest.message());
     }
     SpriteWad wad;
-    if (!ParseManifest({manifest.begin(), manifest.end()}, wad.m_sequences, error)) {
+    std::string error;
+    if (!ParseManifest({manifest->begin(), manifest->end()}, wad.m_sequences, error)) {
         return ReportError(Quoted(manifestPath) + ": " + error);
     }
     std::vector<fs::path> unowned;

@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 #include "Commands.h"
 
+#include "pixels/PageSide.h"
+
 std::optional<ParsedArgs> SplitArguments(const std::vector<std::string>& args,
                                          const std::set<std::string>& valueOptions,
                                          const std::set<std::string>& flagOptions,
@@ -37,8 +39,8 @@ std::optional<std::pair<int, int>> ParseSpriteSize(const std::string& text) {
     if (cross == std::string::npos) {
         return std::nullopt;
     }
-    const auto width = ParseWholeNumber(text.substr(0, cross), 1, 256);
-    const auto height = ParseWholeNumber(text.substr(cross + 1), 1, 256);
+    const auto width = ParseWholeNumber(text.substr(0, cross), 1, kPageSide);
+    const auto height = ParseWholeNumber(text.substr(cross + 1), 1, kPageSide);
     if (!width || !height) {
         return std::nullopt;
     }

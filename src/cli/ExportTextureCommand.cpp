@@ -7,15 +7,6 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
-
-const char* FormatName(ExportFormat format) {
-    static constexpr const char* names[] = {"BMP", "PCX", "PNG", "TGA", "TIFF", "JPEG", "RAW"};
-    return names[static_cast<int>(format) - 1];
-}
-
-} // namespace
-
 int RunExportTexture(const std::string& swdPath, const std::string& slot, const std::string& line,
                      const std::string& outPath, const ExportTextureOptions& options) {
     const auto slotId = ParseWholeNumber(slot, 0, std::numeric_limits<std::uint32_t>::max());
@@ -26,15 +17,15 @@ int RunExportTexture(const std::string& swdPath, const std::string& slot, const 
     if (!lineNumber) {
         return ReportError("\"" + line + "\" is not a texture line number");
     }
-    std::optional<ExportFormat> format;
+    std::optional<ImageFormat> format;
     if (!options.format.empty()) {
-        format = ExportFormatFromName(options.format);
-        if (!format) {
-            return ReportError("Unknown format \"" + options.format +
-                               "\": use bmp, pcx, png, tga, tiff, jpeg or raw");
+        format = ImageFormatFromName(options.format);
+        if (!format || !FormatInfo(*format).writable) {
+            return ReportError("Unknown format \"" + options.format + "\": use " +
+                               FormatNames(FormatUse::Write, NameCase::Lower, ", ", " or "));
         }
     } else {
-        format = ExportFormatFromPath(outPath);
+        format = ImageFormatFromPath(outPath);
         if (!format) {
             return ReportError("Cannot tell the format from the name \"" + outPath +
                                "\": give --format");
@@ -47,20 +38,20 @@ int RunExportTexture(const std::string& swdPath, const std::string& slot, const 
             return ReportError("The quality must be a whole number from 0 to 100, not \"" +
                                options.quality + "\"");
         }
-        if (*format != ExportFormat::Jpeg) {
+        if (FormatInfo(*format).option != FormatOption::Quality) {
             return ReportError("--quality applies only to JPEG");
         }
         exportOptions.jpegQuality = static_cast<int>(*quality);
     }
-    if (options.runLength && *format != ExportFormat::Tga) {
+    if (options.runLength && FormatInfo(*format).option != FormatOption::RunLength) {
         return ReportError("--rle applies only to TGA");
     }
     exportOptions.tgaRunLength = options.runLength;
 
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
+    const Status loaded = swd::ReadSwdFile(swdPath, wad);
     if (!loaded.ok()) {
-        return ReportError(loaded.message);
+        return ReportError(loaded.message());
     }
     const auto object = wad.FindObject(static_cast<std::uint32_t>(*slotId));
     if (!object) {
@@ -74,12 +65,11 @@ int RunExportTexture(const std::string& swdPath, const std::string& slot, const 
                            line);
     }
     const SpriteTexture& texture = wad.ObjectTexture(*object, static_cast<int>(*lineNumber));
-    std::string error;
-    if (!ExportImage(texture, outPath, *format, exportOptions, &error)) {
-        return ReportError(error);
+    if (const Status exported = ExportImage(texture, outPath, *format, exportOptions); !exported) {
+        return ReportError(exported.message());
     }
     std::printf("Exported texture %lld of object %s (%d x %d) to %s as %s\n", *lineNumber,
                 objectName.c_str(), texture.GetWidth(), texture.GetHeight(), outPath.c_str(),
-                FormatName(*format));
+                std::string(FormatInfo(*format).name).c_str());
     return 0;
 }

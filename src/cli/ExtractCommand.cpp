@@ -147,18 +147,17 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
     for (const PlannedFile& file : files) {
         BTCImageObject image;
         image.Attach(wad.m_textures[file.texture]);
-        std::string error;
-        if (!image.Save(file.path.string(), BTCImageObject::CodecPNG, nullptr, &error)) {
-            return ReportError(error);
+        if (const Status saved = image.Save(file.path.string(), ImageFormat::Png); !saved) {
+            return ReportError(saved.message());
         }
         undo.File(file.path);
     }
     const std::string listing = FormatManifest(wad.m_sequences);
-    if (std::string error = WriteFileAtomically(
+    if (const Status written = WriteFileAtomically(
             manifest.string(),
             {reinterpret_cast<const std::uint8_t*>(listing.data()), listing.size()});
-        !error.empty()) {
-        return ReportError(error);
+        !written) {
+        return ReportError(written.message());
     }
     undo.Done();
     std::printf("Extracted %zu textures into %zu folders under %s\n", files.size(),

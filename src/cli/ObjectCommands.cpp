@@ -10,17 +10,17 @@
 
 int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath) {
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
+    const Status loaded = swd::ReadSwdFile(swdPath, wad);
     if (!loaded.ok()) {
-        return ReportError(loaded.message);
+        return ReportError(loaded.message());
     }
     const std::optional<std::size_t> object = wad.FindObject(slotId);
     if (!object) {
         return ReportError("\"" + swdPath + "\" has no object " + std::to_string(slotId));
     }
-    const swo::Result written = swo::WriteSwoFile(outPath, wad, *object);
+    const Status written = swo::WriteSwoFile(outPath, wad, *object);
     if (!written.ok()) {
-        return ReportError(written.message);
+        return ReportError(written.message());
     }
     std::printf("Exported %s to %s\n", FormatObjectLine(wad.m_sequences[*object]).c_str(),
                 outPath.c_str());
@@ -30,14 +30,14 @@ int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std:
 int RunImportObject(const std::string& swdPath, const std::string& swoPath,
                     const std::string& outPath) {
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(swdPath, wad);
+    const Status loaded = swd::ReadSwdFile(swdPath, wad);
     if (!loaded.ok()) {
-        return ReportError(loaded.message);
+        return ReportError(loaded.message());
     }
     swo::SwoObject file;
-    const swo::Result read = swo::ReadSwoFile(swoPath, file);
+    const Status read = swo::ReadSwoFile(swoPath, file);
     if (!read.ok()) {
-        return ReportError(read.message);
+        return ReportError(read.message());
     }
     const std::size_t count = file.textures.size();
     const objects::ImportedObject imported =

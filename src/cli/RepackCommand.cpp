@@ -5,13 +5,13 @@
 #include <cstdio>
 
 int PackAndWrite(SpriteWad& wad, const std::string& source, const std::string& outPath) {
-    const PackResult packed = PackTextures(wad);
-    if (packed.status != PackStatus::Done) {
-        return ReportError("Cannot pack the textures of \"" + source + "\": " + packed.message);
+    const Status packed = PackTextures(wad);
+    if (!packed.ok()) {
+        return ReportError("Cannot pack the textures of \"" + source + "\": " + packed.message());
     }
-    const swd::Result written = swd::WriteSwdFile(outPath, wad);
+    const Status written = swd::WriteSwdFile(outPath, wad);
     if (!written.ok()) {
-        return ReportError(written.message);
+        return ReportError(written.message());
     }
     std::printf("Packed %zu textures onto %zu pages\n", wad.TextureCount(), wad.m_pages.size());
     return 0;

@@ -57,9 +57,9 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
 
 int RunResize(const ResizeRequest& request) {
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(request.inPath, wad);
+    const Status loaded = swd::ReadSwdFile(request.inPath, wad);
     if (!loaded.ok()) {
-        return ReportError(loaded.message);
+        return ReportError(loaded.message());
     }
     const std::optional<std::size_t> object = wad.FindObject(request.slot);
     if (!object) {

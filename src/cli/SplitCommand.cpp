@@ -43,14 +43,13 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
 
 int RunSplit(const SplitRequest& request) {
     SpriteWad wad;
-    const swd::Result loaded = swd::ReadSwdFile(request.inPath, wad);
+    const Status loaded = swd::ReadSwdFile(request.inPath, wad);
     if (!loaded.ok()) {
-        return ReportError(loaded.message);
+        return ReportError(loaded.message());
     }
     BTCImageObject image;
-    std::string error;
-    if (!image.Load(request.imagePath, &error)) {
-        return ReportError(error);
+    if (const Status read = image.Load(request.imagePath); !read) {
+        return ReportError(read.message());
     }
     std::optional<std::size_t> object = wad.FindObject(request.slot);
     if (!object) {

@@ -1,6 +1,8 @@
 #include "Commands.h"
 #include "VornixVersion.h"
 
+#include "images/ImageFormats.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -9,57 +11,92 @@
 
 namespace {
 
+// The usage text describes each command from this column on, in lines of at most
+// kUsageWidth characters.
+constexpr std::size_t kUsageIndent = 18;
+constexpr std::size_t kUsageWidth = 86;
+
+// Lays out words after a command name as the usage text does: filled up to kUsageWidth,
+// continued lines indented to the description column.
+std::string Describe(const std::string& name, const std::string& text) {
+    std::string out = "  " + name;
+    out.resize(kUsageIndent, ' ');
+    std::size_t lineStart = 0;
+    std::size_t at = 0;
+    bool first = true;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        if (!first && out.size() - lineStart + 1 + word.size() > kUsageWidth) {
+            out += "\n";
+            lineStart = out.size();
+            out.append(kUsageIndent, ' ');
+        } else if (!first) {
+            out += ' ';
+        }
+        out += word;
+        first = false;
+        at = end + 1;
+    }
+    return out + "\n";
+}
+
 // Laid out as help2man reads it for the manual page.
-constexpr const char* kUsage =
-    "Usage: vornix-cli info [--recover] FILE.swd\n"
-    "  or:  vornix-cli repack [--recover] IN.swd OUT.swd\n"
-    "  or:  vornix-cli extract [--recover] IN.swd DIR\n"
-    "  or:  vornix-cli build DIR OUT.swd\n"
-    "  or:  vornix-cli export-texture IN.swd SLOT LINE OUT [--format bmp|pcx|png|tga|tiff|jpeg|raw]"
-    " [--quality 0-100] [--rle]\n"
-    "  or:  vornix-cli add-texture IN.swd SLOT OUT.swd IMAGE...\n"
-    "  or:  vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
-    "  or:  vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH [--keep-aspect]"
-    " [--filter stretch|bilinear]\n"
-    "  or:  vornix-cli export-object IN.swd SLOT OUT.swo\n"
-    "  or:  vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
-    "  or:  vornix-cli --help | --version\n"
-    "Check, edit and convert the SWD sprite wads of Tomb Raider level editors.\n"
-    "\n"
-    "Commands:\n"
-    "  info            list the file's counts, objects and textures\n"
-    "  repack          pack the textures onto fresh pages and write OUT.swd\n"
-    "  extract         write every texture as DIR/<slot>_<NAME>/<k>.png and the objects\n"
-    "                  as DIR/objects.txt\n"
-    "  build           rebuild a wad from an extract folder (BMP, PCX, PNG, TGA, TIFF or\n"
-    "                  JPEG textures) and write OUT.swd\n"
-    "  export-texture  write texture LINE of object SLOT as an image; the format from\n"
-    "                  --format, else from OUT's extension\n"
-    "  add-texture     fit each image into 256 x 256, append it to object SLOT (made when\n"
-    "                  missing) and write OUT.swd\n"
-    "  split           cut IMAGE into WxH pieces, row by row, and append them to the object\n"
-    "                  SLOT (made when missing); --pad fills edge pieces to the full size\n"
-    "                  with magenta\n"
-    "  resize          resize lines FIRST to LAST of the object SLOT to WxH, or with\n"
-    "                  --keep-aspect to the largest size of their own proportions inside\n"
-    "                  it; stretch (default) mixes no colours\n"
-    "  export-object   write the object with slot number SLOT as OUT.swo\n"
-    "  import-object   add the textures of OBJ.swo to the object with its slot number\n"
-    "                  (made when missing), pack and write OUT.swd\n"
-    "\n"
-    "Options:\n"
-    "  --recover       load a wad whose header says it holds no sprites as the sprites\n"
-    "                  that follow it\n"
-    "  -h, --help      print this help and exit\n"
-    "  --version       print the version and exit\n"
-    "\n"
-    "Exit status:\n"
-    "  0  the command succeeded\n"
-    "  1  the command failed: the reason goes to stderr and nothing is written\n"
-    "  2  the command line was wrong: the reason and this help go to stderr\n";
+const std::string& Usage() {
+    static const std::string usage =
+        "Usage: vornix-cli info [--recover] FILE.swd\n"
+        "  or:  vornix-cli repack [--recover] IN.swd OUT.swd\n"
+        "  or:  vornix-cli extract [--recover] IN.swd DIR\n"
+        "  or:  vornix-cli build DIR OUT.swd\n"
+        "  or:  vornix-cli export-texture IN.swd SLOT LINE OUT [--format " +
+        FormatNames(FormatUse::Write, NameCase::Lower, "|", "|") +
+        "] [--quality 0-100] [--rle]\n"
+        "  or:  vornix-cli add-texture IN.swd SLOT OUT.swd IMAGE...\n"
+        "  or:  vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
+        "  or:  vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH [--keep-aspect]"
+        " [--filter stretch|bilinear]\n"
+        "  or:  vornix-cli export-object IN.swd SLOT OUT.swo\n"
+        "  or:  vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
+        "  or:  vornix-cli --help | --version\n"
+        "Check, edit and convert the SWD sprite wads of Tomb Raider level editors.\n"
+        "\n"
+        "Commands:\n"
+        "  info            list the file's counts, objects and textures\n"
+        "  repack          pack the textures onto fresh pages and write OUT.swd\n"
+        "  extract         write every texture as DIR/<slot>_<NAME>/<k>.png and the objects\n"
+        "                  as DIR/objects.txt\n" +
+        Describe("build", "rebuild a wad from an extract folder (" +
+                              FormatNames(FormatUse::Read, NameCase::Upper, ", ", " or ") +
+                              " textures) and write OUT.swd") +
+        "  export-texture  write texture LINE of object SLOT as an image; the format from\n"
+        "                  --format, else from OUT's extension\n"
+        "  add-texture     fit each image into 256 x 256, append it to object SLOT (made when\n"
+        "                  missing) and write OUT.swd\n"
+        "  split           cut IMAGE into WxH pieces, row by row, and append them to the object\n"
+        "                  SLOT (made when missing); --pad fills edge pieces to the full size\n"
+        "                  with magenta\n"
+        "  resize          resize lines FIRST to LAST of the object SLOT to WxH, or with\n"
+        "                  --keep-aspect to the largest size of their own proportions inside\n"
+        "                  it; stretch (default) mixes no colours\n"
+        "  export-object   write the object with slot number SLOT as OUT.swo\n"
+        "  import-object   add the textures of OBJ.swo to the object with its slot number\n"
+        "                  (made when missing), pack and write OUT.swd\n"
+        "\n"
+        "Options:\n"
+        "  --recover       load a wad whose header says it holds no sprites as the sprites\n"
+        "                  that follow it\n"
+        "  -h, --help      print this help and exit\n"
+        "  --version       print the version and exit\n"
+        "\n"
+        "Exit status:\n"
+        "  0  the command succeeded\n"
+        "  1  the command failed: the reason goes to stderr and nothing is written\n"
+        "  2  the command line was wrong: the reason and this help go to stderr\n";
+    return usage;
+}
 
 int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), kUsage);
+    std::fprintf(stderr, "vornix-cli: %s\n%s", problem.c_str(), Usage().c_str());
     return 2;
 }
 
@@ -162,7 +199,7 @@ int main(int argc, char** argv) {
     }
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
-        std::fputs(kUsage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     }
     if (command == "--version") {

@@ -3,6 +3,7 @@
 #include "document/ObjectSequence.h"
 #include "document/SpriteEntry.h"
 #include "pixels/BTCImageData.h"
+#include "pixels/PageSide.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,6 @@ using SpriteTexture = BTCImageData;
 // below keep the runs disjoint and in step when textures and objects come and go.
 class SpriteWad {
 public:
-    static constexpr int kPageSide = 256;
     // A first index is 16 bits wide: beyond this many textures a new object or a shifted
     // empty object could no longer say where its run starts.
     static constexpr std::size_t kMaxTextures = 65535;

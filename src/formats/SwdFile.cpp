@@ -2,6 +2,7 @@
 
 #include "formats/PixelSwap.h"
 #include "io/AtomicFileWriter.h"
+#include "io/LittleEndian.h"
 #include "io/RandomAccessFile.h"
 
 #include <algorithm>
@@ -19,47 +20,41 @@ namespace {
 constexpr std::uint32_t kMaxEntries = 65536;
 constexpr std::size_t kEntryBytes = 16;
 constexpr std::size_t kSequenceBytes = 8;
-constexpr std::size_t kPageRowBytes = 256 * 3;
+constexpr std::size_t kPageRowBytes = std::size_t{kPageSide} * 3;
 // Sequences are decoded through a buffer of this many records at a time.
 constexpr std::size_t kSequenceChunk = 8192;
 
-Result Damaged(const std::string& what) {
-    return {Status::Damaged, "This sprite wad is damaged: " + what};
+Status Damaged(const std::string& what) {
+    return Status::Failed(Fault::Damaged, "This sprite wad is damaged: " + what);
 }
 
-std::uint16_t U16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t U32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using io::LoadU16;
+using io::LoadU32;
 
 SpriteEntry DecodeEntry(const std::uint8_t* p) {
     SpriteEntry e;
     e.x = p[0];
     e.y = p[1];
-    e.page = U16(p + 2);
+    e.page = LoadU16(p + 2);
     e.reserved4 = p[4];
     e.widthMinusOne = p[5];
     e.reserved6 = p[6];
     e.heightMinusOne = p[7];
-    e.reserved8 = U32(p + 8);
-    e.reserved12 = U32(p + 12);
+    e.reserved8 = LoadU32(p + 8);
+    e.reserved12 = LoadU32(p + 12);
     return e;
 }
 
 ObjectSequence DecodeSequence(const std::uint8_t* p) {
     ObjectSequence s;
-    s.slotId = U32(p);
-    s.negCount = static_cast<std::int16_t>(U16(p + 4));
-    s.firstTexture = U16(p + 6);
+    s.slotId = LoadU32(p);
+    s.negCount = static_cast<std::int16_t>(LoadU16(p + 4));
+    s.firstTexture = LoadU16(p + 6);
     return s;
 }
 
 bool InsidePage(const SpriteEntry& e) {
-    return e.x + e.Width() <= 256 && e.y + e.Height() <= 256;
+    return e.x + e.Width() <= kPageSide && e.y + e.Height() <= kPageSide;
 }
 
 std::string ObjectName(std::size_t index, const ObjectSequence& s) {
@@ -72,14 +67,14 @@ public:
     virtual ~Source() = default;
     virtual std::uint64_t Size() const = 0;
     // Reads exactly count bytes at offset; the parser asks only for bytes below Size().
-    virtual Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const = 0;
+    virtual Status Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const = 0;
 };
 
 class MemorySource : public Source {
 public:
     explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     std::uint64_t Size() const override { return m_bytes.size(); }
-    Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
+    Status Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
         if (count > 0) {
             std::memcpy(into, m_bytes.data() + offset, count);
         }
@@ -95,13 +90,14 @@ public:
     FileSource(const io::RandomAccessFile& file, const std::string& path)
         : m_file(file), m_path(path) {}
     std::uint64_t Size() const override { return m_file.Size(); }
-    Result Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
+    Status Read(std::uint64_t offset, std::size_t count, std::uint8_t* into) const override {
         std::error_code ec;
         if (m_file.ReadAt(offset, into, count, ec)) {
             return {};
         }
-        return {Status::OpenFailed, "Cannot read the file \"" + m_path + "\": " +
-                                        (ec ? ec.message() : "it was shortened while being read")};
+        return Status::Failed(Fault::OpenFailed,
+                              "Cannot read the file \"" + m_path + "\": " +
+                                  (ec ? ec.message() : "it was shortened while being read"));
     }
 
 private:
@@ -117,7 +113,7 @@ struct Plan {
 };
 
 // Every entry names an existing page and lies inside it; the first is sprite `firstNumber`.
-Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount,
+Status CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageCount,
                     std::size_t firstNumber = 0) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SpriteEntry& e = entries[i];
@@ -138,7 +134,7 @@ Result CheckEntries(const std::vector<SpriteEntry>& entries, std::uint32_t pageC
 
 // Every sprite becomes a texture of its own, and sprites may share page area, so a small file
 // can state gigabytes of textures; the objects add theirs.
-Result CheckDocumentSize(const std::vector<SpriteEntry>& entries, std::uint32_t sequenceCount) {
+Status CheckDocumentSize(const std::vector<SpriteEntry>& entries, std::uint32_t sequenceCount) {
     std::uint64_t bytes = std::uint64_t{sequenceCount} * sizeof(ObjectSequence);
     for (const SpriteEntry& e : entries) {
         bytes += std::uint64_t{3} * static_cast<std::uint64_t>(e.Width() * e.Height());
@@ -147,17 +143,18 @@ Result CheckDocumentSize(const std::vector<SpriteEntry>& entries, std::uint32_t 
         return {};
     }
     constexpr std::uint64_t kMiB = 1 << 20;
-    return {Status::TooLarge, "This sprite wad is too large to load: its textures and objects "
-                              "would take " +
-                                  std::to_string((bytes + kMiB - 1) / kMiB) +
-                                  " MiB of memory, more than the " +
-                                  std::to_string(kMaxDocumentBytes / kMiB) + " MiB allowed"};
+    return Status::Failed(Fault::TooLarge,
+                          "This sprite wad is too large to load: its textures and objects would "
+                          "take " +
+                              std::to_string((bytes + kMiB - 1) / kMiB) +
+                              " MiB of memory, more than the " +
+                              std::to_string(kMaxDocumentBytes / kMiB) + " MiB allowed");
 }
 
 // Every run lies inside the sprites (an empty one may start right after the last) and no two
 // non-empty runs share a sprite. An empty object may start anywhere up to there, also inside
 // another run: adding its first texture later places it behind that run.
-Result CheckRuns(const std::vector<ObjectSequence>& sequences, std::size_t spriteCount) {
+Status CheckRuns(const std::vector<ObjectSequence>& sequences, std::size_t spriteCount) {
     struct Run {
         std::size_t first;
         std::size_t count;
@@ -197,16 +194,16 @@ Result CheckRuns(const std::vector<ObjectSequence>& sequences, std::size_t sprit
     return {};
 }
 
-Result ReadU32(const Source& source, std::uint64_t offset, std::uint32_t& value) {
+Status ReadU32(const Source& source, std::uint64_t offset, std::uint32_t& value) {
     std::uint8_t bytes[4];
-    Result r = source.Read(offset, 4, bytes);
-    value = U32(bytes);
+    Status r = source.Read(offset, 4, bytes);
+    value = LoadU32(bytes);
     return r;
 }
 
 // Judges the file as a wad of `entryCount` sprites, reading everything but the pages: the
 // layout, the entries, the memory it would take and the runs. Fills `stated` as far as it gets.
-Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated, Plan& plan) {
+Status Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated, Plan& plan) {
     const std::uint64_t size = source.Size();
     stated.entryCount = entryCount;
     const std::uint64_t entryEnd = 8 + std::uint64_t{entryCount} * kEntryBytes;
@@ -215,14 +212,14 @@ Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated
                        " stated, room for " + std::to_string((size - 8) / kEntryBytes) + ")");
     }
     std::vector<std::uint8_t> entryBytes(entryCount * kEntryBytes);
-    if (Result r = source.Read(8, entryBytes.size(), entryBytes.data()); !r.ok()) {
+    if (Status r = source.Read(8, entryBytes.size(), entryBytes.data()); !r.ok()) {
         return r;
     }
     if (size < entryEnd + 4) {
         return Damaged("the file ends before the size of the texture pages");
     }
     std::uint32_t pageDataSize = 0;
-    if (Result r = ReadU32(source, entryEnd, pageDataSize); !r.ok()) {
+    if (Status r = ReadU32(source, entryEnd, pageDataSize); !r.ok()) {
         return r;
     }
     // Bytes of D beyond the last whole page are not skipped: the object count follows the
@@ -238,7 +235,7 @@ Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated
     if (size < pageEnd + 4) {
         return Damaged("the file ends before the number of objects");
     }
-    if (Result r = ReadU32(source, pageEnd, stated.sequenceCount); !r.ok()) {
+    if (Status r = ReadU32(source, pageEnd, stated.sequenceCount); !r.ok()) {
         return r;
     }
     const std::uint64_t sequenceOffset = pageEnd + 4;
@@ -261,10 +258,10 @@ Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
         plan.entries[i] = DecodeEntry(entryBytes.data() + i * kEntryBytes);
     }
-    if (Result r = CheckEntries(plan.entries, stated.pageCount); !r.ok()) {
+    if (Status r = CheckEntries(plan.entries, stated.pageCount); !r.ok()) {
         return r;
     }
-    if (Result r = CheckDocumentSize(plan.entries, stated.sequenceCount); !r.ok()) {
+    if (Status r = CheckDocumentSize(plan.entries, stated.sequenceCount); !r.ok()) {
         return r;
     }
 
@@ -273,7 +270,7 @@ Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated
     std::vector<std::uint8_t> chunk(std::min(sequenceCount, kSequenceChunk) * kSequenceBytes);
     for (std::size_t k = 0; k < sequenceCount; k += kSequenceChunk) {
         const std::size_t count = std::min(kSequenceChunk, sequenceCount - k);
-        if (Result r = source.Read(sequenceOffset + k * kSequenceBytes, count * kSequenceBytes,
+        if (Status r = source.Read(sequenceOffset + k * kSequenceBytes, count * kSequenceBytes,
                                    chunk.data());
             !r.ok()) {
             return r;
@@ -290,7 +287,7 @@ Result Judge(const Source& source, std::uint32_t entryCount, SwdFileInfo& stated
 // entry N; to be whole pages it must read x 0, y 0, page 3P, and every later candidate, whose
 // sprites include that entry, then needs more than 3P pages. So at most a dozen counts get
 // past the cheap checks below to a full judgement, however large the file.
-Result FindRecoverableCount(const Source& source, std::uint32_t& found) {
+Status FindRecoverableCount(const Source& source, std::uint32_t& found) {
     found = 0;
     const std::uint64_t size = source.Size();
     if (size < 8 + kEntryBytes + 4) {
@@ -299,7 +296,7 @@ Result FindRecoverableCount(const Source& source, std::uint32_t& found) {
     const auto most =
         static_cast<std::uint32_t>(std::min<std::uint64_t>(kMaxEntries, (size - 12) / kEntryBytes));
     std::vector<std::uint8_t> head(most * kEntryBytes + 4);
-    if (Result r = source.Read(8, head.size(), head.data()); !r.ok()) {
+    if (Status r = source.Read(8, head.size(), head.data()); !r.ok()) {
         return r;
     }
     std::uint32_t highestPage = 0;
@@ -309,17 +306,17 @@ Result FindRecoverableCount(const Source& source, std::uint32_t& found) {
             break; // no larger count can have all its sprites inside their pages either
         }
         highestPage = std::max<std::uint32_t>(highestPage, last.page);
-        const std::uint32_t pageDataSize = U32(head.data() + n * kEntryBytes);
+        const std::uint32_t pageDataSize = LoadU32(head.data() + n * kEntryBytes);
         if (pageDataSize % kPageBytes != 0 || highestPage >= pageDataSize / kPageBytes) {
             continue;
         }
         SwdFileInfo stated;
         Plan plan;
-        const Result judged = Judge(source, n, stated, plan);
-        if (judged.status == Status::OpenFailed) {
+        const Status judged = Judge(source, n, stated, plan);
+        if (judged.fault() == Fault::OpenFailed) {
             return judged;
         }
-        if (judged.ok() || judged.status == Status::TooLarge) {
+        if (judged.ok() || judged.fault() == Fault::TooLarge) {
             if (found != 0) {
                 found = 0;
                 return {};
@@ -342,7 +339,7 @@ void PrefetchSprite(const std::uint8_t* page, const SpriteEntry& e) {
 
 // Cuts the sprites page by page, reading each page that any sprite uses into one buffer just
 // before its sprites are cut; the others are never read.
-Result CutSprites(const Source& source, const Plan& plan, std::vector<SpriteTexture>& textures) {
+Status CutSprites(const Source& source, const Plan& plan, std::vector<SpriteTexture>& textures) {
     const std::vector<SpriteEntry>& entries = plan.entries;
     std::vector<std::pair<std::uint16_t, std::uint32_t>> byPage(entries.size());
     for (std::uint32_t i = 0; i < entries.size(); ++i) {
@@ -355,7 +352,7 @@ Result CutSprites(const Source& source, const Plan& plan, std::vector<SpriteText
     for (std::size_t k = 0; k < byPage.size(); ++k) {
         const SpriteEntry& e = entries[byPage[k].second];
         if (k == 0 || byPage[k - 1].first != e.page) {
-            if (Result r = source.Read(plan.pageOffset + std::uint64_t{e.page} * kPageBytes,
+            if (Status r = source.Read(plan.pageOffset + std::uint64_t{e.page} * kPageBytes,
                                        kPageBytes, page.data());
                 !r.ok()) {
                 return r;
@@ -378,19 +375,19 @@ Result CutSprites(const Source& source, const Plan& plan, std::vector<SpriteText
 }
 
 // The version and the number of sprites, into `stated`.
-Result ReadHeader(const Source& source, SwdFileInfo& stated) {
+Status ReadHeader(const Source& source, SwdFileInfo& stated) {
     std::uint8_t header[8];
     const auto headerBytes = static_cast<std::size_t>(std::min<std::uint64_t>(8, source.Size()));
-    if (Result r = source.Read(0, headerBytes, header); !r.ok()) {
+    if (Status r = source.Read(0, headerBytes, header); !r.ok()) {
         return r;
     }
-    if (headerBytes < 4 || (stated.version = U32(header)) != kVersion) {
-        return {Status::WrongVersion, kWrongVersionMessage};
+    if (headerBytes < 4 || (stated.version = LoadU32(header)) != kVersion) {
+        return Status::Failed(Fault::WrongFormat, kWrongVersionMessage);
     }
     if (headerBytes < 8) {
         return Damaged("the file ends before the number of sprites");
     }
-    stated.entryCount = U32(header + 4);
+    stated.entryCount = LoadU32(header + 4);
     if (stated.entryCount > kMaxEntries) {
         return Damaged("it states " + std::to_string(stated.entryCount) +
                        " sprites, more than the " + std::to_string(kMaxEntries) +
@@ -399,17 +396,17 @@ Result ReadHeader(const Source& source, SwdFileInfo& stated) {
     return {};
 }
 
-Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
+Status Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
              const ReadOptions& options) {
-    if (Result r = ReadHeader(source, stated); !r.ok()) {
+    if (Status r = ReadHeader(source, stated); !r.ok()) {
         return r;
     }
     const std::uint32_t entryCount = stated.entryCount;
     Plan plan;
-    Result judged = Judge(source, entryCount, stated, plan);
-    if (entryCount == 0 && judged.status == Status::Damaged) {
+    Status judged = Judge(source, entryCount, stated, plan);
+    if (entryCount == 0 && judged.fault() == Fault::Damaged) {
         std::uint32_t recoverable = 0;
-        if (Result r = FindRecoverableCount(source, recoverable); !r.ok()) {
+        if (Status r = FindRecoverableCount(source, recoverable); !r.ok()) {
             return r;
         }
         stated.recoverableEntryCount = recoverable;
@@ -425,7 +422,7 @@ Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
 
     // Texture i is sprite entry i, cut straight from the file's page.
     SpriteWad fresh;
-    if (Result r = CutSprites(source, plan, fresh.m_textures); !r.ok()) {
+    if (Status r = CutSprites(source, plan, fresh.m_textures); !r.ok()) {
         return r;
     }
     fresh.m_sequences = std::move(plan.sequences);
@@ -434,14 +431,15 @@ Result Parse(const Source& source, SpriteWad& out, SwdFileInfo& stated,
 }
 
 // Parses, turning a failed allocation into a message instead of an exception.
-Result ParseReportingMemory(const Source& source, SpriteWad& out, SwdFileInfo* info,
+Status ParseReportingMemory(const Source& source, SpriteWad& out, SwdFileInfo* info,
                             const ReadOptions& options) {
     SwdFileInfo stated;
-    Result result;
+    Status result;
     try {
         result = Parse(source, out, stated, options);
     } catch (const std::bad_alloc&) {
-        result = {Status::OpenFailed, "There is not enough memory to load this sprite wad"};
+        result =
+            Status::Failed(Fault::TooLarge, "There is not enough memory to load this sprite wad");
     }
     if (info != nullptr) {
         *info = stated;
@@ -451,10 +449,10 @@ Result ParseReportingMemory(const Source& source, SpriteWad& out, SwdFileInfo* i
 
 // The header, then the layout checks of Judge made from the stated counts and the file's length
 // alone, then the first object and the entries of its first `limit` sprites.
-Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview& out) {
+Status ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview& out) {
     const std::uint64_t size = source.Size();
     SwdFileInfo stated;
-    if (Result r = ReadHeader(source, stated); !r.ok()) {
+    if (Status r = ReadHeader(source, stated); !r.ok()) {
         return r;
     }
     const std::uint32_t entryCount = stated.entryCount;
@@ -463,7 +461,7 @@ Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview&
         return Damaged("the file ends before the size of the texture pages");
     }
     std::uint32_t pageDataSize = 0;
-    if (Result r = ReadU32(source, entryEnd, pageDataSize); !r.ok()) {
+    if (Status r = ReadU32(source, entryEnd, pageDataSize); !r.ok()) {
         return r;
     }
     const auto pageCount = static_cast<std::uint32_t>(pageDataSize / kPageBytes);
@@ -474,7 +472,7 @@ Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview&
         return Damaged("the file ends inside the texture pages or before the number of objects");
     }
     std::uint32_t sequenceCount = 0;
-    if (Result r = ReadU32(source, pageEnd, sequenceCount); !r.ok()) {
+    if (Status r = ReadU32(source, pageEnd, sequenceCount); !r.ok()) {
         return r;
     }
     if ((size - pageEnd - 4) / kSequenceBytes < sequenceCount) {
@@ -483,18 +481,18 @@ Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview&
     FirstObjectPreview preview;
     if (sequenceCount > 0) {
         std::uint8_t record[kSequenceBytes];
-        if (Result r = source.Read(pageEnd + 4, kSequenceBytes, record); !r.ok()) {
+        if (Status r = source.Read(pageEnd + 4, kSequenceBytes, record); !r.ok()) {
             return r;
         }
         const ObjectSequence first = DecodeSequence(record);
-        if (Result r = CheckRuns({first}, entryCount); !r.ok()) {
+        if (Status r = CheckRuns({first}, entryCount); !r.ok()) {
             return r;
         }
         preview.slotId = first.slotId;
         preview.textureCount = static_cast<std::size_t>(first.TextureCount());
         const std::size_t shown = std::min(limit, preview.textureCount);
         std::vector<std::uint8_t> entryBytes(shown * kEntryBytes);
-        if (Result r = source.Read(8 + std::uint64_t{first.firstTexture} * kEntryBytes,
+        if (Status r = source.Read(8 + std::uint64_t{first.firstTexture} * kEntryBytes,
                                    entryBytes.size(), entryBytes.data());
             !r.ok()) {
             return r;
@@ -503,10 +501,10 @@ Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview&
         for (std::size_t i = 0; i < shown; ++i) {
             plan.entries[i] = DecodeEntry(entryBytes.data() + i * kEntryBytes);
         }
-        if (Result r = CheckEntries(plan.entries, pageCount, first.firstTexture); !r.ok()) {
+        if (Status r = CheckEntries(plan.entries, pageCount, first.firstTexture); !r.ok()) {
             return r;
         }
-        if (Result r = CutSprites(source, plan, preview.textures); !r.ok()) {
+        if (Status r = CutSprites(source, plan, preview.textures); !r.ok()) {
             return r;
         }
     }
@@ -515,44 +513,44 @@ Result ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview&
 }
 
 void PutU16(std::uint8_t*& p, std::uint16_t v) {
-    *p++ = static_cast<std::uint8_t>(v);
-    *p++ = static_cast<std::uint8_t>(v >> 8);
+    io::StoreU16(p, v);
+    p += 2;
 }
 
 void PutU32(std::uint8_t*& p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        *p++ = static_cast<std::uint8_t>(v >> (8 * i));
-    }
+    io::StoreU32(p, v);
+    p += 4;
 }
 
 } // namespace
 
-Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info,
+Status ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info,
                const ReadOptions& options) {
     return ParseReportingMemory(MemorySource(bytes), out, info, options);
 }
 
-Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info,
+Status ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info,
                    const ReadOptions& options) {
     io::RandomAccessFile file;
     if (const std::error_code ec = file.Open(path)) {
         if (info != nullptr) {
             *info = {};
         }
-        return {Status::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message()};
+        return Status::Failed(Fault::OpenFailed,
+                              "Cannot open the file \"" + path + "\": " + ec.message());
     }
     return ParseReportingMemory(FileSource(file, path), out, info, options);
 }
 
-Result ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out) {
+Status ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out) {
     io::RandomAccessFile file;
     if (const std::error_code ec = file.Open(path)) {
-        return {Status::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message()};
+        return Status::Failed(Fault::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message());
     }
     try {
         return ParsePreview(FileSource(file, path), limit, out);
     } catch (const std::bad_alloc&) {
-        return {Status::OpenFailed, "There is not enough memory to read this sprite wad"};
+        return Status::Failed(Fault::TooLarge, "There is not enough memory to read this sprite wad");
     }
 }
 
@@ -595,9 +593,9 @@ std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad) {
     return bytes;
 }
 
-Result WriteSwdFile(const std::string& path, const SpriteWad& wad) {
+Status WriteSwdFile(const std::string& path, const SpriteWad& wad) {
     const auto refused = [&path](const std::string& why) {
-        return Result{Status::WriteFailed, "Cannot write the file \"" + path + "\": " + why};
+        return Status::Failed(Fault::WriteFailed, "Cannot write the file \"" + path + "\": " + why);
     };
     // Counts the format cannot state, or that no reader would accept, are refused before
     // anything is touched on disk.
@@ -611,14 +609,10 @@ Result WriteSwdFile(const std::string& path, const SpriteWad& wad) {
     }
     try {
         const std::vector<std::uint8_t> bytes = SerializeSwd(wad);
-        std::string error = WriteFileAtomically(path, bytes);
-        if (!error.empty()) {
-            return {Status::WriteFailed, std::move(error)};
-        }
+        return WriteFileAtomically(path, bytes);
     } catch (const std::bad_alloc&) {
         return refused(std::make_error_code(std::errc::not_enough_memory).message());
     }
-    return {};
 }
 
 } // namespace swd

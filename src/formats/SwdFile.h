@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/SpriteWad.h"
+#include "io/Status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,12 +12,12 @@
 // Reading and writing SWD sprite wads.
 //
 // Layout (little-endian, no padding): u32 version (129), u32 E, E x 16-byte SpriteEntry,
-// u32 D, D / 196608 whole pages of 256 x 256 R,G,B pixels, u32 S, S x 8-byte ObjectSequence.
-// Pixels are R,G,B in the file and B,G,R in memory.
+// u32 D, D / kPageBytes whole pages of kPageSide x kPageSide R,G,B pixels, u32 S, S x 8-byte
+// ObjectSequence. Pixels are R,G,B in the file and B,G,R in memory.
 namespace swd {
 
 inline constexpr std::uint32_t kVersion = 129;
-inline constexpr std::size_t kPageBytes = 256 * 256 * 3;
+inline constexpr std::size_t kPageBytes = std::size_t{kPageSide} * kPageSide * 3;
 // The most memory a loaded wad may take for its textures' pixels and its object records.
 // Sprites may overlap or repeat one rectangle, so the pages do not bound this; a file that
 // would need more is refused before anything is allocated for it.
@@ -26,22 +27,6 @@ inline constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{2} << 30;
 inline constexpr const char* kWrongVersionMessage =
     "This file isn't a Tomb Raider Sprite Wad file or it's a different version or type of "
     "file...";
-
-enum class Status {
-    Ok,
-    OpenFailed,   // the file could not be opened or read; message carries the system's reason
-    WrongVersion, // message is kWrongVersionMessage
-    Damaged,      // message names the problem ("This sprite wad is damaged: ...")
-    TooLarge,     // the loaded wad would take more than kMaxDocumentBytes
-    WriteFailed,  // the file could not be created or written; message carries the reason
-};
-
-struct Result {
-    Status status = Status::Ok;
-    std::string message;
-
-    bool ok() const { return status == Status::Ok; }
-};
 
 // What a file states about itself, as read: filled as far as the file could be parsed, also
 // when reading fails later on (pageCount is D / 196608 rounded down).
@@ -63,13 +48,15 @@ struct ReadOptions {
     bool recoverZeroCount = false;
 };
 
+// Reading fails with WrongFormat (kWrongVersionMessage), Damaged ("This sprite wad is
+// damaged: ..."), TooLarge (more than kMaxDocumentBytes, or out of memory) or OpenFailed.
 // Parses an SWD file into a fresh document: the sprites are cut out of their pages into
 // m_textures, m_entries and m_pages are left empty. `out` is replaced only when the whole file
 // is valid; on any failure it is left exactly as it was. A file is read part by part as the
 // parser reaches it; pages that no sprite uses are never read.
-Result ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info = nullptr,
+Status ReadSwd(std::span<const std::uint8_t> bytes, SpriteWad& out, SwdFileInfo* info = nullptr,
                const ReadOptions& options = {});
-Result ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info = nullptr,
+Status ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info = nullptr,
                    const ReadOptions& options = {});
 
 // The first object of a wad and the first `limit` of its textures, for a picture of the file:
@@ -89,6 +76,6 @@ Result ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstO
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad);
 // Writes the file atomically: a temporary file beside the target is written in full, flushed
 // and then renamed over the target, so a failure never leaves a half-written file behind.
-Result WriteSwdFile(const std::string& path, const SpriteWad& wad);
+Status WriteSwdFile(const std::string& path, const SpriteWad& wad);
 
 } // namespace swd

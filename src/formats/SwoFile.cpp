@@ -1,8 +1,9 @@
 #include "formats/SwoFile.h"
 
 #include "document/ObjectSlotNames.h"
-#include "formats/ByteCursor.h"
 #include "io/AtomicFileWriter.h"
+#include "io/ByteCursor.h"
+#include "io/LittleEndian.h"
 #include "io/ReadFileBytes.h"
 
 #include <algorithm>
@@ -25,22 +26,6 @@ std::size_t PaddedRowBytes(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 }
 
-void PutU16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) {
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
-
-std::uint32_t GetU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 std::string ZlibMessage(int code) {
     switch (code) {
     case Z_BUF_ERROR:
@@ -58,8 +43,8 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-Result Damaged(const std::string& what) {
-    return {Status::Damaged, "This object file is damaged: " + what};
+Status Damaged(const std::string& what) {
+    return Status::Failed(Fault::Damaged, "This object file is damaged: " + what);
 }
 
 std::string RecordName(std::size_t index, std::size_t count) {
@@ -136,11 +121,11 @@ int InflateRows(const Record& record, std::size_t rowBytes, SpriteTexture& textu
     return produced == record.pixelBytes ? Z_OK : kShort;
 }
 
-Result Decode(std::span<const std::uint8_t> bytes, SwoObject& out) {
-    ByteCursor cursor(bytes);
+Status Decode(std::span<const std::uint8_t> bytes, SwoObject& out) {
+    io::ByteCursor cursor(bytes);
     std::span<const std::uint8_t> magic;
     if (!cursor.Take(4, magic) || !std::equal(magic.begin(), magic.end(), kMagic)) {
-        return {Status::WrongMagic, kWrongMagicMessage};
+        return Status::Failed(Fault::WrongFormat, kWrongMagicMessage);
     }
     std::uint16_t slotId = 0;
     std::uint16_t count = 0;
@@ -160,8 +145,8 @@ Result Decode(std::span<const std::uint8_t> bytes, SwoObject& out) {
         Record& record = records[i];
         record.width = head[0] + 1;
         record.height = head[1] + 1;
-        record.pixelBytes = GetU32(head.data() + 2);
-        const std::uint32_t compressed = GetU32(head.data() + 6);
+        record.pixelBytes = io::LoadU32(head.data() + 2);
+        const std::uint32_t compressed = io::LoadU32(head.data() + 6);
         const std::size_t height = static_cast<std::size_t>(record.height);
         const std::size_t tightRow = static_cast<std::size_t>(record.width) * 3;
         if (record.pixelBytes % height != 0 || record.pixelBytes / height < tightRow) {
@@ -197,16 +182,16 @@ Result Decode(std::span<const std::uint8_t> bytes, SwoObject& out) {
     return {};
 }
 
-Result Encode(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes) {
+Status Encode(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes) {
     const ObjectSequence& sequence = wad.m_sequences.at(object);
     const int count = sequence.TextureCount();
     if (count < 1) {
-        return {Status::NoTextures, NoTexturesMessage(sequence.slotId)};
+        return Status::Failed(Fault::Refused, NoTexturesMessage(sequence.slotId));
     }
     std::vector<std::uint8_t> out(std::begin(kMagic), std::end(kMagic));
     out.resize(8);
-    PutU16(out, 4, static_cast<std::uint16_t>(sequence.slotId));
-    PutU16(out, 6, static_cast<std::uint16_t>(count));
+    io::StoreU16(out.data() + 4, static_cast<std::uint16_t>(sequence.slotId));
+    io::StoreU16(out.data() + 6, static_cast<std::uint16_t>(count));
     std::vector<std::uint8_t> padded;
     for (int k = 0; k < count; ++k) {
         const SpriteTexture& texture = wad.ObjectTexture(object, k);
@@ -228,14 +213,15 @@ Result Encode(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t
         const int code = compress2(out.data() + at + kRecordHeaderBytes, &compressed, pixels,
                                    static_cast<uLong>(size), kLevel);
         if (code != Z_OK) {
-            return {Status::CompressFailed, "Texture " + std::to_string(k) + " of object " +
-                                                std::to_string(sequence.slotId) +
-                                                " cannot be compressed: " + ZlibMessage(code)};
+            return Status::Failed(Fault::WriteFailed,
+                                  "Texture " + std::to_string(k) + " of object " +
+                                      std::to_string(sequence.slotId) +
+                                      " cannot be compressed: " + ZlibMessage(code));
         }
         out[at] = static_cast<std::uint8_t>(texture.GetWidth() - 1);
         out[at + 1] = static_cast<std::uint8_t>(texture.GetHeight() - 1);
-        PutU32(out, at + 2, static_cast<std::uint32_t>(size));
-        PutU32(out, at + 6, static_cast<std::uint32_t>(compressed));
+        io::StoreU32(out.data() + at + 2, static_cast<std::uint32_t>(size));
+        io::StoreU32(out.data() + at + 6, static_cast<std::uint32_t>(compressed));
         out.resize(at + kRecordHeaderBytes + compressed);
     }
     bytes = std::move(out);
@@ -253,47 +239,41 @@ std::string ProposedFileName(std::uint32_t slotId, int textureCount) {
     return LookupSlotName(slotId) + "_" + std::to_string(textureCount) + "sprites";
 }
 
-Result EncodeSwo(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes) {
+Status EncodeSwo(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes) {
     try {
         return Encode(wad, object, bytes);
     } catch (const std::bad_alloc&) {
-        return {Status::CompressFailed, ZlibMessage(Z_MEM_ERROR)};
+        return Status::Failed(Fault::WriteFailed, ZlibMessage(Z_MEM_ERROR));
     }
 }
 
-Result WriteSwoFile(const std::string& path, const SpriteWad& wad, std::size_t object) {
+Status WriteSwoFile(const std::string& path, const SpriteWad& wad, std::size_t object) {
     std::vector<std::uint8_t> bytes;
-    if (Result encoded = EncodeSwo(wad, object, bytes); !encoded.ok()) {
+    if (Status encoded = EncodeSwo(wad, object, bytes); !encoded.ok()) {
         return encoded;
     }
-    std::string error = WriteFileAtomically(path, bytes);
-    if (!error.empty()) {
-        return {Status::WriteFailed, std::move(error)};
-    }
-    return {};
+    return WriteFileAtomically(path, bytes);
 }
 
-Result DecodeSwo(std::span<const std::uint8_t> bytes, SwoObject& out) {
+Status DecodeSwo(std::span<const std::uint8_t> bytes, SwoObject& out) {
     try {
         return Decode(bytes, out);
     } catch (const std::bad_alloc&) {
-        return {Status::OpenFailed, "There is not enough memory to read this object file."};
+        return Status::Failed(Fault::TooLarge,
+                              "There is not enough memory to read this object file.");
     }
 }
 
-Result ReadSwoFile(const std::string& path, SwoObject& out) {
+Status ReadSwoFile(const std::string& path, SwoObject& out) {
     // The reader refuses a pipe or a device before it could wait on one.
-    std::vector<std::uint8_t> bytes;
-    std::string error;
     try {
-        if (!io::ReadFileBytes(path, std::numeric_limits<std::size_t>::max(), bytes, error)) {
-            return {Status::OpenFailed, std::move(error)};
-        }
+        const Result<std::vector<std::uint8_t>> bytes =
+            io::ReadFileBytes(path, std::numeric_limits<std::size_t>::max());
+        return bytes ? DecodeSwo(*bytes, out) : bytes.status();
     } catch (const std::bad_alloc&) {
-        return {Status::OpenFailed,
-                "Cannot read " + Quoted(path) + ": " + std::strerror(ENOMEM) + "."};
+        return Status::Failed(Fault::TooLarge,
+                              "Cannot read " + Quoted(path) + ": " + std::strerror(ENOMEM) + ".");
     }
-    return DecodeSwo(bytes, out);
 }
 
 } // namespace swo

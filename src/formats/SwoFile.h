@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/SpriteWad.h"
+#include "io/Status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,23 +22,6 @@ inline constexpr const char* kWrongMagicMessage =
     "this isn't a Sprite Wad Object file, or it's a different version or type of file...";
 inline constexpr const char* kFilter = "Sprite Wad Objects (*.swo)";
 
-enum class Status {
-    Ok,
-    OpenFailed,     // the file could not be opened or read; message carries the system's reason
-    WrongMagic,     // message is kWrongMagicMessage
-    Damaged,        // message names the record and what is wrong with it
-    NoTextures,     // the object to export has no textures
-    CompressFailed, // zlib refused a texture; nothing was written
-    WriteFailed,    // the file could not be written; message carries the system's reason
-};
-
-struct Result {
-    Status status = Status::Ok;
-    std::string message;
-
-    bool ok() const { return status == Status::Ok; }
-};
-
 // What an SWO file holds.
 struct SwoObject {
     std::uint16_t slotId = 0;
@@ -50,14 +34,16 @@ std::string NoTexturesMessage(std::uint32_t slotId);
 // The file name offered for an export: "SKY_GRAPHICS_4sprites".
 std::string ProposedFileName(std::uint32_t slotId, int textureCount);
 
-// The file's bytes for object `object` of the wad.
-Result EncodeSwo(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes);
+// The file's bytes for object `object` of the wad. An object without textures is Refused
+// (NoTexturesMessage); a texture zlib cannot compress fails with WriteFailed, nothing written.
+Status EncodeSwo(const SpriteWad& wad, std::size_t object, std::vector<std::uint8_t>& bytes);
 // Encodes and writes atomically: an existing file is replaced only by a complete new one.
-Result WriteSwoFile(const std::string& path, const SpriteWad& wad, std::size_t object);
+Status WriteSwoFile(const std::string& path, const SpriteWad& wad, std::size_t object);
 
 // Checks the whole file and decodes every texture. `out` is replaced only when all of it is
-// sound; on any failure it is left exactly as it was.
-Result DecodeSwo(std::span<const std::uint8_t> bytes, SwoObject& out);
-Result ReadSwoFile(const std::string& path, SwoObject& out);
+// sound; on any failure it is left exactly as it was. Fails with WrongFormat
+// (kWrongMagicMessage), Damaged (naming the record and what is wrong), TooLarge or OpenFailed.
+Status DecodeSwo(std::span<const std::uint8_t> bytes, SwoObject& out);
+Status ReadSwoFile(const std::string& path, SwoObject& out);
 
 } // namespace swo

@@ -1,5 +1,6 @@
 #include "images/BTCImageObject.h"
 #include "images/MagickBridge.h"
+#include "images/TextureExport.h"
 #include "io/AtomicFileWriter.h"
 #include "io/ReadFileBytes.h"
 
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -16,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr const char* kReadableFormats = "BMP, PCX, PNG, TGA, TIFF or JPEG";
 
 // Largest file worth reading: an uncompressed 32-bit image of the largest size we accept,
 // with room for headers and palettes.
@@ -29,17 +27,9 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-bool HasTgaExtension(const std::string& path) {
-    const auto dot = path.find_last_of('.');
-    const auto slash = path.find_last_of('/');
-    return dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
-           Upper(path.substr(dot)) == ".TGA";
+const std::string& ReadableFormats() {
+    static const std::string names = FormatNames(FormatUse::Read, NameCase::Upper, ", ", " or ");
+    return names;
 }
 
 // The format GraphicsMagick would pick from the leading bytes, or "" when none matches.
@@ -55,9 +45,10 @@ std::string SniffFormat(const std::uint8_t* data, std::size_t size) {
     return found == MagickPass ? std::string(format.data()) : std::string();
 }
 
+// GraphicsMagick names the readable formats as the table does.
 bool IsReadableFormat(const std::string& format) {
-    static const std::array<std::string, 5> formats{"BMP", "PCX", "PNG", "TIFF", "JPEG"};
-    return std::find(formats.begin(), formats.end(), format) != formats.end();
+    const std::optional<ImageFormat> known = ImageFormatFromName(format);
+    return known && FormatInfo(*known).readable && format == FormatInfo(*known).name;
 }
 
 // Warnings: GraphicsMagick reports a truncated or damaged JPEG only as a CorruptImage warning
@@ -74,28 +65,30 @@ template <class Step> void RunAcceptingHarmlessWarnings(Step step) {
     }
 }
 
-std::string TooLarge(const std::string& name, const std::exception& e) {
-    return "Cannot read " + name + ": it is larger than " + std::to_string(BTCImageData::kMaxSide) +
-           " pixels a side or " + std::to_string(images::kMaxDecodedPixels >> 20) +
-           " megapixels in all (" + images::MagickMessage(e) + ").";
+Status TooLarge(const std::string& name, const std::exception& e) {
+    return Status::Failed(Fault::TooLarge,
+                          "Cannot read " + name + ": it is larger than " +
+                              std::to_string(BTCImageData::kMaxSide) + " pixels a side or " +
+                              std::to_string(images::kMaxDecodedPixels >> 20) +
+                              " megapixels in all (" + images::MagickMessage(e) + ").");
 }
 
 // Decodes one image of an allowed format into out; name says where it came from in messages.
-bool Decode(const Magick::Blob& blob, bool tgaAllowed, const std::string& name, BTCImageData& out,
-            std::string& error) {
+Status Decode(const Magick::Blob& blob, bool tgaAllowed, const std::string& name,
+              BTCImageData& out) {
     images::EnsureMagick();
     std::string format = SniffFormat(static_cast<const std::uint8_t*>(blob.data()), blob.length());
     if (format.empty() && tgaAllowed) {
         format = "TGA"; // TGA has no magic bytes; only the name or the caller can tell.
     }
     if (format.empty()) {
-        error = "Cannot read " + name + ": it is not a " + kReadableFormats + " image.";
-        return false;
+        return Status::Failed(Fault::WrongFormat, "Cannot read " + name + ": it is not a " +
+                                                      ReadableFormats() + " image.");
     }
     if (format != "TGA" && !IsReadableFormat(format)) {
-        error = "Cannot read " + name + ": it is a " + format + " file, not a " + kReadableFormats +
-                " image.";
-        return false;
+        return Status::Failed(Fault::WrongFormat, "Cannot read " + name + ": it is a " + format +
+                                                      " file, not a " + ReadableFormats() +
+                                                      " image.");
     }
     try {
         Magick::Image image;
@@ -107,32 +100,26 @@ bool Decode(const Magick::Blob& blob, bool tgaAllowed, const std::string& name, 
         // inverted, swapped colours.
         image.colorSpace(Magick::RGBColorspace);
         if (!images::FromMagick(image, out)) {
-            error = "Cannot read " + name + ": it holds no pixels.";
-            return false;
+            return Status::Failed(Fault::Damaged, "Cannot read " + name + ": it holds no pixels.");
         }
-        return true;
+        return {};
     } catch (const Magick::ErrorResourceLimit& e) {
         // The limits set in EnsureMagick stop the decoder before it allocates pixels.
-        error = TooLarge(name, e);
+        return TooLarge(name, e);
     } catch (const Magick::WarningCorruptImage& e) {
-        error =
-            "Cannot read " + name + ": the image is damaged (" + images::MagickMessage(e) + ").";
+        return Status::Failed(Fault::Damaged, "Cannot read " + name + ": the image is damaged (" +
+                                                  images::MagickMessage(e) + ").");
     } catch (const std::bad_alloc&) {
-        error = "Cannot read " + name + ": there is not enough memory for the image.";
+        return Status::Failed(Fault::TooLarge, "Cannot read " + name +
+                                                   ": there is not enough memory for the image.");
     } catch (const std::exception& e) {
         // Some decoders (PNG) report the same limits as errors of their own.
-        const bool overLimit = std::string(e.what()).find("resource limit") != std::string::npos;
-        error = overLimit ? TooLarge(name, e)
-                          : "Cannot read " + name + ": " + images::MagickMessage(e) + ".";
+        if (std::string(e.what()).find("resource limit") != std::string::npos) {
+            return TooLarge(name, e);
+        }
+        return Status::Failed(Fault::Damaged,
+                              "Cannot read " + name + ": " + images::MagickMessage(e) + ".");
     }
-    return false;
-}
-
-bool Fail(std::string* error, std::string text) {
-    if (error != nullptr) {
-        *error = std::move(text);
-    }
-    return false;
 }
 
 std::vector<std::uint8_t> EncodeWithMagick(const BTCImageData& image, const std::string& format,
@@ -172,108 +159,83 @@ bool EncodeTga(const BTCImageData& image, bool runLength, std::vector<std::uint8
 
 } // namespace
 
-int BTCImageObject::GetCodecIdFromFormat(const std::string& name) {
-    static const std::array<std::pair<const char*, Codec>, 6> codecs{{{"BMP", CodecBMP},
-                                                                      {"PCX", CodecPCX},
-                                                                      {"PNG", CodecPNG},
-                                                                      {"TGA", CodecTGA},
-                                                                      {"TIFF", CodecTIFF},
-                                                                      {"JPEG", CodecJPEG}}};
-    const std::string wanted = Upper(name);
-    for (const auto& [format, codec] : codecs) {
-        if (wanted == format) {
-            return codec;
-        }
-    }
-    return CodecUnknown;
-}
-
-bool BTCImageObject::Load(const std::string& path, std::string* error) {
-    std::string why;
+Status BTCImageObject::Load(const std::string& path) {
     // The file is read straight into memory that the blob then owns: read once, never copied.
     std::unique_ptr<std::uint8_t, decltype(&std::free)> bytes(nullptr, &std::free);
     const auto allocate = [&bytes](std::size_t size) {
         bytes.reset(static_cast<std::uint8_t*>(std::malloc(size == 0 ? 1 : size)));
         return bytes.get();
     };
-    std::size_t size = 0;
-    if (!io::ReadFileInto(path, kMaxFileBytes, allocate, size, why)) {
-        return Fail(error, why);
+    const Result<std::size_t> size = io::ReadFileInto(path, kMaxFileBytes, allocate);
+    if (!size) {
+        return size.status();
     }
     Magick::Blob blob;
-    blob.updateNoCopy(bytes.release(), size, Magick::Blob::MallocAllocator);
+    blob.updateNoCopy(bytes.release(), *size, Magick::Blob::MallocAllocator);
     BTCImageData image;
-    if (!Decode(blob, HasTgaExtension(path), Quoted(path), image, why)) {
-        return Fail(error, why);
+    if (Status decoded =
+            Decode(blob, ImageFormatFromPath(path) == ImageFormat::Tga, Quoted(path), image);
+        !decoded) {
+        return decoded;
     }
     m_image = std::move(image);
-    return true;
+    return {};
 }
 
-bool BTCImageObject::LoadFromMemory(const void* data, std::size_t size, std::string* error) {
-    std::string why;
-    BTCImageData image;
+Status BTCImageObject::LoadFromMemory(const void* data, std::size_t size) {
     if (data == nullptr || size == 0) {
-        return Fail(error, "Cannot read the image data: there is none.");
+        return Status::Failed(Fault::WrongFormat, "Cannot read the image data: there is none.");
     }
-    if (!Decode(Magick::Blob(data, size), true, "the image data", image, why)) {
-        return Fail(error, why);
+    BTCImageData image;
+    if (Status decoded = Decode(Magick::Blob(data, size), true, "the image data", image);
+        !decoded) {
+        return decoded;
     }
     m_image = std::move(image);
-    return true;
+    return {};
 }
 
-bool BTCImageObject::Save(const std::string& path, int codecId, const BTCEncoderOptions* options,
-                          std::string* error) const {
+Status BTCImageObject::Save(const std::string& path, ImageFormat format,
+                            const ExportOptions& options) const {
     const std::string cannot = "Cannot save " + Quoted(path) + ": ";
     if (!m_image.IsLoaded()) {
-        return Fail(error, cannot + "there is no image to save.");
-    }
-    const auto* jpegOptions = dynamic_cast<const BTCEncoderOptionsJPEG*>(options);
-    const auto* tgaOptions = dynamic_cast<const BTCEncoderOptionsTGA*>(options);
-    const bool optionsMatch = options == nullptr ||
-                              (codecId == CodecJPEG && jpegOptions != nullptr) ||
-                              (codecId == CodecTGA && tgaOptions != nullptr);
-    if (!optionsMatch) {
-        return Fail(error, cannot + "the encoder options are not for this format.");
+        return Status::Failed(Fault::Refused, cannot + "there is no image to save.");
     }
     std::vector<std::uint8_t> bytes;
     try {
-        switch (codecId) {
-        case CodecBMP:
+        switch (format) {
+        case ImageFormat::Bmp:
             // BMP3 is the plain 40-byte-header, uncompressed 24-bit layout every reader knows.
             bytes = EncodeWithMagick(m_image, "BMP3", -1);
             break;
-        case CodecPCX:
+        case ImageFormat::Pcx:
             bytes = EncodeWithMagick(m_image, "PCX", -1);
             break;
-        case CodecPNG:
+        case ImageFormat::Png:
             bytes = EncodeWithMagick(m_image, "PNG", -1);
             break;
-        case CodecTIFF:
+        case ImageFormat::Tiff:
             bytes = EncodeWithMagick(m_image, "TIFF", -1);
             break;
-        case CodecJPEG:
-            bytes = EncodeWithMagick(m_image, "JPEG",
-                                     jpegOptions != nullptr ? jpegOptions->Quality()
-                                                            : BTCEncoderOptionsJPEG().Quality());
+        case ImageFormat::Jpeg:
+            bytes = EncodeWithMagick(m_image, "JPEG", std::clamp(options.jpegQuality, 0, 100));
             break;
-        case CodecTGA:
+        case ImageFormat::Tga:
             // GraphicsMagick cannot write run-length TGA; stb_image_write can.
-            if (!EncodeTga(m_image, tgaOptions != nullptr && tgaOptions->RunLength(), bytes)) {
-                return Fail(error, cannot + "the TGA encoder failed.");
+            if (!EncodeTga(m_image, options.tgaRunLength, bytes)) {
+                return Status::Failed(Fault::WriteFailed, cannot + "the TGA encoder failed.");
             }
             break;
-        default:
-            return Fail(error, cannot + "unknown image format.");
+        case ImageFormat::Raw:
+            // Written by us rather than the library, so a failure carries the system's reason.
+            bytes = RawDump(m_image);
+            break;
         }
     } catch (const std::bad_alloc&) {
-        return Fail(error, cannot + "there is not enough memory to encode the image.");
+        return Status::Failed(Fault::WriteFailed,
+                              cannot + "there is not enough memory to encode the image.");
     } catch (const std::exception& e) {
-        return Fail(error, cannot + images::MagickMessage(e) + ".");
+        return Status::Failed(Fault::WriteFailed, cannot + images::MagickMessage(e) + ".");
     }
-    if (std::string why = WriteFileAtomically(path, bytes); !why.empty()) {
-        return Fail(error, why);
-    }
-    return true;
+    return WriteFileAtomically(path, bytes);
 }

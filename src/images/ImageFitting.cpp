@@ -28,7 +28,7 @@ bool FitTexture(BTCImageData& image) {
     }
     int w = image.GetWidth();
     int h = image.GetHeight();
-    FitImageSize(kSpriteLimit, kSpriteLimit, w, h);
+    FitImageSize(kPageSide, kPageSide, w, h);
     w = std::max(w, 1);
     h = std::max(h, 1);
     // A bilinear resample to the image's own size changes nothing; skipping it keeps

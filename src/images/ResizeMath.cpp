@@ -29,7 +29,7 @@ int WidthForHeight(int height, int originalWidth, int originalHeight) {
 }
 
 TextureSize RangeTargetSize(int width, int height, int boxWidth, int boxHeight, bool keepAspect) {
-    FitImageSize(kSpriteLimit, kSpriteLimit, boxWidth, boxHeight);
+    FitImageSize(kPageSide, kPageSide, boxWidth, boxHeight);
     boxWidth = std::max(boxWidth, 1);
     boxHeight = std::max(boxHeight, 1);
     if (!keepAspect || width < 1 || height < 1) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/Status.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -7,6 +9,6 @@
 // Replaces the file at `path` with `bytes` so that the file is either left as it was or holds
 // all of the new bytes: a temporary file in the same folder is written in full, flushed to
 // disk and renamed over the target. An existing target keeps its permission bits; a new one
-// gets the usual ones (0666 less the umask). On failure the temporary file is removed and the
-// returned text names the path and gives the system's reason; on success it is empty.
-std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// gets the usual ones (0666 less the umask). On failure (WriteFailed) the temporary file is
+// removed and the message names the path and gives the system's reason.
+Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -13,8 +13,9 @@
 
 namespace {
 
-std::string Describe(const std::string& path, int error) {
-    return "Cannot write the file \"" + path + "\": " + std::system_category().message(error);
+Status Describe(const std::string& path, int error) {
+    return Status::Failed(Fault::WriteFailed, "Cannot write the file \"" + path +
+                                                  "\": " + std::system_category().message(error));
 }
 
 // A name beside the target that no other writer in this or another process picks.
@@ -53,7 +54,7 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::error_code linkError;
     const std::filesystem::path target = io::LinkTarget(path, linkError);
     if (linkError) {
@@ -67,7 +68,8 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
     }
     // A pipe or a device is not a file to be replaced by renaming a new one over it.
     if (exists && !S_ISREG(existing.st_mode)) {
-        return "Cannot write the file \"" + path + "\": it is not a regular file";
+        return Status::Failed(Fault::WriteFailed,
+                              "Cannot write the file \"" + path + "\": it is not a regular file");
     }
 
     std::string temporary;

@@ -10,9 +10,10 @@
 
 namespace {
 
-std::string Describe(const std::string& path, DWORD error) {
-    return "Cannot write the file \"" + path +
-           "\": " + std::system_category().message(static_cast<int>(error));
+Status Describe(const std::string& path, DWORD error) {
+    return Status::Failed(Fault::WriteFailed,
+                          "Cannot write the file \"" + path +
+                              "\": " + std::system_category().message(static_cast<int>(error)));
 }
 
 // A name beside the target that no other writer in this or another process picks.
@@ -42,11 +43,12 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
 
 } // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::error_code linkError;
     const std::filesystem::path target = io::LinkTarget(path, linkError);
     if (linkError) {
-        return "Cannot write the file \"" + path + "\": " + linkError.message();
+        return Status::Failed(Fault::WriteFailed,
+                              "Cannot write the file \"" + path + "\": " + linkError.message());
     }
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -54,7 +56,8 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
     }
     // A device name such as NUL or COM1 is not a file to be replaced by a renamed new one.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE) != 0) {
-        return "Cannot write the file \"" + path + "\": it is not a regular file";
+        return Status::Failed(Fault::WriteFailed,
+                              "Cannot write the file \"" + path + "\": it is not a regular file");
     }
 
     std::filesystem::path temporary;

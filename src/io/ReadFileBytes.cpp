@@ -14,50 +14,51 @@ std::string Quoted(const std::string& path) {
 
 } // namespace
 
-bool ReadFileInto(const std::string& path, std::size_t maxBytes,
-                  const std::function<std::uint8_t*(std::size_t)>& allocate, std::size_t& size,
-                  std::string& error) {
+Result<std::size_t> ReadFileInto(const std::string& path, std::size_t maxBytes,
+                                 const std::function<std::uint8_t*(std::size_t)>& allocate) {
     RandomAccessFile file;
     if (const std::error_code ec = file.Open(path)) {
-        error = ec == std::errc::is_a_directory || ec == std::errc::invalid_argument
-                    ? "Cannot read " + Quoted(path) + ": it is not a file."
-                    : "Cannot open " + Quoted(path) + ": " + ec.message() + ".";
-        return false;
+        return Status::Failed(Fault::OpenFailed,
+                              ec == std::errc::is_a_directory || ec == std::errc::invalid_argument
+                                  ? "Cannot read " + Quoted(path) + ": it is not a file."
+                                  : "Cannot open " + Quoted(path) + ": " + ec.message() + ".");
     }
     if (file.Size() > maxBytes) {
-        error = "Cannot read " + Quoted(path) + ": at " + std::to_string(file.Size()) +
-                " bytes it is too large to be an image we can use.";
-        return false;
+        return Status::Failed(Fault::TooLarge, "Cannot read " + Quoted(path) + ": at " +
+                                                   std::to_string(file.Size()) +
+                                                   " bytes it is too large to be an image we "
+                                                   "can use.");
     }
-    size = static_cast<std::size_t>(file.Size());
+    const auto size = static_cast<std::size_t>(file.Size());
     std::uint8_t* into = allocate(size);
     if (into == nullptr && size > 0) {
-        error = "Cannot read " + Quoted(path) + ": " +
-                std::make_error_code(std::errc::not_enough_memory).message() + ".";
-        return false;
+        return Status::Failed(Fault::TooLarge,
+                              "Cannot read " + Quoted(path) + ": " +
+                                  std::make_error_code(std::errc::not_enough_memory).message() +
+                                  ".");
     }
     std::error_code ec;
     if (!file.ReadAt(0, into, size, ec)) {
-        error = "Cannot read " + Quoted(path) + ": " +
-                (ec ? ec.message() : std::string("it was shortened while being read")) + ".";
-        return false;
+        return Status::Failed(Fault::OpenFailed,
+                              "Cannot read " + Quoted(path) + ": " +
+                                  (ec ? ec.message()
+                                      : std::string("it was shortened while being "
+                                                    "read")) +
+                                  ".");
     }
-    return true;
+    return size;
 }
 
-bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out,
-                   std::string& error) {
+Result<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     std::vector<std::uint8_t> bytes;
-    std::size_t size = 0;
     const auto allocate = [&bytes](std::size_t n) {
         bytes.resize(n);
         return bytes.data();
     };
-    if (!ReadFileInto(path, maxBytes, allocate, size, error)) {
-        return false;
+    if (Result<std::size_t> read = ReadFileInto(path, maxBytes, allocate); !read) {
+        return read.status();
     }
-    out = std::move(bytes);
-    return true;
+    return bytes;
 }
 
 } // namespace io

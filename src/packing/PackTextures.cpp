@@ -2,7 +2,6 @@
 
 #include "packing/TexturePacker.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,30 +17,36 @@ bool Running(const PackCallbacks& callbacks) {
 // Checked before anything is touched, so that a set that cannot be packed fails at once
 // rather than after half the pages were built; it also guarantees that every texture fits
 // on a fresh page, which is what ends the search over pages.
-std::optional<std::string> FindUnpackable(const std::vector<SpriteTexture>& textures) {
+Status FindUnpackable(const std::vector<SpriteTexture>& textures) {
     if (textures.size() > kMaxPackableTextures) {
-        return "There are " + std::to_string(textures.size()) +
-               " textures, more than the 65536 a sprite wad can hold";
+        return Status::Failed(Fault::Refused, "There are " + std::to_string(textures.size()) +
+                                                  " textures, more than the " +
+                                                  std::to_string(kMaxPackableTextures) +
+                                                  " a sprite wad can hold");
     }
     for (std::size_t i = 0; i < textures.size(); ++i) {
         const SpriteTexture& texture = textures[i];
         if (!texture.IsLoaded()) {
-            return "Null Bitmap: texture " + std::to_string(i) + " has no pixels";
+            return Status::Failed(Fault::Refused,
+                                  "Null Bitmap: texture " + std::to_string(i) + " has no pixels");
         }
-        if (texture.GetWidth() > SpriteWad::kPageSide ||
-            texture.GetHeight() > SpriteWad::kPageSide) {
-            return "Texture " + std::to_string(i) + " is " + std::to_string(texture.GetWidth()) +
-                   " x " + std::to_string(texture.GetHeight()) + ", larger than a 256 x 256 page";
+        if (texture.GetWidth() > kPageSide || texture.GetHeight() > kPageSide) {
+            const std::string page = std::to_string(kPageSide);
+            return Status::Failed(Fault::Refused, "Texture " + std::to_string(i) + " is " +
+                                                      std::to_string(texture.GetWidth()) + " x " +
+                                                      std::to_string(texture.GetHeight()) +
+                                                      ", larger than a " + page + " x " + page +
+                                                      " page");
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
 
-PackResult PackTextures(SpriteWad& wad, const PackCallbacks& callbacks) {
-    if (auto problem = FindUnpackable(wad.m_textures)) {
-        return {PackStatus::Failed, std::move(*problem)};
+Status PackTextures(SpriteWad& wad, const PackCallbacks& callbacks) {
+    if (Status problem = FindUnpackable(wad.m_textures); !problem) {
+        return problem;
     }
     TexturePacker packer(wad);
     const std::size_t total = wad.m_textures.size();
@@ -69,7 +74,7 @@ PackResult PackTextures(SpriteWad& wad, const PackCallbacks& callbacks) {
         }
     }
     if (!Running(callbacks)) {
-        return {PackStatus::Cancelled, {}};
+        return Status::Failed(Fault::Cancelled, {});
     }
-    return {PackStatus::Done, {}};
+    return {};
 }

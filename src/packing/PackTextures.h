@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/SpriteWad.h"
+#include "io/Status.h"
 
 #include <atomic>
 #include <cstddef>
@@ -18,18 +19,11 @@ struct PackCallbacks {
     std::function<void(int page)> pageChanged;
 };
 
-enum class PackStatus { Done, Cancelled, Failed };
-
-struct PackResult {
-    PackStatus status = PackStatus::Done;
-    std::string message; // why packing failed
-};
-
 // Rebuilds wad.m_pages and wad.m_entries from wad.m_textures. Every texture, in order, tries
 // the pages from page 0 and takes the first free position in row-major order (smallest row,
 // then smallest column); a new black page is opened only when it fits on none. Entry i
-// describes texture i. A texture without pixels or larger than a page stops packing with
-// Failed instead of opening pages without end; the textures are checked before anything is
-// touched, so on Failed m_pages and m_entries are as they were and no callback was called.
-// Without textures no page is opened.
-PackResult PackTextures(SpriteWad& wad, const PackCallbacks& callbacks = {});
+// describes texture i. A texture without pixels or larger than a page stops packing (Refused)
+// instead of opening pages without end; the textures are checked before anything is
+// touched, so then m_pages and m_entries are as they were and no callback was called.
+// A cleared `running` flag ends it with Cancelled. Without textures no page is opened.
+Status PackTextures(SpriteWad& wad, const PackCallbacks& callbacks = {});

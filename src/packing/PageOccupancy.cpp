@@ -23,7 +23,7 @@ int FirstSet(const Row& v) {
             return i * 64 + std::countr_zero(v[i]);
         }
     }
-    return PageOccupancy::kSide;
+    return kPageSide;
 }
 
 // Bit x of the result is bit x + shift of v (0 < shift < 256); past column 255 reads as 0.
@@ -69,14 +69,14 @@ int NextBit(const Row& v, int from, bool set) {
             return i * 64 + std::countr_zero(w);
         }
     }
-    return PageOccupancy::kSide;
+    return kPageSide;
 }
 
 std::uint16_t LongestFreeRun(const Row& taken) {
     int longest = 0;
-    for (int pos = 0; pos < PageOccupancy::kSide;) {
+    for (int pos = 0; pos < kPageSide;) {
         const int start = NextBit(taken, pos, false);
-        if (start == PageOccupancy::kSide) {
+        if (start == kPageSide) {
             break;
         }
         const int end = NextBit(taken, start, true);
@@ -103,8 +103,8 @@ Row ColumnMask(int x, int width) {
 } // namespace
 
 PageOccupancy::PageOccupancy() {
-    m_longestFree.fill(kSide);
-    m_misfitHeight.fill(kSide + 1);
+    m_longestFree.fill(kPageSide);
+    m_misfitHeight.fill(kPageSide + 1);
     m_bandStarts[0] = 1;
 }
 
@@ -124,7 +124,7 @@ std::optional<PageOccupancy::Position> PageOccupancy::FindFree(int width, int he
 
 void PageOccupancy::RememberMisfit(int width, int height) {
     const auto h = static_cast<std::uint16_t>(height);
-    for (int w = width; w <= kSide && m_misfitHeight[w] > h; ++w) {
+    for (int w = width; w <= kPageSide && m_misfitHeight[w] > h; ++w) {
         m_misfitHeight[w] = h;
     }
 }
@@ -142,7 +142,7 @@ void PageOccupancy::Occupy(int x, int y, int width, int height) {
         MarkBandStart(row, !sameAsAbove);
         m_longestFree[row] = sameAsAbove ? m_longestFree[row - 1] : LongestFreeRun(taken);
     }
-    if (end < kSide) {
+    if (end < kPageSide) {
         MarkBandStart(end, m_taken[end] != m_taken[end - 1]);
     }
     m_freePixels -= width * height;
@@ -162,18 +162,18 @@ void PageOccupancy::MarkBandStart(int row, bool starts) {
 // so it can only become freer. So only band tops are tried, and each window is the AND of
 // the run masks of the few bands it touches, stopping as soon as no column is left.
 std::optional<PageOccupancy::Position> PageOccupancy::Scan(int width, int height) const {
-    std::array<int, kSide + 1> tops; // first row of each band, then kSide
+    std::array<int, kPageSide + 1> tops; // first row of each band, then kPageSide
     int bands = 0;
     for (int i = 0; i < kWords; ++i) {
         for (std::uint64_t w = m_bandStarts[i]; w != 0; w &= w - 1) {
             tops[bands++] = i * 64 + std::countr_zero(w);
         }
     }
-    tops[bands] = kSide;
+    tops[bands] = kPageSide;
 
     // Windows touch bands in order without gaps, so run masks are built front to back
     // (bands too narrow for the width are never asked for theirs).
-    std::array<Row, kSide> runs;
+    std::array<Row, kPageSide> runs;
     int built = 0;
     const auto runsOf = [&](int band) -> const Row& {
         for (; built <= band; ++built) {
@@ -184,7 +184,7 @@ std::optional<PageOccupancy::Position> PageOccupancy::Scan(int width, int height
         return runs[band];
     };
 
-    for (int i = 0; i < bands && tops[i] + height <= kSide; ++i) {
+    for (int i = 0; i < bands && tops[i] + height <= kPageSide; ++i) {
         const int top = tops[i];
         Row window = {~std::uint64_t{0}, ~std::uint64_t{0}, ~std::uint64_t{0}, ~std::uint64_t{0}};
         bool fits = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pixels/PageSide.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -16,8 +18,6 @@
 // as tall will, which rejects most later queries at once.
 class PageOccupancy {
 public:
-    static constexpr int kSide = 256;
-
     struct Position {
         int x = 0;
         int y = 0;
@@ -41,14 +41,14 @@ private:
     void RememberMisfit(int width, int height);
     void MarkBandStart(int row, bool starts);
 
-    std::array<Row, kSide> m_taken{};
+    std::array<Row, kPageSide> m_taken{};
     // Longest run of free columns in each row: a row shorter than the width rules out
     // every window that contains it without building its run mask.
-    std::array<std::uint16_t, kSide> m_longestFree{};
+    std::array<std::uint16_t, kPageSide> m_longestFree{};
     // Bit r: row r differs from row r - 1 (always set for row 0).
     Row m_bandStarts{};
-    // Index w: the smallest height known not to fit at width w (kSide + 1 when none is
+    // Index w: the smallest height known not to fit at width w (kPageSide + 1 when none is
     // known); kept non-increasing in w.
-    std::array<std::uint16_t, kSide + 1> m_misfitHeight{};
-    int m_freePixels = kSide * kSide;
+    std::array<std::uint16_t, kPageSide + 1> m_misfitHeight{};
+    int m_freePixels = kPageSide * kPageSide;
 };

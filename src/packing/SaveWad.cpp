@@ -22,18 +22,14 @@ Status SaveWad(SpriteWad& wad, const std::string& path, const PackCallbacks& cal
     if (const std::optional<std::size_t> empty = FirstEmptyObject(wad)) {
         return Status::Failed(Fault::Refused, EmptyObjectMessage(wad.m_sequences[*empty].slotId));
     }
-    const PackResult packed = PackTextures(wad, callbacks);
-    if (packed.status == PackStatus::Failed) {
-        return Status::Failed(Fault::Refused, packed.message);
+    const Status packed = PackTextures(wad, callbacks);
+    if (packed.fault() == Fault::Refused) {
+        return packed;
     }
     // A cancel confirmed once the write has begun lets it finish.
-    if (packed.status == PackStatus::Cancelled ||
+    if (packed.fault() == Fault::Cancelled ||
         (callbacks.running != nullptr && callbacks.running->load() == 0)) {
         return Status::Failed(Fault::Cancelled, "Canceled!");
     }
-    const swd::Result written = swd::WriteSwdFile(path, wad);
-    if (!written.ok()) {
-        return Status::Failed(Fault::WriteFailed, written.message);
-    }
-    return {};
+    return swd::WriteSwdFile(path, wad);
 }

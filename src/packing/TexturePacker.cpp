@@ -15,7 +15,7 @@ TexturePacker::TexturePacker(SpriteWad& wad) : m_wad(wad) {
 
 int TexturePacker::AddPage() {
     TexturePage page;
-    page.Create(SpriteWad::kPageSide, SpriteWad::kPageSide);
+    page.Create(kPageSide, kPageSide);
     m_wad.m_pages.push_back(std::move(page));
     m_occupancy.emplace_back();
     return PageCount() - 1;
@@ -24,7 +24,7 @@ int TexturePacker::AddPage() {
 int TexturePacker::FirstPageWorthTrying(const SpriteTexture& texture, int from) const {
     const int width = texture.GetWidth();
     const int height = texture.GetHeight();
-    if (width < 1 || height < 1 || width > SpriteWad::kPageSide || height > SpriteWad::kPageSide) {
+    if (width < 1 || height < 1 || width > kPageSide || height > kPageSide) {
         return std::max(from, 0);
     }
     int page = std::max(from, 0);
@@ -38,7 +38,7 @@ bool TexturePacker::PlaceTexture(const SpriteTexture& texture, int page) {
     const int width = texture.GetWidth();
     const int height = texture.GetHeight();
     if (page < 0 || page >= PageCount() || page > kMaxPageIndex || !texture.IsLoaded() ||
-        width > SpriteWad::kPageSide || height > SpriteWad::kPageSide) {
+        width > kPageSide || height > kPageSide) {
         return false;
     }
     const auto spot = m_occupancy[page].FindFree(width, height);

@@ -6,7 +6,7 @@
 namespace {
 
 bool ValidPieceSide(int side) {
-    return side >= 1 && side <= kMaxPieceSide;
+    return side >= 1 && side <= kPageSide;
 }
 
 } // namespace

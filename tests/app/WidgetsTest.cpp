@@ -1,5 +1,6 @@
-// The window's own widgets and images on their own.
+// The window's own widgets, images and file dialog filters on their own.
 #include "app/COwnerDrawCombo.h"
+#include "app/FileDialogFilters.h"
 #include "app/QtImage.h"
 
 #include <QAbstractItemView>
@@ -125,4 +126,37 @@ TEST(OwnerDrawCombo, ShortenedLineShowsWholeAsItsTooltip) {
     }
     list->hidePopup();
     QToolTip::hideText();
+}
+
+// The filters come from the format table; the texts, the patterns they match and the format
+// each export filter stands for are the ones the dialogs have always had.
+TEST(FileDialogFilters, DerivedFromTheFormatTableAsTheyWere) {
+    const std::vector<std::pair<QString, QString>> open = {
+        {"All Supported Images", "*.bmp *.pcx *.png *.tga *.tif *.tiff *.jpg *.jpe *.jpeg *.jfif"},
+        {"BMP (*.bmp)", "*.bmp"},
+        {"PCX (*.pcx)", "*.pcx"},
+        {"PNG (*.png)", "*.png"},
+        {"TGA (*.tga)", "*.tga"},
+        {"TIFF (*.tif, *.tiff)", "*.tif *.tiff"},
+        {"JPEG (*.jpg, *.jpe, *.jpeg, *.jfif)", "*.jpg *.jpe *.jpeg *.jfif"},
+    };
+    std::vector<std::pair<QString, QString>> exports(open.begin() + 1, open.end());
+    exports.emplace_back("RAW (*.raw)", "*.raw");
+    const auto pairs = [](const std::vector<FileFilter>& filters) {
+        std::vector<std::pair<QString, QString>> out;
+        for (const FileFilter& filter : filters) {
+            out.emplace_back(filter.text, filter.patterns);
+        }
+        return out;
+    };
+    EXPECT_EQ(pairs(ImageOpenFilters()), open);
+    EXPECT_EQ(pairs(ExportFilters()), exports);
+    const ImageFormat byIndex[] = {ImageFormat::Bmp, ImageFormat::Pcx,  ImageFormat::Png,
+                                   ImageFormat::Tga, ImageFormat::Tiff, ImageFormat::Jpeg,
+                                   ImageFormat::Raw};
+    for (int index = 1; index <= 7; ++index) {
+        EXPECT_EQ(ExportFilterFormat(index), byIndex[index - 1]) << index;
+    }
+    EXPECT_EQ(ExportFilterFormat(0), ImageFormat::Bmp);
+    EXPECT_EQ(ExportFilterFormat(8), ImageFormat::Bmp);
 }

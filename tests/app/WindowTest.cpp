@@ -64,7 +64,7 @@ void WindowTest::Activate() {
 
 void WindowTest::OpenSet(const SpriteWad& set, const std::string& name) {
     SpriteWad packed = set;
-    ASSERT_EQ(PackTextures(packed).status, PackStatus::Done);
+    ASSERT_TRUE(PackTextures(packed).ok());
     ASSERT_TRUE(swd::WriteSwdFile((dir / name).string(), packed).ok());
     ASSERT_TRUE(dlg.OpenSwdFile(Path(name)));
 }

@@ -68,7 +68,7 @@ protected:
         return Path(name);
     }
     QString WriteImage(const std::string& name, const BTCImageData& image) {
-        EXPECT_TRUE(ExportImage(image, (dir / name).string(), ExportFormat::Png));
+        EXPECT_TRUE(ExportImage(image, (dir / name).string(), ImageFormat::Png));
         return Path(name);
     }
     void Open(const std::vector<std::uint8_t>& bytes) {

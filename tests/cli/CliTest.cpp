@@ -110,7 +110,7 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     EXPECT_EQ(std::string(manifest.begin(), manifest.end()), "463 3 2\n460 2 0\n494 0 5\n");
     BTCImageObject image;
     ASSERT_TRUE(image.Load(x + "/463_DEFAULT_SPRITES/1.png"));
-    ASSERT_TRUE(image.Save(x + "/463_DEFAULT_SPRITES/1.BMP", BTCImageObject::CodecBMP));
+    ASSERT_TRUE(image.Save(x + "/463_DEFAULT_SPRITES/1.BMP", ImageFormat::Bmp));
     fs::remove(x + "/463_DEFAULT_SPRITES/1.png");
     // A stray file whose name is no texture number build can use is left alone.
     fixtures::WriteFileBytes(x + "/463_DEFAULT_SPRITES/98765432109876543210123.png", {7});
@@ -137,7 +137,7 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
 
 TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
     const BTCImageData image = MakeTexture(300, 200, 11);
-    ASSERT_TRUE(ExportImage(image, Path("image.png"), ExportFormat::Png));
+    ASSERT_TRUE(ExportImage(image, Path("image.png"), ImageFormat::Png));
     EXPECT_TRUE(
         Ok({"split", in, "460", Path("image.png"), Path("out.swd"), "--piece", "128x128", "--pad"})
             .ends_with("Added 6 pieces to 460: SKY_GRAPHICS, which now holds 8 textures\n"));
@@ -165,7 +165,7 @@ TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
     for (int i = 0; i < 12; ++i) {
         images.push_back(MakeTexture(1 + i, 12 - i, static_cast<std::uint32_t>(i)));
         args.push_back(Path("i" + std::to_string(i) + ".png"));
-        ASSERT_TRUE(ExportImage(images.back(), args.back(), ExportFormat::Png));
+        ASSERT_TRUE(ExportImage(images.back(), args.back(), ImageFormat::Png));
     }
     EXPECT_NE(Ok(args).find("new object 470 (FONT_GRAPHICS)"), std::string::npos);
     const SpriteWad wad = Read(Path("out.swd"));
@@ -180,20 +180,20 @@ TEST_F(CliRoundTrip, ExportsWriteWhatTheWindowWritesAndImportBack) {
     const struct {
         std::vector<std::string> extra;
         const char* name;
-        ExportFormat format;
+        ImageFormat format;
         ExportOptions options;
     } cases[] = {
-        {{}, "a.PCX", ExportFormat::Pcx, {}},
-        {{"--format", "png"}, "a.bmp", ExportFormat::Png, {}},
-        {{"--rle"}, "a.tga", ExportFormat::Tga, {100, true}},
-        {{"--quality", "40"}, "a.jfif", ExportFormat::Jpeg, {40, false}},
+        {{}, "a.PCX", ImageFormat::Pcx, {}},
+        {{"--format", "png"}, "a.bmp", ImageFormat::Png, {}},
+        {{"--rle"}, "a.tga", ImageFormat::Tga, {100, true}},
+        {{"--quality", "40"}, "a.jfif", ImageFormat::Jpeg, {40, false}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"export-texture", in, "463", "2", Path(c.name)};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         Ok(args);
-        ASSERT_TRUE(ExportImage(original.ObjectTexture(0, 2), Path("expected"), c.format, c.options,
-                                nullptr));
+        ASSERT_TRUE(
+            ExportImage(original.ObjectTexture(0, 2), Path("expected"), c.format, c.options));
         EXPECT_EQ(fixtures::ReadFileBytes(Path(c.name)), fixtures::ReadFileBytes(Path("expected")))
             << c.name;
     }
@@ -248,7 +248,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
     const std::string kept = WriteSample(dir, "kept", {7, 7}), png = path("in.png"),
                       fresh = path("fresh"), none = path("none"), opng = path("out.png");
-    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(8, 8, 1), png, ExportFormat::Png));
+    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(8, 8, 1), png, ImageFormat::Png));
     // clang-format off
     ExpectFailures(dir, {
         {{}, "no command given"},
@@ -275,7 +275,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     EXPECT_EQ(RunCli({"--version"}).out, std::string("vornix-cli ") + kVornixVersion + "\n");
     // 182 x 182 single pixels: more than an object may hold.
     ASSERT_TRUE(
-        ExportImage(fixtures::MakeTexture(182, 182, 3), path("dots.png"), ExportFormat::Png));
+        ExportImage(fixtures::MakeTexture(182, 182, 3), path("dots.png"), ImageFormat::Png));
     fixtures::WriteFileBytes(dir / "bad.png", {0x89, 'P', 'N', 'G', 0, 1, 2});
     // Random pixels, whose PNG cannot stay under the file size limit, as the second texture.
     TexturePage noise = fixtures::MakeTexture(256, 256, 0);
@@ -301,7 +301,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     fs::copy_file(dir / "b4/463_DEFAULT_SPRITES/2.png", dir / "b4/463_DEFAULT_SPRITES/02.png");
     fs::remove(dir / "b5/460_SKY_GRAPHICS/0.png");
     ASSERT_TRUE(ExportImage(fixtures::MakeTexture(300, 2, 1), path("b5/460_SKY_GRAPHICS/0.bmp"),
-                            ExportFormat::Bmp));
+                            ImageFormat::Bmp));
     // clang-format off
     ExpectFailures(dir, {
         {{"info", none}, "Cannot open the file \"" + none + "\": No such file or directory\n"},

@@ -29,7 +29,7 @@ TEST(SwdLimits, WriterTakesSixtyFiveThousandFiveHundredThirtySixEntriesAndRefuse
     const auto bytes = fixtures::ReadFileBytes(path);
     wad.m_entries.push_back(SpriteEntry::At(0, 0, 1, 1, 1));
     wad.m_pages.push_back(MakeTexture(256, 256, 6));
-    EXPECT_EQ(swd::WriteSwdFile(path, wad).status, swd::Status::WriteFailed);
+    EXPECT_EQ(swd::WriteSwdFile(path, wad).fault(), Fault::WriteFailed);
     EXPECT_TRUE(fixtures::ReadFileBytes(path) == bytes);
 }
 
@@ -43,10 +43,10 @@ TEST(SwdLimits, TexturesAboveTheCeilingAreRefusedBeforeAllocating) {
     const auto bytes = b.Page(MakeTexture(256, 256, 33)).Sequence(463, -32767, 0).Build();
     SpriteWad wad = swdtest::LoadedDocument();
     const SpriteWad before = wad;
-    swd::Result r;
+    Status r;
     const std::size_t allocated = swdtest::BytesAllocatedBy([&] { r = swd::ReadSwd(bytes, wad); });
-    EXPECT_EQ(r.message, "This sprite wad is too large to load: its textures and objects would "
-                         "take 12288 MiB of memory, more than the 2048 MiB allowed");
+    EXPECT_EQ(r.message(), "This sprite wad is too large to load: its textures and objects would "
+                           "take 12288 MiB of memory, more than the 2048 MiB allowed");
     EXPECT_LT(allocated, std::size_t{4} << 20);
     EXPECT_TRUE(wad == before);
 }
@@ -66,10 +66,10 @@ TEST(SwdLimits, SparseFilesOfSeveralGigabytesLoadInBoundedMemory) {
     std::ofstream(path, std::ios::binary | std::ios::app)
         .write(reinterpret_cast<const char*>(objects), sizeof objects);
     SpriteWad wad;
-    swd::Result r;
+    Status r;
     const std::size_t allocated =
         swdtest::BytesAllocatedBy([&] { r = swd::ReadSwdFile(path.string(), wad); });
-    ASSERT_TRUE(r.ok()) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message();
     EXPECT_EQ(wad.TextureCount() * 10 + wad.ObjectCount(), 11u);
     EXPECT_LT(allocated, std::size_t{1} << 20);
 }

@@ -2,6 +2,7 @@
 // recovered only when asked.
 #include "SwdTestSupport.h"
 #include "formats/PixelSwap.h"
+#include "io/LittleEndian.h"
 
 #include <cerrno>
 #include <cstring>
@@ -65,7 +66,7 @@ TEST(ReadSwd, OtherVersionsAndUnopenableFilesAreRefusedWithTheDocumentUnchanged)
     const SpriteWad before = swdtest::LoadedDocument();
     SpriteWad wad = before;
     for (std::uint32_t version : {128u, 130u, 0x81000000u}) {
-        EXPECT_EQ(swd::ReadSwd(SwdBuilder().Version(version).Build(), wad).message,
+        EXPECT_EQ(swd::ReadSwd(SwdBuilder().Version(version).Build(), wad).message(),
                   swd::kWrongVersionMessage);
     }
     // The system's own reason follows the file's name (Windows words it its own way).
@@ -73,7 +74,7 @@ TEST(ReadSwd, OtherVersionsAndUnopenableFilesAreRefusedWithTheDocumentUnchanged)
     const std::pair<std::string, int> unopenable[] = {{(dir / "absent.swd").string(), ENOENT},
                                                       {dir.path().string(), EISDIR}};
     for (const auto& [file, error] : unopenable) {
-        const std::string message = swd::ReadSwdFile(file, wad).message;
+        const std::string message = swd::ReadSwdFile(file, wad).message();
         EXPECT_EQ(message.rfind("Cannot open the file \"" + file + "\": ", 0), 0u) << message;
 #ifndef _WIN32
         EXPECT_TRUE(message.ends_with(std::generic_category().message(error))) << message;
@@ -157,24 +158,23 @@ TEST(DamagedSwd, EveryDamageIsRefusedByNameAndTheDocumentStays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         fixtures::WriteFileBytes(dir / "damaged.swd", c.bytes);
-        for (const swd::Result& r :
+        for (const Status& r :
              {swd::ReadSwd(c.bytes, wad), swd::ReadSwdFile((dir / "damaged.swd").string(), wad)}) {
-            EXPECT_EQ(r.status, swd::Status::Damaged);
-            EXPECT_EQ(r.message, "This sprite wad is damaged: " + c.message);
+            EXPECT_EQ(r.fault(), Fault::Damaged);
+            EXPECT_EQ(r.message(), "This sprite wad is damaged: " + c.message);
         }
         EXPECT_TRUE(wad == before);
     }
     const auto full = fixtures::SmallWad().Build();
     for (std::size_t size = 0; size < full.size(); ++size) {
-        const swd::Status expected = size < 4 ? swd::Status::WrongVersion : swd::Status::Damaged;
-        ASSERT_EQ(swd::ReadSwd(std::span(full.data(), size), wad).status, expected) << size;
+        const Fault expected = size < 4 ? Fault::WrongFormat : Fault::Damaged;
+        ASSERT_EQ(swd::ReadSwd(std::span(full.data(), size), wad).fault(), expected) << size;
     }
     EXPECT_TRUE(wad == before);
 }
 
-// The file is little-endian, as is every host we build for.
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) {
-    std::memcpy(bytes.data() + at, &v, 4);
+    io::StoreU32(&bytes.at(at + 3) - 3, v);
 }
 
 // A file that reads as 1 sprite on 1 page and, with the pages of the first reading holding
@@ -206,10 +206,10 @@ TEST(ZeroCountRecovery, OneFittingCountIsOfferedAndLoadedOnlyWhenAsked) {
         SCOPED_TRACE(c.tail);
         SpriteWad wad = before;
         swd::SwdFileInfo info;
-        EXPECT_EQ(swd::ReadSwd(c.bytes, wad, &info).status, swd::Status::Damaged);
+        EXPECT_EQ(swd::ReadSwd(c.bytes, wad, &info).fault(), Fault::Damaged);
         EXPECT_EQ(info.recoverableEntryCount, c.recoverable);
         EXPECT_TRUE(wad == before);
-        const swd::Result r = swd::ReadSwd(c.bytes, wad, &info, {.recoverZeroCount = true});
+        const Status r = swd::ReadSwd(c.bytes, wad, &info, {.recoverZeroCount = true});
         EXPECT_EQ(r.ok(), c.recoverable != 0);
         EXPECT_TRUE(wad == (r.ok() ? original : before));
         EXPECT_TRUE(!r.ok() || info.trailingBytes == c.tail) << info.trailingBytes;

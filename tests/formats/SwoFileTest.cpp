@@ -118,13 +118,13 @@ TEST(SwoRead, WrongMagicLyingSizesAndBadStreamsAreRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.damage);
         swo::SwoObject o = kHeld;
-        const swo::Result r = swo::DecodeSwo(c.bytes, o);
+        const Status r = swo::DecodeSwo(c.bytes, o);
         if (c.damage.empty()) {
-            EXPECT_EQ(r.status, swo::Status::WrongMagic);
-            EXPECT_EQ(r.message, swo::kWrongMagicMessage);
+            EXPECT_EQ(r.fault(), Fault::WrongFormat);
+            EXPECT_EQ(r.message(), swo::kWrongMagicMessage);
         } else {
-            EXPECT_EQ(r.status, swo::Status::Damaged);
-            EXPECT_EQ(r.message, "This object file is damaged: " + c.damage);
+            EXPECT_EQ(r.fault(), Fault::Damaged);
+            EXPECT_EQ(r.message(), "This object file is damaged: " + c.damage);
         }
         EXPECT_TRUE(o == kHeld);
     }

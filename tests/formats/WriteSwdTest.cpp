@@ -64,9 +64,9 @@ TEST(WriteSwdFile, FailuresLeaveEverythingAsItWasAndSuccessReplacesTheLinkedFile
         rlimit limit = saved;
         limit.rlim_cur = c.sizeLimit != 0 ? c.sizeLimit : saved.rlim_cur;
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const swd::Result r = swd::WriteSwdFile(c.path.string(), wad);
+        const Status r = swd::WriteSwdFile(c.path.string(), wad);
         ::setrlimit(RLIMIT_FSIZE, &saved);
-        EXPECT_EQ(r.message, "Cannot write the file \"" + c.path.string() + "\": " + c.reason);
+        EXPECT_EQ(r.message(), "Cannot write the file \"" + c.path.string() + "\": " + c.reason);
         EXPECT_EQ(fixtures::Tree(dir.path()), tree);
         EXPECT_EQ(fixtures::ReadFileBytes(real), (std::vector<std::uint8_t>{9, 8, 7}));
     }

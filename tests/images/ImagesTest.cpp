@@ -4,6 +4,7 @@
 #include "images/MagickBridge.h"
 #include "images/ResizeMath.h"
 #include "images/TextureExport.h"
+#include "io/LittleEndian.h"
 #include "pixels/SplitImage.h"
 #include "support/Fixtures.h"
 #include "support/SplitExpectations.h"
@@ -31,7 +32,7 @@ using Bytes = std::vector<std::uint8_t>;
 using fixtures::Pixel;
 
 unsigned U32(const Bytes& b, std::size_t at) {
-    return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | unsigned{b.at(at + 3)} << 24;
+    return io::LoadU32(&b.at(at + 3) - 3);
 }
 
 // The header of an uncompressed 24-bit TGA with top-left origin, followed by `pixels`.
@@ -49,28 +50,30 @@ TEST(ImageFiles, LosslessExportsRoundTripPixelExactWithPlainHeaders) {
     const BTCImageData texture = fixtures::MakeTexture(37, 23, 5); // odd width: row padding
     const struct {
         const char* name;
-        ExportFormat format;
+        ImageFormat format;
         int runLength, headerAt, headerValue;
     } cases[] = {
-        {"t.bmp", ExportFormat::Bmp, false, 28, 24},  // 24 bits per pixel
-        {"t.pcx", ExportFormat::Pcx, false, 65, 3},   // three colour planes
-        {"t.png", ExportFormat::Png, false, 25, 2},   // truecolour, no palette
-        {"t.tga", ExportFormat::Tga, false, 2, 2},    // uncompressed true colour
-        {"r.tga", ExportFormat::Tga, true, 2, 10},    // run-length true colour
-        {"t.tif", ExportFormat::Tiff, false, 0, 'I'}, // little-endian TIFF
+        {"t.bmp", ImageFormat::Bmp, false, 28, 24},  // 24 bits per pixel
+        {"t.pcx", ImageFormat::Pcx, false, 65, 3},   // three colour planes
+        {"t.png", ImageFormat::Png, false, 25, 2},   // truecolour, no palette
+        {"t.tga", ImageFormat::Tga, false, 2, 2},    // uncompressed true colour
+        {"r.tga", ImageFormat::Tga, true, 2, 10},    // run-length true colour
+        {"t.tif", ImageFormat::Tiff, false, 0, 'I'}, // little-endian TIFF
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fixtures::WriteFileBytes(dir / c.name, Bytes(100000, 0xAA));
-        std::string error;
-        ASSERT_TRUE(ExportImage(texture, (dir / c.name).string(), c.format, {100, c.runLength == 1},
-                                &error));
+        const Status saved =
+            ExportImage(texture, (dir / c.name).string(), c.format, {100, c.runLength == 1});
+        ASSERT_TRUE(saved) << saved.message();
         const Bytes bytes = fixtures::ReadFileBytes(dir / c.name);
         EXPECT_EQ(bytes.at(static_cast<std::size_t>(c.headerAt)), c.headerValue);
         BTCImageObject loaded;
-        ASSERT_TRUE(loaded.Load((dir / c.name).string(), &error)) << error;
+        const Status read = loaded.Load((dir / c.name).string());
+        ASSERT_TRUE(read) << read.message();
         EXPECT_EQ(loaded.GetObjectData(), texture);
-        ASSERT_TRUE(loaded.LoadFromMemory(bytes.data(), bytes.size(), &error)) << error;
+        const Status decoded = loaded.LoadFromMemory(bytes.data(), bytes.size());
+        ASSERT_TRUE(decoded) << decoded.message();
         EXPECT_EQ(loaded.GetObjectData(), texture);
     }
     // Positive height, rows of 111 bytes padded to 112, the bottom row first.
@@ -85,12 +88,12 @@ TEST(ImageFiles, LosslessExportsRoundTripPixelExactWithPlainHeaders) {
 TEST(ImageFiles, JpegQualityAndRaw) {
     fixtures::TempDir dir;
     const BTCImageData texture = fixtures::MakeTexture(64, 64, 9);
-    ASSERT_TRUE(ExportImage(texture, (dir / "a.jpg").string(), ExportFormat::Jpeg, {10, false}));
-    ASSERT_TRUE(ExportImage(texture, (dir / "b.jpg").string(), ExportFormat::Jpeg, {100, false}));
+    ASSERT_TRUE(ExportImage(texture, (dir / "a.jpg").string(), ImageFormat::Jpeg, {10, false}));
+    ASSERT_TRUE(ExportImage(texture, (dir / "b.jpg").string(), ImageFormat::Jpeg, {100, false}));
     EXPECT_LT(fs::file_size(dir / "a.jpg"), fs::file_size(dir / "b.jpg"));
     const BTCImageData small = fixtures::MakeTexture(5, 3, 2);
     fixtures::WriteFileBytes(dir / "t.raw", Bytes(1000, 0xEE));
-    ASSERT_TRUE(ExportImage(small, (dir / "t.raw").string(), ExportFormat::Raw));
+    ASSERT_TRUE(ExportImage(small, (dir / "t.raw").string(), ImageFormat::Raw));
     Bytes expected;
     for (int i = 0; i < 15; ++i) {
         const Pixel p = fixtures::PixelAt(small, i % 5, 2 - i / 5);
@@ -127,9 +130,9 @@ TEST(ImageFiles, DamagedForeignAndMissingFilesAreRefusedKeepingTheHeldImage) {
         {"empty.bmp", {}, "empty.bmp"},
         {"missing.png", {}, "\": No such file"},
     };
-    for (const auto& [format, ext] : {std::pair{ExportFormat::Png, "png"},
-                                      {ExportFormat::Tga, "tga"},
-                                      {ExportFormat::Jpeg, "jpg"}}) {
+    for (const auto& [format, ext] : {std::pair{ImageFormat::Png, "png"},
+                                      {ImageFormat::Tga, "tga"},
+                                      {ImageFormat::Jpeg, "jpg"}}) {
         const std::string name = std::string("cut.") + ext;
         ASSERT_TRUE(ExportImage(fixtures::MakeTexture(48, 40, 5), (dir / name).string(), format));
         Bytes bytes = fixtures::ReadFileBytes(dir / name);
@@ -143,11 +146,12 @@ TEST(ImageFiles, DamagedForeignAndMissingFilesAreRefusedKeepingTheHeldImage) {
         }
         BTCImageObject object;
         object.Attach(held);
-        std::string error;
-        EXPECT_FALSE(object.Load((dir / name).string(), &error));
+        const Status read = object.Load((dir / name).string());
+        const std::string& error = read.message();
+        EXPECT_FALSE(read);
         EXPECT_NE(error.find(expected), std::string::npos) << error;
         EXPECT_NE(error.find((dir / name).string()), std::string::npos) << error;
-        EXPECT_FALSE(object.LoadFromMemory(bytes.data(), bytes.size(), &error));
+        EXPECT_FALSE(object.LoadFromMemory(bytes.data(), bytes.size()));
         EXPECT_EQ(object.GetObjectData(), held);
     }
 }
@@ -166,9 +170,10 @@ TEST(ImageFiles, LargestSideLoadsAndLargerImagesAreRefusedBeforeDecoding) {
                                  HandMadeTga(width, height, Bytes(std::size_t{3} * max + 3, 0x40)));
         BTCImageObject object;
         object.Attach(held);
-        std::string error;
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_EQ(object.Load(path.string(), &error), loads == 1) << error;
+        const Status read = object.Load(path.string());
+        const std::string& error = read.message();
+        ASSERT_EQ(read.ok(), loads == 1) << error;
         const BTCImageData& data = object.GetObjectData();
         if (loads) {
             EXPECT_EQ(std::pair(data.GetWidth(), data.GetHeight()), std::pair(width, height));
@@ -176,6 +181,7 @@ TEST(ImageFiles, LargestSideLoadsAndLargerImagesAreRefusedBeforeDecoding) {
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
             EXPECT_NE(error.find("than 16384 pixels a side or 64 megapixels in all (Image pixel"),
                       std::string::npos);
+            EXPECT_EQ(read.fault(), Fault::TooLarge);
             EXPECT_EQ(data, held);
         }
     }
@@ -188,9 +194,9 @@ TEST(ImageFiles, FoldersAndPipesAreNotFiles) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const fs::path& path : {dir.path(), pipe}) {
         auto load = std::async(std::launch::async, [path] {
-            std::string error;
-            EXPECT_FALSE(BTCImageObject().Load(path.string(), &error));
-            return error;
+            const Status read = BTCImageObject().Load(path.string());
+            EXPECT_EQ(read.fault(), Fault::OpenFailed);
+            return read.message();
         });
         if (load.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
             ADD_FAILURE() << "loading " << path << " waits for a writer";
@@ -204,13 +210,14 @@ TEST(ImageFiles, FailedWritesNameTheFileAndLeaveTargetsAlone) {
     fixtures::TempDir dir;
     const BTCImageData image = fixtures::MakeTexture(4, 4, 1);
     const std::string kept = (dir / "keep.png").string();
-    ASSERT_TRUE(ExportImage(image, kept, ExportFormat::Png));
+    ASSERT_TRUE(ExportImage(image, kept, ImageFormat::Png));
     const Bytes before = fixtures::ReadFileBytes(kept);
     const std::string missing = (dir / "nowhere" / "t.raw").string();
-    std::string error;
-    EXPECT_FALSE(ExportImage(image, missing, ExportFormat::Raw, {}, &error));
-    EXPECT_NE(error.find(missing + "\": No such file or directory"), std::string::npos) << error;
-    EXPECT_FALSE(ExportImage(BTCImageData(), kept, ExportFormat::Raw, {}, &error));
+    const Status written = ExportImage(image, missing, ImageFormat::Raw);
+    EXPECT_EQ(written.fault(), Fault::WriteFailed);
+    EXPECT_NE(written.message().find(missing + "\": No such file or directory"), std::string::npos)
+        << written.message();
+    EXPECT_FALSE(ExportImage(BTCImageData(), kept, ImageFormat::Raw));
     EXPECT_EQ(fixtures::ReadFileBytes(kept), before);
     EXPECT_EQ(fixtures::Tree(dir.path()), (std::vector<std::string>{"keep.png"}));
 }

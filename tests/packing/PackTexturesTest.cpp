@@ -33,7 +33,7 @@ TEST(PackTextures, ProgressOncePerTextureAndPageChangedForTheRightPage) {
         EXPECT_LT(static_cast<std::size_t>(page), wad.m_pages.size()) << "told before drawn";
         changed.push_back(page);
     };
-    ASSERT_EQ(PackTextures(wad, callbacks).status, PackStatus::Done);
+    ASSERT_TRUE(PackTextures(wad, callbacks).ok());
     EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{
                             {0, 6}, {1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}}));
     EXPECT_EQ(changed, (std::vector<int>{0, 1, 1, 1, 2, 1}));
@@ -63,7 +63,7 @@ TEST(PackTextures, CancellingKeepsWhatWasPlacedAndOpensNoMorePages) {
             running = running && i != c.stopAt;
         };
         callbacks.pageChanged = [&](int page) { running = running && page != c.stopOnPage; };
-        EXPECT_EQ(PackTextures(wad, callbacks).status, PackStatus::Cancelled);
+        EXPECT_EQ(PackTextures(wad, callbacks).fault(), Fault::Cancelled);
         EXPECT_EQ(progress, c.progress);
         EXPECT_EQ(std::pair(wad.m_entries.size(), wad.m_pages.size()),
                   std::pair(c.progress.size(), c.pages));
@@ -78,15 +78,15 @@ TEST(PackTextures, BadTexturesFailBeforeAnythingIsPackedAndKeepTheOldPages) {
     };
     for (const auto& [bad, message] : cases) {
         SpriteWad wad = WadOf({{256, 256}, {256, 256}});
-        ASSERT_EQ(PackTextures(wad).status, PackStatus::Done);
+        ASSERT_TRUE(PackTextures(wad).ok());
         const SpriteWad before = wad;
         wad.m_textures.insert(wad.m_textures.end(), {fixtures::MakeTexture(9, 9, 3), bad});
         int reports = 0;
         PackCallbacks callbacks;
         callbacks.progress = [&](std::size_t, std::size_t) { ++reports; };
         callbacks.pageChanged = [&](int) { ++reports; };
-        const PackResult result = PackTextures(wad, callbacks);
-        EXPECT_EQ(std::pair(result.status, result.message), std::pair(PackStatus::Failed, message));
+        const Status result = PackTextures(wad, callbacks);
+        EXPECT_EQ(std::pair(result.fault(), result.message()), std::pair(Fault::Refused, message));
         EXPECT_EQ(reports, 0) << "nothing may be packed before the failure";
         EXPECT_TRUE(wad.m_pages == before.m_pages && wad.m_entries == before.m_entries);
     }
@@ -95,19 +95,19 @@ TEST(PackTextures, BadTexturesFailBeforeAnythingIsPackedAndKeepTheOldPages) {
 TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndOneMoreFails) {
     SpriteWad wad;
     wad.m_textures.assign(65536, fixtures::MakeTexture(1, 1, 1));
-    ASSERT_EQ(PackTextures(wad).status, PackStatus::Done);
+    ASSERT_TRUE(PackTextures(wad).ok());
     ASSERT_EQ(wad.m_pages.size(), 1u);
     ASSERT_EQ(wad.m_entries.size(), 65536u);
     for (int i = 0; i < 65536; ++i) {
         ASSERT_EQ(wad.m_entries[i], SpriteEntry::At(i % 256, i / 256, 0, 1, 1)) << i;
     }
     wad.m_textures.push_back(fixtures::MakeTexture(1, 1, 2));
-    const PackResult result = PackTextures(wad);
-    EXPECT_EQ(std::pair(result.status, wad.m_pages.size()),
-              std::pair(PackStatus::Failed, std::size_t{1}));
-    EXPECT_NE(result.message.find("65537"), std::string::npos) << result.message;
+    const Status result = PackTextures(wad);
+    EXPECT_EQ(std::pair(result.fault(), wad.m_pages.size()),
+              std::pair(Fault::Refused, std::size_t{1}));
+    EXPECT_NE(result.message().find("65537"), std::string::npos) << result.message();
     wad.m_textures.clear();
-    EXPECT_EQ(PackTextures(wad).status, PackStatus::Done);
+    EXPECT_TRUE(PackTextures(wad).ok());
     EXPECT_TRUE(wad.m_pages.empty() && wad.m_entries.empty()) << "no textures, no page";
 }
 
@@ -142,7 +142,7 @@ TEST(PackVersusReference, EdgeSizedSetsGiveTheSamePagesEntriesAndPixels) {
         }
         const std::vector<SpriteTexture> before = wad.m_textures;
         const fixtures::ReferencePacking expected = fixtures::ReferencePack(wad.m_textures);
-        ASSERT_EQ(PackTextures(wad).status, PackStatus::Done);
+        ASSERT_TRUE(PackTextures(wad).ok());
         ASSERT_EQ(wad.m_entries, expected.entries);
         ASSERT_TRUE(wad.m_pages == expected.pages) << "pages differ";
         ASSERT_TRUE(wad.m_textures == before) << "packing changed a texture";

@@ -1,5 +1,7 @@
 #include "support/Fixtures.h"
 
+#include "io/LittleEndian.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -113,9 +115,9 @@ std::vector<std::string> Tree(const std::filesystem::path& root) {
 }
 
 void PutLE(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
+    out.resize(out.size() + static_cast<std::size_t>(bytes));
+    io::StoreLE(out.data() + out.size() - static_cast<std::size_t>(bytes), v,
+                static_cast<std::size_t>(bytes));
 }
 
 SwdBuilder& SwdBuilder::Entry(std::uint8_t x, std::uint8_t y, std::uint16_t page, int width,

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "io/LittleEndian.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+namespace io {
 
 // Reads little-endian fields from a block of bytes and never past its end: every read checks
 // what is left first and fails, without moving, when the block is too short.
@@ -16,7 +20,7 @@ public:
         if (Remaining() < 2) {
             return false;
         }
-        value = static_cast<std::uint16_t>(m_bytes[m_offset] | m_bytes[m_offset + 1] << 8);
+        value = LoadU16(m_bytes.data() + m_offset);
         m_offset += 2;
         return true;
     }
@@ -35,3 +39,5 @@ private:
     std::span<const std::uint8_t> m_bytes;
     std::size_t m_offset = 0;
 };
+
+} // namespace io
