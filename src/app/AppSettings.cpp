@@ -1,7 +1,7 @@
 #include "app/AppSettings.h"
 
 #include "app/FileDialogFilters.h"
-#include "pixels/SplitImage.h"
+#include "pixels/PageSide.h"
 
 #include <QFileInfo>
 
@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kImageOpenFilterCount = static_cast<int>(kImageOpenFilters.size());
-constexpr int kExportFilterCount = static_cast<int>(kExportFilters.size());
 // The four fixed piece sizes and "Custom".
 constexpr int kSizeChoiceCount = 5;
 // "Stretch" and "Bilinear", as the resize dialogs list them.
@@ -39,14 +37,14 @@ RememberedChoices AppSettings::Choices() const {
     const RememberedChoices defaults;
     RememberedChoices choices;
     choices.imageFilterIndex =
-        Number("images/filter", 1, kImageOpenFilterCount, defaults.imageFilterIndex);
+        Number("images/filter", 1, static_cast<int>(ImageOpenFilters().size()), defaults.imageFilterIndex);
     choices.exportFilterIndex =
-        Number("export/filter", 1, kExportFilterCount, defaults.exportFilterIndex);
+        Number("export/filter", 1, static_cast<int>(ExportFilters().size()), defaults.exportFilterIndex);
     choices.jpegQuality =
         static_cast<std::uint8_t>(Number("export/jpegQuality", 0, 100, defaults.jpegQuality));
     choices.tgaRle = Number("export/tgaRle", 0, 1, defaults.tgaRle);
-    choices.splitWidth = Number("split/width", 1, kMaxPieceSide, defaults.splitWidth);
-    choices.splitHeight = Number("split/height", 1, kMaxPieceSide, defaults.splitHeight);
+    choices.splitWidth = Number("split/width", 1, kPageSide, defaults.splitWidth);
+    choices.splitHeight = Number("split/height", 1, kPageSide, defaults.splitHeight);
     choices.splitSizeChoice =
         Number("split/sizeChoice", 0, kSizeChoiceCount - 1, defaults.splitSizeChoice);
     choices.splitPiecePolicy = Number("split/piecePolicy", 0, 1, defaults.splitPiecePolicy);

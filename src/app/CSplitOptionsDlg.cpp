@@ -88,10 +88,10 @@ int CSplitOptionsDlg::exec() {
 void CSplitOptionsDlg::OnSizeButton() {
     // The fields are read with their checks first, as OK reads them: the first one refused is
     // said, and it and the ones after it keep the values last accepted.
-    if (const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kMaxPieceSide)) {
+    if (const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kPageSide)) {
         m_nWidth = *width;
         if (const std::optional<int> height =
-                dlgfields::ReadInteger(m_heightField, 1, kMaxPieceSide)) {
+                dlgfields::ReadInteger(m_heightField, 1, kPageSide)) {
             m_nHeight = *height;
         }
     }

@@ -70,7 +70,7 @@ struct FirstObjectPreview {
     std::size_t textureCount = 0;
     std::vector<SpriteTexture> textures;
 };
-Result ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out);
+Status ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out);
 
 // Serialises m_entries, m_pages and m_sequences as they stand (the packer fills the first two).
 std::vector<std::uint8_t> SerializeSwd(const SpriteWad& wad);

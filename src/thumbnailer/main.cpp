@@ -71,9 +71,9 @@ int main(int argc, char** argv) {
         return UsageError("the size \"" + args[1] + "\" is not a number from 8 to 4096");
     }
     swd::FirstObjectPreview object;
-    if (const swd::Result read = swd::ReadFirstObjectPreview(args[2], thumbnail::kMaxShown, object);
+    if (const Status read = swd::ReadFirstObjectPreview(args[2], thumbnail::kMaxShown, object);
         !read.ok()) {
-        return Failure(read.message);
+        return Failure(read.message());
     }
     const thumbnail::Picture picture = thumbnail::DrawGrid(object.textures, size);
     if (picture.rgba.empty()) {
@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
                                picture.rgba.data(), picture.width * 4) == 0) {
         return Failure("the picture could not be encoded as PNG");
     }
-    if (const std::string error = WriteFileAtomically(args[3], png); !error.empty()) {
-        return Failure(error);
+    if (const Status written = WriteFileAtomically(args[3], png); !written.ok()) {
+        return Failure(written.message());
     }
     return 0;
 }

@@ -112,7 +112,7 @@ TEST(EditorStart, TheWindowOpensTheFilesItIsGiven) {
     const std::string wad = (dir / "small.swd").string();
     fixtures::WriteFileBytes(wad, fixtures::SmallWad().Build());
     const std::string image = (dir / "a.png").string();
-    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(3, 4, 61), image, ExportFormat::Png));
+    ASSERT_TRUE(ExportImage(fixtures::MakeTexture(3, 4, 61), image, ImageFormat::Png));
     QStringList lines;
     WhenShown<CMainDlg>(
         [] {

@@ -61,7 +61,7 @@ protected:
         magenta.Create(4, 4);
         magenta.Fill(0, 0, 4, 4, 0xFF00FF);
         set.AddTexture(0, std::move(magenta));
-        EXPECT_EQ(PackTextures(set).status, PackStatus::Done);
+        EXPECT_TRUE(PackTextures(set).ok());
         EXPECT_TRUE(swd::WriteSwdFile((dir / "magenta.swd").string(), set).ok());
     }
 
