@@ -4,12 +4,13 @@
 // disc with a little noise on a flat background; fixed seed. Export is
 // WriteSwoFile (encode, then the atomic write with its flush to disk); zlib alone is
 // compress2 at level 9 of every texture's buffer into room zlib's bound gives. Import is
-// ReadSwoFile (the file sits in the page cache) plus adding the textures to an empty wad;
+// ReadSwoFile (the file sits in the page cache) plus adding the textures to an empty wad as
+// Import Object does (AddTexturesToSlot, which also records the change that undoes it);
 // zlib alone is uncompress of the same streams into buffers of the known size. The two
 // sides run in turn and the best run of each is kept.
 // Import takes fresh memory for every texture and for the file, and the first touch of those
 // pages counts in its time; zlib alone writes into buffers it reuses from run to run.
-#include "edits/ObjectOperations.h"
+#include "edits/Edits.h"
 #include "formats/SwoFile.h"
 #include "support/Fixtures.h"
 
@@ -118,8 +119,9 @@ int main() {
             swo::SwoObject object;
             Check(swo::ReadSwoFile(path, object).ok(), "import failed");
             SpriteWad into;
-            imported =
-                objects::ImportTextures(into, object.slotId, std::move(object.textures)).added;
+            const edits::EditResult done =
+                edits::AddTexturesToSlot(into, object.slotId, std::move(object.textures));
+            imported = done ? into.ObjectTextureCount(done->object) : 0;
         },
         [&] {
             for (int i = 0; i < kTextures; ++i) {

@@ -19,37 +19,30 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
     if (!loaded.ok()) {
         return ReportError(loaded.message());
     }
-    const auto id = static_cast<std::uint32_t>(*slotId);
-    const std::string objectName = slot + " (" + LookupSlotName(id) + ")";
-    std::optional<std::size_t> object = wad.FindObject(id);
-    const bool created = !object;
-    if (created) {
-        object = wad.AddObject(id);
-        if (!object) {
-            return ReportError("\"" + inPath + "\" holds too many textures for a new object");
-        }
-    }
+    // All the images or none: one that cannot be read or fitted writes nothing.
+    std::vector<SpriteTexture> textures;
     for (const std::string& path : imagePaths) {
         BTCImageObject image;
         if (const Status read = image.Load(path); !read) {
             return ReportError(read.message());
         }
-        BTCImageData& texture = *image.GetObjectDataPtr();
-        if (!FitTexture(texture)) {
+        if (!FitTexture(*image.GetObjectDataPtr())) {
             return ReportError("Cannot fit \"" + path + "\" into 256 x 256 pixels");
         }
-        if (!wad.AddTexture(*object, std::move(texture))) {
-            return ReportError("Cannot add \"" + path + "\": an object holds at most " +
-                               std::to_string(SpriteWad::kMaxObjectTextures) +
-                               " textures and a sprite wad at most " +
-                               std::to_string(SpriteWad::kMaxTextures));
-        }
+        textures.push_back(std::move(*image.GetObjectDataPtr()));
     }
-    if (PackAndWrite(wad, inPath, outPath) != 0) {
+    const auto id = static_cast<std::uint32_t>(*slotId);
+    const bool created = !wad.FindObject(id);
+    const edits::EditResult added = edits::AddTexturesToSlot(wad, id, std::move(textures));
+    if (!added) {
+        return ReportError(added.message());
+    }
+    if (SaveAndReport(wad, outPath) != 0) {
         return 1;
     }
+    const std::string objectName = slot + " (" + LookupSlotName(id) + ")";
     std::printf("Added %zu textures to %sobject %s, which now holds %d\n", imagePaths.size(),
                 created ? "the new " : "", objectName.c_str(),
-                wad.m_sequences[*object].TextureCount());
+                wad.ObjectTextureCount(added->object));
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/SpriteWad.h"
-#include "edits/ResizeRange.h"
+#include "edits/Edits.h"
 #include "formats/SwdFile.h"
 
 #include <cstdint>
@@ -23,9 +23,9 @@ int RunBuild(const std::string& folder, const std::string& outPath);
 bool LoadWad(const std::string& path, const swd::ReadOptions& options, SpriteWad& wad,
              swd::SwdFileInfo* info = nullptr);
 
-// Packs the wad's textures onto fresh pages and writes it to outPath, printing what it did;
-// `source` names the input in messages. Returns the exit status.
-int PackAndWrite(SpriteWad& wad, const std::string& source, const std::string& outPath);
+// Saves the wad to outPath as the editor's Save As SWD does (refusing an empty object, packing
+// every texture afresh) and prints what it did. Returns the exit status.
+int SaveAndReport(SpriteWad& wad, const std::string& outPath);
 
 int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath);
 int RunImportObject(const std::string& swdPath, const std::string& swoPath,
@@ -42,20 +42,20 @@ struct SplitRequest {
     bool pad = false;
 };
 // resize IN.swd SLOT FIRST LAST OUT.swd --size WxH [--keep-aspect] [--filter stretch|bilinear]
-struct ResizeRequest {
+struct ResizeRangeRequest {
     std::string inPath;
     std::uint32_t slot = 0;
     int first = 0;
     int last = 0;
     std::string outPath;
-    RangeResize resize;
+    edits::ResizeRequest resize;
 };
 // Read a command's words; a malformed command line gives nothing, with the reason in `problem`.
 std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std::string& problem);
-std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
-                                         std::string& problem);
+std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& args,
+                                              std::string& problem);
 int RunSplit(const SplitRequest& request);
-int RunResize(const ResizeRequest& request);
+int RunResize(const ResizeRangeRequest& request);
 
 // The options of export-texture as typed; empty when not given.
 struct ExportTextureOptions {

@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include "document/ListLines.h"
-#include "edits/ObjectOperations.h"
+#include "edits/Edits.h"
 #include "formats/SwdFile.h"
 #include "formats/SwoFile.h"
 
@@ -40,16 +40,16 @@ int RunImportObject(const std::string& swdPath, const std::string& swoPath,
         return ReportError(read.message());
     }
     const std::size_t count = file.textures.size();
-    const objects::ImportedObject imported =
-        objects::ImportTextures(wad, file.slotId, std::move(file.textures));
-    if (!imported.target.ok()) {
-        return ReportError(imported.target.message);
+    const bool created = !wad.FindObject(file.slotId);
+    const edits::EditResult imported =
+        edits::AddTexturesToSlot(wad, file.slotId, std::move(file.textures));
+    if (!imported) {
+        return ReportError(imported.message());
     }
-    if (PackAndWrite(wad, swdPath, outPath) != 0) {
+    if (SaveAndReport(wad, outPath) != 0) {
         return 1;
     }
-    std::printf("Imported %zu textures into %s object %s\n", count,
-                imported.target.created ? "new" : "existing",
-                FormatObjectLine(wad.m_sequences[imported.target.position]).c_str());
+    std::printf("Imported %zu textures into %s object %s\n", count, created ? "new" : "existing",
+                FormatObjectLine(wad.m_sequences[imported->object]).c_str());
     return 0;
 }

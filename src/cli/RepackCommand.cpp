@@ -1,17 +1,12 @@
 #include "Commands.h"
 
-#include "packing/PackTextures.h"
+#include "packing/SaveWad.h"
 
 #include <cstdio>
 
-int PackAndWrite(SpriteWad& wad, const std::string& source, const std::string& outPath) {
-    const Status packed = PackTextures(wad);
-    if (!packed.ok()) {
-        return ReportError("Cannot pack the textures of \"" + source + "\": " + packed.message());
-    }
-    const Status written = swd::WriteSwdFile(outPath, wad);
-    if (!written.ok()) {
-        return ReportError(written.message());
+int SaveAndReport(SpriteWad& wad, const std::string& outPath) {
+    if (const Status saved = SaveWad(wad, outPath); !saved) {
+        return ReportError(saved.message());
     }
     std::printf("Packed %zu textures onto %zu pages\n", wad.TextureCount(), wad.m_pages.size());
     return 0;
@@ -23,5 +18,5 @@ int RunRepack(const std::string& inPath, const std::string& outPath,
     if (!LoadWad(inPath, options, wad)) {
         return 1;
     }
-    return PackAndWrite(wad, inPath, outPath);
+    return SaveAndReport(wad, outPath);
 }

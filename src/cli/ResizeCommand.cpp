@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
-                                         std::string& problem) {
+std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& args,
+                                              std::string& problem) {
     const auto parsed = SplitArguments(args, {"--size", "--filter"}, {"--keep-aspect"}, problem);
     if (!parsed) {
         return std::nullopt;
@@ -46,7 +46,7 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
             return std::nullopt;
         }
     }
-    return ResizeRequest{
+    return ResizeRangeRequest{
         parsed->operands[0],
         static_cast<std::uint32_t>(*slot),
         static_cast<int>(*first),
@@ -55,7 +55,7 @@ std::optional<ResizeRequest> ParseResize(const std::vector<std::string>& args,
         {size->first, size->second, parsed->flags.count("--keep-aspect") > 0, filter}};
 }
 
-int RunResize(const ResizeRequest& request) {
+int RunResize(const ResizeRangeRequest& request) {
     SpriteWad wad;
     const Status loaded = swd::ReadSwdFile(request.inPath, wad);
     if (!loaded.ok()) {
@@ -66,22 +66,15 @@ int RunResize(const ResizeRequest& request) {
         return ReportError("There is no object with slot " + std::to_string(request.slot) +
                            " in \"" + request.inPath + "\"");
     }
-    const int lastIndex = wad.m_sequences[*object].TextureCount() - 1;
-    if (lastIndex < 0) {
-        return ReportError("Object " + std::to_string(request.slot) + " has no textures");
+    const edits::EditResult resized =
+        edits::ResizeTextures(wad, *object, request.first, request.last, request.resize);
+    if (!resized) {
+        return ReportError(resized.message());
     }
-    for (const int line : {request.first, request.last}) {
-        if (line > lastIndex) {
-            return ReportError("Line " + std::to_string(line) + " is not there: object " +
-                               std::to_string(request.slot) + " has lines 0 to " +
-                               std::to_string(lastIndex));
-        }
-    }
-    const int resized =
-        ResizeTextureRange(wad, *object, request.first, request.last, request.resize);
-    if (PackAndWrite(wad, request.inPath, request.outPath) != 0) {
+    if (SaveAndReport(wad, request.outPath) != 0) {
         return 1;
     }
-    std::printf("Resized %d textures of object %u\n", resized, request.slot);
+    std::printf("Resized %d textures of object %u\n", resized->lastLine - resized->firstLine + 1,
+                request.slot);
     return 0;
 }

@@ -51,32 +51,31 @@ int RunSplit(const SplitRequest& request) {
     if (const Status read = image.Load(request.imagePath); !read) {
         return ReportError(read.message());
     }
-    std::optional<std::size_t> object = wad.FindObject(request.slot);
-    if (!object) {
-        object = wad.AddObject(request.slot);
-        if (!object) {
-            return ReportError("There is no room for a new object: the sprite wad already holds " +
-                               std::to_string(wad.TextureCount()) + " textures");
-        }
+    // Every piece or none: a cut the object cannot take whole writes nothing, and is refused
+    // before the pieces are made.
+    const BTCImageData& pixels = *image.GetObjectDataPtr();
+    const std::size_t count = PieceCount(pixels, request.pieceWidth, request.pieceHeight);
+    if (const Status room = edits::RoomForTextures(wad, request.slot, count); !room) {
+        return ReportError(room.message());
     }
-    bool full = false;
-    const std::size_t added = SplitImage(
-        *image.GetObjectDataPtr(), request.pieceWidth, request.pieceHeight,
+    std::vector<SpriteTexture> pieces;
+    pieces.reserve(count);
+    SplitImage(
+        pixels, request.pieceWidth, request.pieceHeight,
         request.pad ? PiecePolicy::PadWithMagenta : PiecePolicy::AllowSmaller, [] { return true; },
-        [&](BTCImageData piece) {
-            full = !wad.AddTexture(*object, std::move(piece));
-            return !full;
+        [&pieces](BTCImageData piece) {
+            pieces.push_back(std::move(piece));
+            return true;
         });
-    if (full) {
-        return ReportError("Only " + std::to_string(added) +
-                           " pieces fit: an object holds at most 32767 textures and a sprite wad "
-                           "at most 65535");
+    const edits::EditResult added = edits::AddTexturesToSlot(wad, request.slot, std::move(pieces));
+    if (!added) {
+        return ReportError(added.message());
     }
-    if (PackAndWrite(wad, request.inPath, request.outPath) != 0) {
+    if (SaveAndReport(wad, request.outPath) != 0) {
         return 1;
     }
     const std::string name = std::to_string(request.slot) + ": " + LookupSlotName(request.slot);
-    std::printf("Added %zu pieces to %s, which now holds %d textures\n", added, name.c_str(),
-                wad.m_sequences[*object].TextureCount());
+    std::printf("Added %zu pieces to %s, which now holds %d textures\n", count, name.c_str(),
+                wad.ObjectTextureCount(added->object));
     return 0;
 }

@@ -40,9 +40,20 @@ std::size_t TextureIndex(const SpriteWad& wad, std::size_t object, int line) {
     return wad.m_sequences[object].firstTexture + static_cast<std::size_t>(line);
 }
 
-// The room check of AddTexturesToSlot: the object with this slot (or a new one) and the wad
-// must take `count` more textures.
-Status RoomFor(const SpriteWad& wad, std::uint32_t slotId, std::size_t count) {
+} // namespace
+
+std::string AlreadyExistsMessage(std::uint32_t slotId) {
+    return std::to_string(slotId) + ": " + LookupSlotName(slotId) +
+           " already exist, choose another";
+}
+
+std::string NoRoomMessage() {
+    return "No texture can be added here: an object holds at most " +
+           std::to_string(SpriteWad::kMaxObjectTextures) + " textures and a sprite wad at most " +
+           std::to_string(SpriteWad::kMaxTextures) + ".";
+}
+
+Status RoomForTextures(const SpriteWad& wad, std::uint32_t slotId, std::size_t count) {
     const std::optional<std::size_t> existing = wad.FindObject(slotId);
     const std::size_t had = existing ? wad.m_sequences[*existing].TextureCount() : 0;
     if (had + count > static_cast<std::size_t>(SpriteWad::kMaxObjectTextures)) {
@@ -58,19 +69,6 @@ Status RoomFor(const SpriteWad& wad, std::uint32_t slotId, std::size_t count) {
                       std::to_string(SpriteWad::kMaxTextures) + ".");
     }
     return {};
-}
-
-} // namespace
-
-std::string AlreadyExistsMessage(std::uint32_t slotId) {
-    return std::to_string(slotId) + ": " + LookupSlotName(slotId) +
-           " already exist, choose another";
-}
-
-std::string NoRoomMessage() {
-    return "No texture can be added here: an object holds at most " +
-           std::to_string(SpriteWad::kMaxObjectTextures) + " textures and a sprite wad at most " +
-           std::to_string(SpriteWad::kMaxTextures) + ".";
 }
 
 std::uint32_t SuggestedSlot(const SpriteWad& wad) {
@@ -144,7 +142,7 @@ EditResult AddTextures(SpriteWad& wad, std::size_t object, std::vector<SpriteTex
 
 EditResult AddTexturesToSlot(SpriteWad& wad, std::uint32_t slotId,
                              std::vector<SpriteTexture> textures) {
-    if (Status room = RoomFor(wad, slotId, textures.size()); !room) {
+    if (Status room = RoomForTextures(wad, slotId, textures.size()); !room) {
         return room;
     }
     Edit edit = Begin(wad);
@@ -194,9 +192,10 @@ EditResult ResizeTextures(SpriteWad& wad, std::size_t object, int first, int las
     }
     if (!HasLine(wad, object, first) || !HasLine(wad, object, last)) {
         const int count = wad.m_sequences[object].TextureCount();
-        return Refuse("Lines " + std::to_string(first) + " to " + std::to_string(last) +
-                      " are not all in the object, which has lines 0 to " +
-                      std::to_string(count - 1) + ".");
+        return Refuse(
+            "Lines " + std::to_string(first) + " to " + std::to_string(last) +
+            " are not all in the object, which has " +
+            (count == 0 ? "no textures." : "lines 0 to " + std::to_string(count - 1) + "."));
     }
     edit.change.Keep(wad, TextureIndex(wad, object, first),
                      static_cast<std::size_t>(last - first + 1));

@@ -64,6 +64,9 @@ EditResult DeleteObject(SpriteWad& wad, std::size_t object);
 // wad have room for; `stopped` says why it ended early. Refused when not even one fits. Every
 // texture must already fit on a page (FitTexture).
 EditResult AddTextures(SpriteWad& wad, std::size_t object, std::vector<SpriteTexture> textures);
+// Whether the object with this slot (or a new one) and the wad can take `count` more textures:
+// AddTexturesToSlot's first check, for a caller that would rather know before it makes them.
+Status RoomForTextures(const SpriteWad& wad, std::uint32_t slotId, std::size_t count);
 // Appends all of the textures to the object with this slot, placing a new object by its slot
 // when there is none, or refuses, changing nothing, when they do not all fit.
 EditResult AddTexturesToSlot(SpriteWad& wad, std::uint32_t slotId,

@@ -11,6 +11,15 @@ bool ValidPieceSide(int side) {
 
 } // namespace
 
+std::size_t PieceCount(const BTCImageData& image, int pieceWidth, int pieceHeight) {
+    if (!image.IsLoaded() || !ValidPieceSide(pieceWidth) || !ValidPieceSide(pieceHeight)) {
+        return 0;
+    }
+    const auto across = static_cast<std::size_t>((image.GetWidth() + pieceWidth - 1) / pieceWidth);
+    const auto down = static_cast<std::size_t>((image.GetHeight() + pieceHeight - 1) / pieceHeight);
+    return across * down;
+}
+
 std::size_t SplitImage(const BTCImageData& image, int pieceWidth, int pieceHeight,
                        PiecePolicy policy, const std::function<bool()>& running,
                        const std::function<bool(BTCImageData)>& add) {

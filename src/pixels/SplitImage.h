@@ -17,6 +17,9 @@ enum class PiecePolicy {
     PadWithMagenta = 1,
 };
 
+// How many pieces SplitImage cuts from the image: the columns times the rows of its grid.
+std::size_t PieceCount(const BTCImageData& image, int pieceWidth, int pieceHeight);
+
 // Cuts image into a grid of pieces, rows from the top and, within a row, from the left.
 // `running` is asked before every row and every piece, and the cutting ends at once when it
 // answers false; `add` takes each piece and ends the cutting by returning false. Piece sides

@@ -3,7 +3,9 @@
 #include "formats/SwdFile.h"
 #include "formats/SwoFile.h"
 #include "images/BTCImageObject.h"
+#include "images/ImageFitting.h"
 #include "images/TextureExport.h"
+#include "packing/SaveWad.h"
 #include "support/Fixtures.h"
 #include "support/SplitExpectations.h"
 
@@ -14,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -70,13 +73,16 @@ SpriteWad Read(const std::string& path) {
     return wad;
 }
 
-// SmallWad: 463 owns 56x56, 1x1, 256x3 (textures 2..4); 460 owns 64x64, 32x16 (0..1); 494
-// is empty and starts at 5.
+// SmallWad without its empty object, which no command may write: 463 owns 56x56, 1x1, 256x3
+// (textures 2..4); 460 owns 64x64, 32x16 (0..1).
+fixtures::SwdBuilder SavableWad() {
+    return fixtures::SmallWad().StatedSequenceCount(2);
+}
+
 struct CliRoundTrip : testing::Test {
     fixtures::TempDir dir;
-    const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
-    const std::string zero =
-        WriteSample(dir, "zero.swd", fixtures::SmallWad().StatedEntryCount(0).Build());
+    const std::string in = WriteSample(dir, "in.swd", SavableWad().Build());
+    const std::string zero = WriteSample(dir, "zero.swd", SavableWad().StatedEntryCount(0).Build());
     const SpriteWad original = Read(in);
     std::string Path(const std::string& name) const { return (dir / name).string(); }
     std::string Ok(std::vector<std::string> args) const {
@@ -87,17 +93,18 @@ struct CliRoundTrip : testing::Test {
 };
 
 TEST_F(CliRoundTrip, InfoListsTheCountsObjectsAndTextures) {
-    EXPECT_EQ(Ok({"info", in}), "version 129, entries 5, pages 2, objects 3\n"
-                                "463: DEFAULT_SPRITES  Textures=3\n  Texture 0 :  (56 x 56)\n"
-                                "  Texture 1 :  (1 x 1)\n  Texture 2 :  (256 x 3)\n"
-                                "460: SKY_GRAPHICS  Textures=2\n  Texture 0 :  (64 x 64)\n"
-                                "  Texture 1 :  (32 x 16)\n494: CUSTOM_SPRITES  Textures=0\n");
+    const std::string small = WriteSample(dir, "small.swd", fixtures::SmallWad().Build());
+    EXPECT_EQ(Ok({"info", small}), "version 129, entries 5, pages 2, objects 3\n"
+                                   "463: DEFAULT_SPRITES  Textures=3\n  Texture 0 :  (56 x 56)\n"
+                                   "  Texture 1 :  (1 x 1)\n  Texture 2 :  (256 x 3)\n"
+                                   "460: SKY_GRAPHICS  Textures=2\n  Texture 0 :  (64 x 64)\n"
+                                   "  Texture 1 :  (32 x 16)\n494: CUSTOM_SPRITES  Textures=0\n");
     EXPECT_TRUE(Ok({"info", "--recover", zero})
-                    .starts_with("version 129, entries 5 (recovered), pages 2, objects 3\n"));
+                    .starts_with("version 129, entries 5 (recovered), pages 2, objects 2\n"));
 }
 
-// extract writes one PNG per texture in slot folders (the empty 494 gets only its line), and
-// building them, one edited into another format, gives byte for byte what repack gives.
+// extract writes one PNG per texture in slot folders, and building them, one edited into another
+// format, gives byte for byte what repack gives.
 TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     const std::string x = Path("sprites/deeper");
     Ok({"extract", in, x});
@@ -107,7 +114,7 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
                                         "463_DEFAULT_SPRITES/0.png", "463_DEFAULT_SPRITES/1.png",
                                         "463_DEFAULT_SPRITES/2.png", "objects.txt"}));
     const auto manifest = fixtures::ReadFileBytes(x + "/objects.txt");
-    EXPECT_EQ(std::string(manifest.begin(), manifest.end()), "463 3 2\n460 2 0\n494 0 5\n");
+    EXPECT_EQ(std::string(manifest.begin(), manifest.end()), "463 3 2\n460 2 0\n");
     BTCImageObject image;
     ASSERT_TRUE(image.Load(x + "/463_DEFAULT_SPRITES/1.png"));
     ASSERT_TRUE(image.Save(x + "/463_DEFAULT_SPRITES/1.BMP", ImageFormat::Bmp));
@@ -142,8 +149,7 @@ TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
         Ok({"split", in, "460", Path("image.png"), Path("out.swd"), "--piece", "128x128", "--pad"})
             .ends_with("Added 6 pieces to 460: SKY_GRAPHICS, which now holds 8 textures\n"));
     const SpriteWad after = Read(Path("out.swd"));
-    EXPECT_EQ(after.m_sequences,
-              (std::vector<ObjectSequence>{{463, -3, 8}, {460, -8, 0}, {494, 0, 11}}));
+    EXPECT_EQ(after.m_sequences, (std::vector<ObjectSequence>{{463, -3, 8}, {460, -8, 0}}));
     EXPECT_TRUE(fixtures::PiecesMatchSplit(
         image, 128, 128, true, {after.m_textures.begin() + 2, after.m_textures.begin() + 8}));
 
@@ -159,19 +165,37 @@ TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
                   112000 + height);
     }
 
-    // Images land in the order given (i10 after i9).
+    // Without --filter, stretch: only colours the texture had.
+    Ok({"resize", in, "463", "0", "0", Path("stretched.swd"), "--size", "100x90"});
+    const auto colours = [](const BTCImageData& t) {
+        std::set<fixtures::Pixel> seen;
+        for (int y = 0; y < t.GetHeight(); ++y) {
+            for (int x = 0; x < t.GetWidth(); ++x) {
+                seen.insert(fixtures::PixelAt(t, x, y));
+            }
+        }
+        return seen;
+    };
+    const SpriteWad resized = Read(Path("stretched.swd"));
+    const BTCImageData& stretched = resized.ObjectTexture(0, 0);
+    EXPECT_EQ(stretched.GetWidth() * 1000 + stretched.GetHeight(), 100090);
+    EXPECT_EQ(colours(stretched), colours(original.ObjectTexture(0, 0)));
+
+    // Images land in the order given (i10 after i9); one larger than a page is fitted.
     std::vector<std::string> args{"add-texture", in, "470", Path("out.swd")};
     std::vector<BTCImageData> images;
-    for (int i = 0; i < 12; ++i) {
-        images.push_back(MakeTexture(1 + i, 12 - i, static_cast<std::uint32_t>(i)));
+    for (int i = 0; i < 13; ++i) {
+        images.push_back(i < 12 ? MakeTexture(1 + i, 12 - i, static_cast<std::uint32_t>(i))
+                                : MakeTexture(300, 280, 12));
         args.push_back(Path("i" + std::to_string(i) + ".png"));
         ASSERT_TRUE(ExportImage(images.back(), args.back(), ImageFormat::Png));
     }
+    ASSERT_TRUE(FitTexture(images.back()));
     EXPECT_NE(Ok(args).find("new object 470 (FONT_GRAPHICS)"), std::string::npos);
     const SpriteWad wad = Read(Path("out.swd"));
-    ASSERT_EQ(wad.m_sequences.back(), (ObjectSequence{470, -12, 5}));
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_TRUE(wad.ObjectTexture(3, i) == images[static_cast<std::size_t>(i)]) << i;
+    ASSERT_EQ(wad.m_sequences.back(), (ObjectSequence{470, -13, 5}));
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_TRUE(wad.ObjectTexture(2, i) == images[static_cast<std::size_t>(i)]) << i;
     }
 }
 
@@ -184,6 +208,7 @@ TEST_F(CliRoundTrip, ExportsWriteWhatTheWindowWritesAndImportBack) {
         ExportOptions options;
     } cases[] = {
         {{}, "a.PCX", ImageFormat::Pcx, {}},
+        {{}, "a.tif", ImageFormat::Tiff, {}},
         {{"--format", "png"}, "a.bmp", ImageFormat::Png, {}},
         {{"--rle"}, "a.tga", ImageFormat::Tga, {100, true}},
         {{"--quality", "40"}, "a.jfif", ImageFormat::Jpeg, {40, false}},
@@ -245,7 +270,9 @@ void ExpectFailures(const fixtures::TempDir& dir, const std::vector<Failure>& ca
 TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     fixtures::TempDir dir;
     const auto path = [&](const char* name) { return (dir / name).string(); };
-    const std::string in = WriteSample(dir, "in.swd", fixtures::SmallWad().Build());
+    const std::string in = WriteSample(dir, "in.swd", SavableWad().Build());
+    // 494 is empty: every command that writes a wad refuses it, as the window's save does.
+    const std::string hasEmpty = WriteSample(dir, "empty.swd", fixtures::SmallWad().Build());
     const std::string kept = WriteSample(dir, "kept", {7, 7}), png = path("in.png"),
                       fresh = path("fresh"), none = path("none"), opng = path("out.png");
     ASSERT_TRUE(ExportImage(fixtures::MakeTexture(8, 8, 1), png, ImageFormat::Png));
@@ -285,8 +312,8 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     fixtures::SwdBuilder noisy;
     noisy.Entry(0, 0, 0, 4, 4).Entry(0, 0, 0, 256, 256).Page(noise).Sequence(460, -1, 0);
     WriteSample(dir, "noise.swd", noisy.Sequence(463, -1, 1).Build());
-    // Folders build must refuse: x has no objects.txt; b1, b2 and b6 have bad ones; b3, b4 and b5
-    // are extracted and then spoiled.
+    // Folders build must refuse: x has no objects.txt; b1, b2 and b6 have bad ones; b3, b4, b5
+    // and b7 are extracted and then spoiled; b8 holds an empty object.
     fs::create_directories(dir / "x" / "463_DEFAULT_SPRITES");
     fixtures::WriteFileBytes(dir / "x" / "463_DEFAULT_SPRITES" / "2.png", {7});
     for (const auto& [folder, text] :
@@ -294,14 +321,18 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         fs::create_directory(dir / folder);
         fixtures::WriteFileBytes(dir / folder / "objects.txt", {text, text + std::strlen(text)});
     }
-    for (const char* folder : {"b3", "b4", "b5"}) {
+    for (const char* folder : {"b3", "b4", "b5", "b7"}) {
         ASSERT_EQ(RunCli({"extract", in, path(folder)}).exitCode, 0);
     }
+    ASSERT_EQ(RunCli({"extract", hasEmpty, path("b8")}).exitCode, 0);
+    ASSERT_EQ(RunCli({"export-object", in, "463", path("463.swo")}).exitCode, 0);
+    fs::copy_file(dir / "b7/463_DEFAULT_SPRITES/2.png", dir / "b7/463_DEFAULT_SPRITES/3.png");
     fs::remove(dir / "b3/463_DEFAULT_SPRITES/2.png");
     fs::copy_file(dir / "b4/463_DEFAULT_SPRITES/2.png", dir / "b4/463_DEFAULT_SPRITES/02.png");
     fs::remove(dir / "b5/460_SKY_GRAPHICS/0.png");
     ASSERT_TRUE(ExportImage(fixtures::MakeTexture(300, 2, 1), path("b5/460_SKY_GRAPHICS/0.bmp"),
                             ImageFormat::Bmp));
+    const std::string emptyObject = EmptyObjectMessage(494);
     // clang-format off
     ExpectFailures(dir, {
         {{"info", none}, "Cannot open the file \"" + none + "\": No such file or directory\n"},
@@ -318,13 +349,20 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"build", path("b3"), fresh}, path("b3") + "/463_DEFAULT_SPRITES\" holds 2 textures, fewer than"},
         {{"build", path("b4"), fresh}, "\" are both texture 2"},
         {{"build", path("b5"), fresh}, path("b5") + "/460_SKY_GRAPHICS/0.bmp\" is 300 x 2 pixels, larger than a texture can be (256 x 256)"},
-        {{"export-object", in, "494", kept}, "Object 494: CUSTOM_SPRITES doesn't have any textures,\n add some first and try again...\n"},
+        {{"build", path("b7"), fresh}, path("b7") + "/463_DEFAULT_SPRITES\" holds 4 textures, more than"},
+        {{"repack", hasEmpty, fresh}, emptyObject},
+        {{"build", path("b8"), fresh}, emptyObject},
+        {{"split", hasEmpty, "460", png, fresh, "--piece", "8x8"}, emptyObject},
+        {{"resize", hasEmpty, "463", "0", "0", fresh, "--size", "8x8"}, emptyObject},
+        {{"add-texture", hasEmpty, "460", fresh, png}, emptyObject},
+        {{"import-object", hasEmpty, path("463.swo"), fresh}, emptyObject},
+        {{"export-object", hasEmpty, "494", kept}, "Object 494: CUSTOM_SPRITES doesn't have any textures,\n add some first and try again...\n"},
         {{"export-object", in, "999", fresh}, "\"" + in + "\" has no object 999\n"},
         {{"import-object", in, in, fresh}, swo::kWrongMagicMessage},
-        {{"split", in, "460", path("dots.png"), fresh, "--piece", "1x1"}, "Only 32765 pieces fit: an object holds at most 32767 textures and a sprite wad at most 65535\n"},
+        {{"split", in, "460", path("dots.png"), fresh, "--piece", "1x1"}, "Object 460: SKY_GRAPHICS cannot take 33124 more textures: it holds 2, and an object holds at most 32767.\n"},
         {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
         {{"resize", in, "3000000000", "0", "0", fresh, "--size", "8x8"}, "There is no object with slot 3000000000 in \"" + in + "\"\n"},
-        {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"}, "Line 3 is not there: object 463 has lines 0 to 2\n"},
+        {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"}, "Lines 0 to 3 are not all in the object, which has lines 0 to 2.\n"},
         {{"export-texture", in, "4294967295", "0", opng}, "no object with slot 4294967295"},
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
         {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},

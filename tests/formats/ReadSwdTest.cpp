@@ -17,7 +17,8 @@ using swdtest::kPageBytes;
 // Each sprite is its rectangle of its page and the document is replaced. With the entries
 // and pages taken from the file, writing gives back exactly the bytes read. Files other
 // tools write load too: a page size of whole pages and 5 bytes, a positive count, unsorted
-// slots, an empty object inside a run, reserved bytes set, overlapping rectangles.
+// slots, an empty object inside a run, reserved bytes set, overlapping rectangles, and more
+// than 8 192 objects.
 TEST(ReadSwd, CutsEverySpriteFromItsPageAndWritesTheFileBackByteForByte) {
     const TexturePage p1 = MakeTexture(256, 256, 4), p2 = MakeTexture(256, 256, 5);
     struct File {
@@ -25,8 +26,19 @@ TEST(ReadSwd, CutsEverySpriteFromItsPageAndWritesTheFileBackByteForByte) {
         std::vector<ObjectSequence> sequences;
         bool writesBack = false;
     };
+    // More objects than the reader decodes at a time, each a sprite and a slot of its own.
+    File many{{}, {}, true};
+    SwdBuilder manyObjects;
+    for (int k = 0; k < 8192 + 3; ++k) {
+        const auto first = static_cast<std::uint16_t>(k);
+        manyObjects.Entry(static_cast<std::uint8_t>(k), static_cast<std::uint8_t>(k >> 8), 0, 1, 1)
+            .Sequence(1000u + first, -1, first);
+        many.sequences.push_back({1000u + first, -1, first});
+    }
+    many.bytes = manyObjects.Page(p1).Build();
     // clang-format off
     std::vector<File> files{
+        many,
         {fixtures::SmallWad().Build(), {{463, -3, 2}, {460, -2, 0}, {494, 0, 5}}, true},
         {SwdBuilder().Entry(0, 0, 1, 4, 4).Page(p1).Page(p2).StatedPageBytes(2 * kPageBytes + 5)
              .Sequence(463, -1, 0).Build(), {{463, -1, 0}}},

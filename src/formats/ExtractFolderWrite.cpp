@@ -1,18 +1,16 @@
-#include "Commands.h"
-
-#include "ObjectManifest.h"
+#include "formats/ExtractFolder.h"
 
 #include "images/BTCImageObject.h"
 #include "io/AtomicFileWriter.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <map>
-#include <vector>
 
 namespace fs = std::filesystem;
+
+namespace extract {
 
 namespace {
 
@@ -20,12 +18,20 @@ std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
+Status Refuse(std::string message) {
+    return Status::Failed(Fault::Refused, std::move(message));
+}
+
+Status WriteFailed(std::string message) {
+    return Status::Failed(Fault::WriteFailed, std::move(message));
+}
+
 struct PlannedFile {
     fs::path path;
     std::size_t texture;
 };
 
-// Everything the command created, so that a failure part-way can take it all back.
+// Everything the write created, so that a failure part-way can take it all back.
 class Undo {
 public:
     void Folder(const fs::path& path) { m_folders.push_back(path); }
@@ -59,34 +65,19 @@ bool Exists(const fs::path& path) {
     return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
 }
 
-} // namespace
-
-int RunExtract(const std::string& swdPath, const std::string& folder,
-               const swd::ReadOptions& options) {
-    SpriteWad wad;
-    if (!LoadWad(swdPath, options, wad)) {
-        return 1;
-    }
-    if (folder.empty()) {
-        return ReportError("The output folder name is empty");
-    }
-    const fs::path root = folder;
-
-    // Plan every folder and file first and check that none is in the way, so that a clash
-    // is reported before anything is written. Objects of one slot share its folder and
-    // number their textures on from the one before.
+// The folders and files the wad becomes. Objects of one slot share its folder and number
+// their textures on from the one before.
+void Plan(const SpriteWad& wad, const fs::path& root, std::vector<fs::path>& folders,
+          std::vector<PlannedFile>& files) {
     std::map<std::uint32_t, std::size_t> nextNumber;
-    std::vector<fs::path> objectFolders;
-    std::vector<PlannedFile> files;
-    for (std::size_t k = 0; k < wad.ObjectCount(); ++k) {
-        const ObjectSequence& object = wad.m_sequences[k];
+    for (const ObjectSequence& object : wad.m_sequences) {
         if (object.TextureCount() == 0) {
             continue;
         }
         const fs::path slotFolder = root / SlotFolderName(object.slotId);
         auto [next, fresh] = nextNumber.emplace(object.slotId, 0);
         if (fresh) {
-            objectFolders.push_back(slotFolder);
+            folders.push_back(slotFolder);
         }
         for (int line = 0; line < object.TextureCount(); ++line) {
             files.push_back({slotFolder / (std::to_string(next->second++) + ".png"),
@@ -99,29 +90,50 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
         owned[file.texture] = true;
     }
     if (std::find(owned.begin(), owned.end(), false) != owned.end()) {
-        objectFolders.push_back(root / kUnownedFolderName);
+        folders.push_back(root / kUnownedFolderName);
         for (std::size_t i = 0; i < owned.size(); ++i) {
             if (!owned[i]) {
-                files.push_back({objectFolders.back() / (std::to_string(i) + ".png"), i});
+                files.push_back({folders.back() / (std::to_string(i) + ".png"), i});
             }
         }
     }
-    const fs::path manifest = root / kManifestName;
+}
+
+// A clash is reported before anything is written.
+Status CheckNothingInTheWay(const fs::path& root, const std::vector<fs::path>& folders,
+                            const std::vector<PlannedFile>& files, const fs::path& manifest) {
     if (Exists(root) && !IsFolder(root)) {
-        return ReportError("Cannot write into " + Quoted(root) + ": it is not a folder");
+        return Refuse("Cannot write into " + Quoted(root) + ": it is not a folder");
     }
-    for (const fs::path& path : objectFolders) {
+    for (const fs::path& path : folders) {
         if (Exists(path) && !IsFolder(path)) {
-            return ReportError("Cannot write into " + Quoted(path) + ": it is not a folder");
+            return Refuse("Cannot write into " + Quoted(path) + ": it is not a folder");
         }
     }
     for (const PlannedFile& file : files) {
         if (Exists(file.path)) {
-            return ReportError(Quoted(file.path) + " already exists");
+            return Refuse(Quoted(file.path) + " already exists");
         }
     }
     if (Exists(manifest)) {
-        return ReportError(Quoted(manifest) + " already exists");
+        return Refuse(Quoted(manifest) + " already exists");
+    }
+    return {};
+}
+
+} // namespace
+
+Result<WrittenFolder> WriteExtractFolder(const SpriteWad& wad, const std::string& folder) {
+    if (folder.empty()) {
+        return Refuse("The output folder name is empty");
+    }
+    const fs::path root = folder;
+    std::vector<fs::path> folders;
+    std::vector<PlannedFile> files;
+    Plan(wad, root, folders, files);
+    const fs::path manifest = root / kManifestName;
+    if (Status clear = CheckNothingInTheWay(root, folders, files, manifest); !clear) {
+        return clear;
     }
 
     Undo undo;
@@ -132,14 +144,14 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
             break;
         }
     }
-    missing.insert(missing.end(), objectFolders.begin(), objectFolders.end());
+    missing.insert(missing.end(), folders.begin(), folders.end());
     for (const fs::path& path : missing) {
         if (IsFolder(path)) {
             continue;
         }
         std::error_code ec;
         if (!fs::create_directory(path, ec)) {
-            return ReportError("Cannot create the folder " + Quoted(path) + ": " +
+            return WriteFailed("Cannot create the folder " + Quoted(path) + ": " +
                                (ec ? ec.message() : "it is in the way"));
         }
         undo.Folder(path);
@@ -147,8 +159,8 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
     for (const PlannedFile& file : files) {
         BTCImageObject image;
         image.Attach(wad.m_textures[file.texture]);
-        if (const Status saved = image.Save(file.path.string(), ImageFormat::Png); !saved) {
-            return ReportError(saved.message());
+        if (Status saved = image.Save(file.path.string(), ImageFormat::Png); !saved) {
+            return saved;
         }
         undo.File(file.path);
     }
@@ -157,10 +169,10 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
             manifest.string(),
             {reinterpret_cast<const std::uint8_t*>(listing.data()), listing.size()});
         !written) {
-        return ReportError(written.message());
+        return written;
     }
     undo.Done();
-    std::printf("Extracted %zu textures into %zu folders under %s\n", files.size(),
-                objectFolders.size(), root.string().c_str());
-    return 0;
+    return WrittenFolder{files.size(), folders.size()};
 }
+
+} // namespace extract

@@ -1,5 +1,4 @@
-#include "Commands.h"
-#include "ObjectManifest.h"
+#include "formats/ExtractFolder.h"
 
 #include "images/BTCImageObject.h"
 #include "images/ImageFormats.h"
@@ -9,22 +8,28 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
-#include <vector>
+#include <utility>
 
 namespace fs = std::filesystem;
 
+namespace extract {
+
 namespace {
 
-// Far more than any list of objects takes; a larger file is not one extract wrote.
+// Far more than any list of objects takes; a larger file is not one an extract wrote.
 constexpr std::size_t kMaxManifestBytes = std::size_t{16} << 20;
 
 std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
+Status Damaged(std::string message) {
+    return Status::Failed(Fault::Damaged, std::move(message));
+}
+
 // The texture files of a slot folder, "<number>.<image extension>", in numeric order. Other
 // files (an editor's backups, a system's thumbnails) are left alone.
-bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::string& error) {
+Result<std::vector<fs::path>> ListTextures(const fs::path& folder) {
     std::map<unsigned long, fs::path> numbered;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -38,26 +43,24 @@ bool ListTextures(const fs::path& folder, std::vector<fs::path>& textures, std::
         const unsigned long number = std::stoul(stem);
         const auto [at, fresh] = numbered.emplace(number, path);
         if (!fresh) {
-            error = Quoted(at->second) + " and " + Quoted(path) + " are both texture " +
-                    std::to_string(number);
-            return false;
+            return Damaged(Quoted(at->second) + " and " + Quoted(path) + " are both texture " +
+                           std::to_string(number));
         }
     }
     if (ec) {
-        error = "Cannot read the folder " + Quoted(folder) + ": " + ec.message();
-        return false;
+        return Status::Failed(Fault::OpenFailed,
+                              "Cannot read the folder " + Quoted(folder) + ": " + ec.message());
     }
-    textures.clear();
+    std::vector<fs::path> textures;
     for (auto& [number, path] : numbered) {
         textures.push_back(std::move(path));
     }
-    return true;
+    return textures;
 }
 
 // Every texture place is claimed by at most one object, and every empty object starts at
 // most right after the last texture: what a wad's objects must be. Marks the claimed places.
-bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::vector<bool>& claimed,
-                 std::string& error) {
+Status CheckPlaces(const std::vector<ObjectSequence>& objects, std::vector<bool>& claimed) {
     const std::size_t total = claimed.size();
     for (std::size_t k = 0; k < objects.size(); ++k) {
         const ObjectSequence& object = objects[k];
@@ -66,72 +69,76 @@ bool CheckPlaces(const std::vector<ObjectSequence>& objects, std::vector<bool>& 
         const std::string name =
             "object " + std::to_string(k) + " (slot " + std::to_string(object.slotId) + ")";
         if (first + count > total || (count == 0 && first > total)) {
-            error = name + " starts at texture " + std::to_string(first) + ", past the " +
-                    std::to_string(total) + " textures of the folder";
-            return false;
+            return Damaged(name + " starts at texture " + std::to_string(first) + ", past the " +
+                           std::to_string(total) + " textures of the folder");
         }
         for (std::size_t i = first; i < first + count; ++i) {
             if (claimed[i]) {
-                error = name + " claims texture " + std::to_string(i) + ", as another object does";
-                return false;
+                return Damaged(name + " claims texture " + std::to_string(i) +
+                               ", as another object does");
             }
             claimed[i] = true;
         }
     }
-    return true;
+    return {};
 }
 
 // Loads one texture file; fails naming it when it cannot be read or is larger than a page.
-bool LoadTexture(const fs::path& file, SpriteTexture& texture, std::string& error) {
+Status LoadTexture(const fs::path& file, SpriteTexture& texture) {
     BTCImageObject image;
-    if (const Status read = image.Load(file.string()); !read) {
-        error = read.message();
-        return false;
+    if (Status read = image.Load(file.string()); !read) {
+        return read;
     }
     const BTCImageData& pixels = *image.GetObjectDataPtr();
     if (pixels.GetWidth() > kPageSide || pixels.GetHeight() > kPageSide) {
-        error = Quoted(file) + " is " + std::to_string(pixels.GetWidth()) + " x " +
-                std::to_string(pixels.GetHeight()) + " pixels, larger than a texture can be (" +
-                std::to_string(kPageSide) + " x " + std::to_string(kPageSide) + ")";
-        return false;
+        return Damaged(Quoted(file) + " is " + std::to_string(pixels.GetWidth()) + " x " +
+                       std::to_string(pixels.GetHeight()) +
+                       " pixels, larger than a texture can be (256 x 256)");
     }
     texture = std::move(*image.GetObjectDataPtr());
-    return true;
+    return {};
 }
 
 } // namespace
 
-int RunBuild(const std::string& folder, const std::string& outPath) {
+Result<SpriteWad> ReadExtractFolder(const std::string& folder) {
     const fs::path root = folder;
     const fs::path manifestPath = root / kManifestName;
     const Result<std::vector<std::uint8_t>> manifest =
         io::ReadFileBytes(manifestPath.string(), kMaxManifestBytes);
     if (!manifest) {
-        return ReportError(manifest.message());
+        return manifest.status();
+    }
+    Result<std::vector<ObjectSequence>> objects =
+        ParseManifest({manifest->begin(), manifest->end()});
+    if (!objects) {
+        return Damaged(Quoted(manifestPath) + ": " + objects.message());
     }
     SpriteWad wad;
-    std::string error;
-    if (!ParseManifest({manifest->begin(), manifest->end()}, wad.m_sequences, error)) {
-        return ReportError(Quoted(manifestPath) + ": " + error);
-    }
+    wad.m_sequences = std::move(*objects);
     std::vector<fs::path> unowned;
     const fs::path unownedFolder = root / kUnownedFolderName;
     std::error_code ec;
-    if (fs::is_directory(unownedFolder, ec) && !ListTextures(unownedFolder, unowned, error)) {
-        return ReportError(error);
+    if (fs::is_directory(unownedFolder, ec)) {
+        Result<std::vector<fs::path>> listed = ListTextures(unownedFolder);
+        if (!listed) {
+            return listed.status();
+        }
+        unowned = std::move(*listed);
     }
     std::size_t total = unowned.size();
     for (const ObjectSequence& object : wad.m_sequences) {
         total += static_cast<std::size_t>(object.TextureCount());
     }
     if (total > SpriteWad::kMaxTextures) {
-        return ReportError(Quoted(root) + " holds " + std::to_string(total) +
-                           " textures, more than the " + std::to_string(SpriteWad::kMaxTextures) +
-                           " a sprite wad can hold");
+        return Status::Failed(Fault::TooLarge, Quoted(root) + " holds " + std::to_string(total) +
+                                                   " textures, more than the " +
+                                                   std::to_string(SpriteWad::kMaxTextures) +
+                                                   " a sprite wad can hold");
     }
     std::vector<bool> claimed(total, false);
-    if (!CheckPlaces(wad.m_sequences, claimed, error)) {
-        return ReportError(Quoted(manifestPath) + ": " + error);
+    if (Status places = CheckPlaces(wad.m_sequences, claimed); !places) {
+        return Damaged(Quoted(manifestPath) + ": " + places.message());
     }
 
     // The objects of one slot take the files of its folder in turn.
@@ -140,24 +147,26 @@ int RunBuild(const std::string& folder, const std::string& outPath) {
         if (object.TextureCount() == 0 || slots.count(object.slotId) != 0) {
             continue;
         }
-        if (!ListTextures(root / SlotFolderName(object.slotId), slots[object.slotId].first,
-                          error)) {
-            return ReportError(error);
+        Result<std::vector<fs::path>> listed = ListTextures(root / SlotFolderName(object.slotId));
+        if (!listed) {
+            return listed.status();
         }
+        slots[object.slotId].first = std::move(*listed);
     }
     wad.m_textures.resize(total);
     for (const ObjectSequence& object : wad.m_sequences) {
         auto& [files, used] = slots[object.slotId];
         for (int line = 0; line < object.TextureCount(); ++line, ++used) {
             if (used >= files.size()) {
-                return ReportError(Quoted(root / SlotFolderName(object.slotId)) + " holds " +
-                                   std::to_string(files.size()) + " textures, fewer than " +
-                                   Quoted(manifestPath) + " gives its objects");
+                return Damaged(Quoted(root / SlotFolderName(object.slotId)) + " holds " +
+                               std::to_string(files.size()) + " textures, fewer than " +
+                               Quoted(manifestPath) + " gives its objects");
             }
-            if (!LoadTexture(files[used],
-                             wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)],
-                             error)) {
-                return ReportError(error);
+            if (Status loaded = LoadTexture(
+                    files[used],
+                    wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)]);
+                !loaded) {
+                return loaded;
             }
         }
     }
@@ -169,19 +178,21 @@ int RunBuild(const std::string& folder, const std::string& outPath) {
         }
         const fs::path& file = unowned[next++];
         if (file.stem().string() != std::to_string(i)) {
-            return ReportError(Quoted(file) + " should be texture " + std::to_string(i) +
-                               ", the next place no object claims");
+            return Damaged(Quoted(file) + " should be texture " + std::to_string(i) +
+                           ", the next place no object claims");
         }
-        if (!LoadTexture(file, wad.m_textures[i], error)) {
-            return ReportError(error);
+        if (Status loaded = LoadTexture(file, wad.m_textures[i]); !loaded) {
+            return loaded;
         }
     }
     for (const auto& [slot, listed] : slots) {
         if (listed.second < listed.first.size()) {
-            return ReportError(Quoted(root / SlotFolderName(slot)) + " holds " +
-                               std::to_string(listed.first.size()) + " textures, more than " +
-                               Quoted(manifestPath) + " gives its objects");
+            return Damaged(Quoted(root / SlotFolderName(slot)) + " holds " +
+                           std::to_string(listed.first.size()) + " textures, more than " +
+                           Quoted(manifestPath) + " gives its objects");
         }
     }
-    return PackAndWrite(wad, folder, outPath);
+    return wad;
 }
+
+} // namespace extract

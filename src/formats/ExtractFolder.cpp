@@ -1,13 +1,14 @@
-#include "ObjectManifest.h"
+#include "formats/ExtractFolder.h"
 
 #include "document/ObjectSlotNames.h"
-#include "document/SpriteWad.h"
 
 #include <charconv>
 #include <limits>
 #include <sstream>
 #include <string_view>
 #include <utility>
+
+namespace extract {
 
 namespace {
 
@@ -39,9 +40,8 @@ std::string FormatManifest(const std::vector<ObjectSequence>& objects) {
     return text;
 }
 
-bool ParseManifest(const std::string& text, std::vector<ObjectSequence>& objects,
-                   std::string& error) {
-    std::vector<ObjectSequence> parsed;
+Result<std::vector<ObjectSequence>> ParseManifest(const std::string& text) {
+    std::vector<ObjectSequence> objects;
     std::istringstream lines(text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
@@ -52,17 +52,19 @@ bool ParseManifest(const std::string& text, std::vector<ObjectSequence>& objects
         if (!TakeNumber(rest, std::numeric_limits<std::uint32_t>::max(), slot) ||
             !TakeNumber(rest, SpriteWad::kMaxObjectTextures, count) ||
             !TakeNumber(rest, std::numeric_limits<std::uint16_t>::max(), first) || !rest.empty()) {
-            error = "line " + std::to_string(number) +
-                    " is not \"<slot> <count> <first>\" with a count of at most " +
-                    std::to_string(SpriteWad::kMaxObjectTextures);
-            return false;
+            return Status::Failed(Fault::Damaged,
+                                  "line " + std::to_string(number) +
+                                      " is not \"<slot> <count> <first>\" with a count of at "
+                                      "most " +
+                                      std::to_string(SpriteWad::kMaxObjectTextures));
         }
         ObjectSequence object;
         object.slotId = static_cast<std::uint32_t>(slot);
         object.SetTextureCount(static_cast<int>(count));
         object.firstTexture = static_cast<std::uint16_t>(first);
-        parsed.push_back(object);
+        objects.push_back(object);
     }
-    objects = std::move(parsed);
-    return true;
+    return objects;
 }
+
+} // namespace extract
