@@ -36,10 +36,10 @@ int AppSettings::Number(const char* key, int min, int max, int fallback) const {
 RememberedChoices AppSettings::Choices() const {
     const RememberedChoices defaults;
     RememberedChoices choices;
-    choices.imageFilterIndex =
-        Number("images/filter", 1, static_cast<int>(ImageOpenFilters().size()), defaults.imageFilterIndex);
-    choices.exportFilterIndex =
-        Number("export/filter", 1, static_cast<int>(ExportFilters().size()), defaults.exportFilterIndex);
+    choices.imageFilterIndex = Number(
+        "images/filter", 1, static_cast<int>(ImageOpenFilters().size()), defaults.imageFilterIndex);
+    choices.exportFilterIndex = Number("export/filter", 1, static_cast<int>(ExportFilters().size()),
+                                       defaults.exportFilterIndex);
     choices.jpegQuality =
         static_cast<std::uint8_t>(Number("export/jpegQuality", 0, 100, defaults.jpegQuality));
     choices.tgaRle = Number("export/tgaRle", 0, 1, defaults.tgaRle);

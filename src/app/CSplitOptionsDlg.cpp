@@ -90,8 +90,7 @@ void CSplitOptionsDlg::OnSizeButton() {
     // said, and it and the ones after it keep the values last accepted.
     if (const std::optional<int> width = dlgfields::ReadInteger(m_widthField, 1, kPageSide)) {
         m_nWidth = *width;
-        if (const std::optional<int> height =
-                dlgfields::ReadInteger(m_heightField, 1, kPageSide)) {
+        if (const std::optional<int> height = dlgfields::ReadInteger(m_heightField, 1, kPageSide)) {
             m_nHeight = *height;
         }
     }

@@ -545,12 +545,14 @@ Status ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info,
 Status ReadFirstObjectPreview(const std::string& path, std::size_t limit, FirstObjectPreview& out) {
     io::RandomAccessFile file;
     if (const std::error_code ec = file.Open(path)) {
-        return Status::Failed(Fault::OpenFailed, "Cannot open the file \"" + path + "\": " + ec.message());
+        return Status::Failed(Fault::OpenFailed,
+                              "Cannot open the file \"" + path + "\": " + ec.message());
     }
     try {
         return ParsePreview(FileSource(file, path), limit, out);
     } catch (const std::bad_alloc&) {
-        return Status::Failed(Fault::TooLarge, "There is not enough memory to read this sprite wad");
+        return Status::Failed(Fault::TooLarge,
+                              "There is not enough memory to read this sprite wad");
     }
 }
 

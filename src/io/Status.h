@@ -47,8 +47,7 @@ private:
     std::string m_message;
 };
 
-template <class T>
-class [[nodiscard]] Result {
+template <class T> class [[nodiscard]] Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
     // A failed status; an ok one is not a result.
