@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Every image format the program knows, named once. The codecs, the export, the file dialogs'
+// Every image format the program knows, named once. The codecs, the export, the open and save
 // filters and the command line's format names and extension lists all come from kImageFormats.
 enum class ImageFormat { Bmp, Pcx, Png, Tga, Tiff, Jpeg, Raw };
 

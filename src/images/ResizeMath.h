@@ -12,10 +12,10 @@ struct TextureSize {
     friend bool operator==(const TextureSize&, const TextureSize&) = default;
 };
 
-// With proportions kept, the side that follows the one being typed, from the texture's size
-// when the dialog opened (originalWidth x originalHeight), truncated toward zero. Worked out
-// exactly rather than through a rounded ratio, so that a side typed equal to the texture's own
-// gives back the other side unchanged.
+// With proportions kept, the side that goes with a given one, from the texture's own size
+// (originalWidth x originalHeight), truncated toward zero. Worked out exactly rather than
+// through a rounded ratio, so that a side equal to the texture's own gives back the other side
+// unchanged.
 int HeightForWidth(int width, int originalWidth, int originalHeight);
 int WidthForHeight(int height, int originalWidth, int originalHeight);
 
