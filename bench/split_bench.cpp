@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -37,6 +38,8 @@ void AnswerDialogs(const QString& file) {
     QObject::connect(timer, &QTimer::timeout, timer, [timer, file] {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* fd = qobject_cast<QFileDialog*>(modal)) {
+            // The name typed wins only over no file selected in the dialog's list.
+            fd->findChild<QListView*>("listView")->clearSelection();
             fd->findChild<QLineEdit*>("fileNameEdit")->setText(file);
             static_cast<QDialog*>(fd)->accept();
         } else if (auto* options = qobject_cast<CSplitOptionsDlg*>(modal)) {

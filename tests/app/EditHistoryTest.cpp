@@ -176,13 +176,8 @@ TEST_F(EditHistory, AFailedSaveFromTheQuestionKeepsTheEditsAndTheWadOpen) {
     QString error;
     // Save answered, the wad's file is replaced by a name the writer refuses.
     const auto saveAs = [](const QString& file, std::function<void()> then) {
-        AnswerMessage(nullptr, QMessageBox::Save, [=] {
-            WhenModal<QFileDialog>([=](QFileDialog* fd) {
-                fd->selectFile(file);
-                then();
-                static_cast<QDialog*>(fd)->accept();
-            });
-        });
+        AnswerMessage(nullptr, QMessageBox::Save,
+                      [=] { AnswerFileDialog(file, 0, [=](QFileDialog*) { then(); }); });
     };
     saveAs(QString::fromStdString(fifo),
            [&] { AnswerMessage(nullptr, QMessageBox::Yes, [&] { AnswerMessage(&error); }); });
