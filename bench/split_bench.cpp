@@ -98,7 +98,7 @@ Run SplitOnce(const fixtures::TempDir& dir, int side, bool stop = false) {
     std::chrono::steady_clock::time_point stopped;
     QTimer stopper;
     QObject::connect(&stopper, &QTimer::timeout, [&] {
-        if (dlg.Wad().TextureCount() > before) {
+        if (dlg.JobRuns() && dlg.Wad().TextureCount() > before) {
             stopper.stop();
             stopped = std::chrono::steady_clock::now();
             dlg.ButtonAt(CMainDlg::kAddSplitTexture)->click();
@@ -116,7 +116,8 @@ Run SplitOnce(const fixtures::TempDir& dir, int side, bool stop = false) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     run.seconds = Since(start);
-    run.stopSeconds = stop ? Since(stopped) : 0;
+    // A split that ended before its first batch showed had nothing left to stop.
+    run.stopSeconds = stopped != std::chrono::steady_clock::time_point{} ? Since(stopped) : 0;
     run.pieces = dlg.Wad().TextureCount() - before;
     return run;
 }
