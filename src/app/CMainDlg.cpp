@@ -125,7 +125,7 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
                           dlgunits::kDialogFlags | Qt::CustomizeWindowHint |
                               Qt::WindowMinimizeButtonHint);
     setWindowIcon(appres::AppIcon());
-    LoadChoices();
+    m_choices = AppSettings().Choices();
     BuildControls();
     setAcceptDrops(true);
 #ifdef Q_OS_WIN
@@ -297,7 +297,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     if (PreviewFrame().contains(event->pos())) {
         magenta = menu.addAction(QStringLiteral("Show magenta as transparent"));
         magenta->setCheckable(true);
-        magenta->setChecked(m_magentaTransparent);
+        magenta->setChecked(m_choices.magentaTransparent);
         menu.addSeparator();
     }
     const QAction* about = menu.addAction(QStringLiteral("&About Vornix..."));
@@ -310,7 +310,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     } else if (chosen == redo) {
         Redo();
     } else if (chosen != nullptr && chosen == magenta) {
-        m_magentaTransparent = magenta->isChecked();
+        m_choices.magentaTransparent = magenta->isChecked();
         KeepChoices();
         RefreshPreview();
     }
@@ -319,6 +319,10 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CMainDlg::OnAboutBox() {
     CAboutDlg about(this);
     about.exec();
+}
+
+void CMainDlg::KeepChoices() const {
+    AppSettings().SetChoices(m_choices);
 }
 
 void CMainDlg::ShowMessage(const QString& text) {
@@ -451,8 +455,9 @@ void CMainDlg::RefreshPreview() {
         return;
     }
     if (line < Wad().ObjectTextureCount(static_cast<std::size_t>(object))) {
-        SetPreview(QPixmap::fromImage(ToPreviewImage(
-            Wad().ObjectTexture(static_cast<std::size_t>(object), line), m_magentaTransparent)));
+        SetPreview(QPixmap::fromImage(
+            ToPreviewImage(Wad().ObjectTexture(static_cast<std::size_t>(object), line),
+                           m_choices.magentaTransparent)));
     }
 }
 

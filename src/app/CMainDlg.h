@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppSettings.h"
 #include "app/JobThread.h"
 #include "edits/Document.h"
 
@@ -102,8 +103,8 @@ public:
     // that fit stay and a message says why the rest did not go in.
     void AddTextures(std::vector<SpriteTexture> textures, const QString& action);
     // The image open dialog shared by Import Texture, Add Texture and Add Split Texture: opens
-    // on m_imageFilterIndex and remembers the filter left selected on OK. Returns the chosen
-    // files (one at most unless `mode` is ExistingFiles), none when cancelled.
+    // on the image filter last chosen and remembers the filter left selected on OK. Returns the
+    // chosen files (one at most unless `mode` is ExistingFiles), none when cancelled.
     QStringList ChooseImageFiles(QFileDialog::FileMode mode);
     // The one chosen file, or an empty text.
     QString ChooseImageFile();
@@ -122,13 +123,10 @@ public:
     // and images go into the wad before them. A file of another kind refuses them all.
     void OpenFiles(const QStringList& files);
 
-    // 1-based filter index of the image open dialog, remembered for the window's life.
-    int m_imageFilterIndex = 1;
-    // Export Texture's choices, remembered for the window's life: the save dialog's 1-based
-    // filter index, the JPEG quality and TGA run-length compression.
-    int m_exportFilterIndex = 1;
-    std::uint8_t m_jpegQuality = 100;
-    int m_tgaRle = 0;
+    // What the dialogs offer again (filters, export options, split and resize choices, the
+    // preview's magenta), loaded from the user's settings when the window is made. Every
+    // handler that changes one keeps them at once (KeepChoices).
+    RememberedChoices m_choices;
 
     void Undo();
     void Redo();
@@ -186,9 +184,6 @@ protected:
 
 private:
     void BuildControls();
-    // The remembered choices from the user's settings into the members, and back
-    // (CMainDlgSettings.cpp). Every handler that changes one of them keeps them at once.
-    void LoadChoices();
     void KeepChoices() const;
 #ifdef Q_OS_WIN
     void AddSystemMenuEntry();
@@ -263,20 +258,9 @@ private:
     // What waits for the save that the unsaved-edits question started.
     std::function<void()> m_afterSave;
 
-    // The preview draws exact magenta as a checkerboard; chosen in its context menu.
-    bool m_magentaTransparent = false;
-
     // Split Texture and the resize commands (CMainDlgSplit.cpp, CMainDlgSplitJob.cpp,
     // CMainDlgResize.cpp).
 public:
-    // Choices remembered for the window's life; the split's are offered again at the next
-    // split, the resize ones are shared by both resize dialogs and change only on OK.
-    int m_nSplitWidth = 128;
-    int m_nSplitHeight = 128;
-    int m_nSplitSizeChoice = 2;
-    int m_nSplitPiecePolicy = 0;
-    int m_resizeFilter = 0;
-    int m_resizeKeepAspect = 1;
     // The most bytes of pixels the split's worker cuts ahead of the window; it waits for the
     // window to take them beyond that.
     std::size_t m_splitQueueBytes = std::size_t{16} << 20;

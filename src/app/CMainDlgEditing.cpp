@@ -108,12 +108,12 @@ QStringList CMainDlg::ChooseImageFiles(QFileDialog::FileMode mode) {
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mode);
-    SetFileFilters(dialog, ImageOpenFilters(), m_imageFilterIndex);
+    SetFileFilters(dialog, ImageOpenFilters(), m_choices.imageFilterIndex);
     const QStringList files = ExecFileDialog(dialog, FileKind::Images);
     if (files.isEmpty()) {
         return {};
     }
-    m_imageFilterIndex = SelectedFileFilter(dialog, ImageOpenFilters());
+    m_choices.imageFilterIndex = SelectedFileFilter(dialog, ImageOpenFilters());
     KeepChoices();
     return files;
 }

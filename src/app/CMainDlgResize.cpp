@@ -16,17 +16,17 @@ void CMainDlg::OnResizeTexture() {
     CResizeDlg dialog(this);
     dialog.m_nWidth = texture.GetWidth();
     dialog.m_nHeight = texture.GetHeight();
-    dialog.m_nFilter = m_resizeFilter;
-    dialog.m_bKeepAspect = m_resizeKeepAspect;
+    dialog.m_nFilter = m_choices.resizeFilter;
+    dialog.m_bKeepAspect = m_choices.resizeKeepAspect;
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    m_resizeFilter = dialog.m_nFilter;
-    m_resizeKeepAspect = dialog.m_bKeepAspect;
+    m_choices.resizeFilter = dialog.m_nFilter;
+    m_choices.resizeKeepAspect = dialog.m_bKeepAspect;
     KeepChoices();
     // The dialog has already kept the proportions it was asked to: the texture takes the size.
     const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, false,
-                                       resizeparts::FilterOfChoice(m_resizeFilter)};
+                                       resizeparts::FilterOfChoice(m_choices.resizeFilter)};
     ShowEdit(m_document.Apply("Resize Texture", edits::ResizeTextures,
                               static_cast<std::size_t>(object), line, line, request),
              line);
@@ -42,16 +42,16 @@ void CMainDlg::OnResizeRange() {
     CResizeRangeDlg dialog(this);
     dialog.m_nWidth = texture.GetWidth();
     dialog.m_nHeight = texture.GetHeight();
-    dialog.m_nFilter = m_resizeFilter;
-    dialog.m_bKeepAspect = m_resizeKeepAspect;
+    dialog.m_nFilter = m_choices.resizeFilter;
+    dialog.m_bKeepAspect = m_choices.resizeKeepAspect;
     dialog.m_nLastIndex = m_sprites->count() - 1;
     dialog.m_nStart = line;
     dialog.m_nStop = dialog.m_nLastIndex;
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    m_resizeKeepAspect = dialog.m_bKeepAspect;
-    m_resizeFilter = dialog.m_nFilter;
+    m_choices.resizeKeepAspect = dialog.m_bKeepAspect;
+    m_choices.resizeFilter = dialog.m_nFilter;
     KeepChoices();
     const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0,
                                        resizeparts::FilterOfChoice(dialog.m_nFilter)};

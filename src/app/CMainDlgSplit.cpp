@@ -35,15 +35,15 @@ void CMainDlg::OnAddSplitTexture() {
         return;
     }
     CSplitOptionsDlg options(this);
-    options.m_nWidth = m_nSplitWidth;
-    options.m_nHeight = m_nSplitHeight;
-    options.m_nSizeChoice = m_nSplitSizeChoice;
-    options.m_nPiecePolicy = m_nSplitPiecePolicy;
+    options.m_nWidth = m_choices.splitWidth;
+    options.m_nHeight = m_choices.splitHeight;
+    options.m_nSizeChoice = m_choices.splitSizeChoice;
+    options.m_nPiecePolicy = m_choices.splitPiecePolicy;
     options.exec();
-    m_nSplitWidth = options.m_nWidth;
-    m_nSplitHeight = options.m_nHeight;
-    m_nSplitSizeChoice = options.m_nSizeChoice;
-    m_nSplitPiecePolicy = options.m_nPiecePolicy;
+    m_choices.splitWidth = options.m_nWidth;
+    m_choices.splitHeight = options.m_nHeight;
+    m_choices.splitSizeChoice = options.m_nSizeChoice;
+    m_choices.splitPiecePolicy = options.m_nPiecePolicy;
     KeepChoices();
     BTCImageData image;
     if (!LoadImageFile(path, image)) {
@@ -59,12 +59,12 @@ void CMainDlg::OnAddSplitTexture() {
     m_splitPieces = std::make_shared<PieceQueue>(m_splitQueueBytes);
     EnableSplitControls(false);
     const PiecePolicy policy =
-        m_nSplitPiecePolicy == 1 ? PiecePolicy::PadWithMagenta : PiecePolicy::AllowSmaller;
+        m_choices.splitPiecePolicy == 1 ? PiecePolicy::PadWithMagenta : PiecePolicy::AllowSmaller;
     // However many pieces go in before the job ends or is stopped, they are one step.
     StartJob(
         "Add Split Texture", m_bSplitting,
-        [this, image = std::move(image), width = m_nSplitWidth, height = m_nSplitHeight, policy,
-         pieces = m_splitPieces] {
+        [this, image = std::move(image), width = m_choices.splitWidth,
+         height = m_choices.splitHeight, policy, pieces = m_splitPieces] {
             SplitImage(
                 image, width, height, policy, [this] { return m_bSplitting.load() != 0; },
                 [&pieces](BTCImageData piece) { return pieces->Push(std::move(piece)); });

@@ -28,9 +28,9 @@
 
 namespace {
 
-// The clipboard's image as 24 bits, or an image without pixels when it offers none. An image
-// too large to be held at all is refused with a message.
-BTCImageData ClipboardImage(QWidget* parent) {
+// The clipboard's image as 24 bits fitted into a page, or an image without pixels when it
+// offers none. An image too large to be held at all is refused with a message.
+BTCImageData FittedClipboardImage(QWidget* parent) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
     if (data == nullptr || !data->hasImage()) {
@@ -45,6 +45,10 @@ BTCImageData ClipboardImage(QWidget* parent) {
                             .arg(BTCImageData::kMaxSide),
                         QMessageBox::Ok, parent);
         box.exec();
+    }
+    WaitCursor wait;
+    if (pixels.IsLoaded() && !FitTexture(pixels)) {
+        return {};
     }
     return pixels;
 }
@@ -61,7 +65,7 @@ void CMainDlg::OnExportTexture() {
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    SetFileFilters(dialog, ExportFilters(), m_exportFilterIndex);
+    SetFileFilters(dialog, ExportFilters(), m_choices.exportFilterIndex);
     SuffixFollowsFilter(dialog, ExportFilters());
     const QString chosen = ExecSaveDialog(
         dialog, FileKind::Exports, QString::fromStdString(ProposedTextureFileName(slot, line)));
@@ -69,27 +73,27 @@ void CMainDlg::OnExportTexture() {
         return;
     }
     // The format follows the filter, whatever extension the name was given.
-    m_exportFilterIndex = SelectedFileFilter(dialog, ExportFilters());
-    const ImageFormat format = ExportFilterFormat(m_exportFilterIndex);
+    m_choices.exportFilterIndex = SelectedFileFilter(dialog, ExportFilters());
+    const ImageFormat format = ExportFilterFormat(m_choices.exportFilterIndex);
     const QString path = QDir::toNativeSeparators(chosen);
 
     // Both option dialogs hand their value back however they were closed.
     if (format == ImageFormat::Tga) {
         CTgaOptionsDlg options(this);
-        options.m_enableRle = m_tgaRle;
+        options.m_enableRle = m_choices.tgaRle;
         options.exec();
-        m_tgaRle = options.m_enableRle;
+        m_choices.tgaRle = options.m_enableRle;
     } else if (format == ImageFormat::Jpeg) {
         CJpegOptionsDlg options(this);
-        options.m_quality = m_jpegQuality;
+        options.m_quality = m_choices.jpegQuality;
         options.exec();
-        m_jpegQuality = static_cast<std::uint8_t>(options.m_quality);
+        m_choices.jpegQuality = static_cast<std::uint8_t>(options.m_quality);
     }
     KeepChoices();
 
     ExportOptions options;
-    options.jpegQuality = m_jpegQuality;
-    options.tgaRunLength = m_tgaRle != 0;
+    options.jpegQuality = m_choices.jpegQuality;
+    options.tgaRunLength = m_choices.tgaRle != 0;
     Status saved;
     {
         WaitCursor wait;
@@ -197,12 +201,8 @@ void CMainDlg::OnPasteTexture() {
     if (object < 0 || line < 0) {
         return;
     }
-    BTCImageData image = ClipboardImage(this);
-    if (!image.IsLoaded()) {
-        return;
-    }
-    WaitCursor wait;
-    if (FitTexture(image)) {
+    BTCImageData image = FittedClipboardImage(this);
+    if (image.IsLoaded()) {
         ReplaceCurrentTexture(std::move(image), QStringLiteral("Paste Texture"));
     }
 }
@@ -212,12 +212,8 @@ void CMainDlg::OnPasteAsNew() {
     if (object < 0) {
         return;
     }
-    BTCImageData image = ClipboardImage(this);
-    if (!image.IsLoaded()) {
-        return;
-    }
-    WaitCursor wait;
-    if (FitTexture(image)) {
+    BTCImageData image = FittedClipboardImage(this);
+    if (image.IsLoaded()) {
         std::vector<SpriteTexture> textures;
         textures.push_back(std::move(image));
         AddTextures(std::move(textures), QStringLiteral("Paste As New"));

@@ -4,7 +4,6 @@
 #include "WindowTest.h"
 #include "app/CMainApp.h"
 #include "app/EditorCommandLine.h"
-#include "formats/SwoFile.h"
 
 #include <QProcess>
 
@@ -46,16 +45,7 @@ TEST(EditorCommandLine, OptionsAreAnsweredWithoutADisplay) {
     EXPECT_FALSE(files.exitStatus.has_value());
 }
 
-class OpenFromCommandLine : public WindowTest {
-protected:
-    QString WriteSwo() {
-        SpriteWad source;
-        source.AddObject(460);
-        source.AddTexture(0, fixtures::MakeTexture(9, 5, 31));
-        EXPECT_TRUE(swo::WriteSwoFile((dir / "sky.swo").string(), source, 0).ok());
-        return Path("sky.swo");
-    }
-};
+class OpenFromCommandLine : public WindowTest {};
 
 // SmallWad's objects: 463 (3 textures), 460 (2), 494 (none).
 TEST_F(OpenFromCommandLine, FilesOpenInOrderAndRefusalsLeaveNoWad) {

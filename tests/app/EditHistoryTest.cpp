@@ -7,7 +7,6 @@
 #include "app/CSplitOptionsDlg.h"
 #include "app/QtImage.h"
 #include "formats/SwdFile.h"
-#include "formats/SwoFile.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -23,14 +22,6 @@ class EditHistory : public WindowTest {
 protected:
     EditHistory() {
         EXPECT_TRUE(dlg.OpenSwdFile(Write("small.swd", fixtures::SmallWad().Build())));
-    }
-
-    QString WriteSwo() {
-        SpriteWad source;
-        source.AddObject(460);
-        source.AddTexture(0, fixtures::MakeTexture(9, 5, 31));
-        EXPECT_TRUE(swo::WriteSwoFile((dir / "sky.swo").string(), source, 0).ok());
-        return Path("sky.swo");
     }
 
     // Sends the drag and the drop of these files to the window, as the platform does.

@@ -19,35 +19,11 @@ void PrintTo(const RememberedChoices& c, std::ostream* out) {
 
 namespace {
 
-// What a user who has never run the program finds.
-const RememberedChoices kNewUser = {
-    .imageFilterIndex = 1,
-    .exportFilterIndex = 1,
-    .jpegQuality = 100,
-    .tgaRle = 0,
-    .splitWidth = 128,
-    .splitHeight = 128,
-    .splitSizeChoice = 2,
-    .splitPiecePolicy = 0,
-    .resizeFilter = 0,
-    .resizeKeepAspect = 1,
-    .magentaTransparent = false,
-};
-
-// Every choice away from the new user's.
-const RememberedChoices kChanged = {
-    .imageFilterIndex = 7,
-    .exportFilterIndex = 6,
-    .jpegQuality = 0,
-    .tgaRle = 1,
-    .splitWidth = 256,
-    .splitHeight = 1,
-    .splitSizeChoice = 4,
-    .splitPiecePolicy = 1,
-    .resizeFilter = 1,
-    .resizeKeepAspect = 0,
-    .magentaTransparent = true,
-};
+// What a user who has never run the program finds, and every choice away from it: image and
+// export filters, JPEG quality, TGA RLE, split width, height, size choice and policy, resize
+// filter and aspect, magenta as transparent.
+const RememberedChoices kNewUser = {1, 1, 100, 0, 128, 128, 2, 0, 0, 1, false};
+const RememberedChoices kChanged = {7, 6, 0, 1, 256, 1, 4, 1, 1, 0, true};
 
 const FileKind kKinds[] = {FileKind::Wads, FileKind::Images, FileKind::Exports, FileKind::Objects};
 
@@ -70,17 +46,9 @@ protected:
         CMainDlg window;
         EXPECT_TRUE(window.OpenSwdFile(QString::fromStdString((dir / "magenta.swd").string())));
         const QImage preview = window.findChild<QLabel*>("preview")->pixmap().toImage();
-        return {window.m_imageFilterIndex,
-                window.m_exportFilterIndex,
-                window.m_jpegQuality,
-                window.m_tgaRle,
-                window.m_nSplitWidth,
-                window.m_nSplitHeight,
-                window.m_nSplitSizeChoice,
-                window.m_nSplitPiecePolicy,
-                window.m_resizeFilter,
-                window.m_resizeKeepAspect,
-                preview.pixelColor(0, 0) != QColor(255, 0, 255)};
+        RememberedChoices choices = window.m_choices;
+        choices.magentaTransparent = preview.pixelColor(0, 0) != QColor(255, 0, 255);
+        return choices;
     }
 
     static QString File() { return AppSettings().FileName(); }
@@ -110,8 +78,8 @@ TEST_F(Settings, ChoicesAndFoldersSurviveARestartOfTheWindow) {
         EXPECT_TRUE(QFile::exists(exports + "/t.jpg"));
     }
     CMainDlg next;
-    EXPECT_EQ(next.m_exportFilterIndex, 6);
-    EXPECT_EQ(next.m_jpegQuality, 37);
+    EXPECT_EQ(std::pair(next.m_choices.exportFilterIndex, int{next.m_choices.jpegQuality}),
+              std::pair(6, 37));
     EXPECT_EQ(AppSettings().Folder(FileKind::Exports), exports);
     const std::vector<std::uint8_t> file = fixtures::ReadFileBytes(File().toStdString());
     EXPECT_NE(std::string(file.begin(), file.end()).find("jpegQuality=37"), std::string::npos)

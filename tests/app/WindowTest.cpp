@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 #include "app/AppSettings.h"
 #include "formats/SwdFile.h"
+#include "formats/SwoFile.h"
 #include "packing/PackTextures.h"
 
 namespace apptest {
@@ -67,6 +68,14 @@ void WindowTest::OpenSet(const SpriteWad& set, const std::string& name) {
     ASSERT_TRUE(PackTextures(packed).ok());
     ASSERT_TRUE(swd::WriteSwdFile((dir / name).string(), packed).ok());
     ASSERT_TRUE(dlg.OpenSwdFile(Path(name)));
+}
+
+QString WindowTest::WriteSwo() {
+    SpriteWad source;
+    source.AddObject(460);
+    source.AddTexture(0, fixtures::MakeTexture(9, 5, 31));
+    EXPECT_TRUE(swo::WriteSwoFile((dir / "sky.swo").string(), source, 0).ok());
+    return Path("sky.swo");
 }
 
 QImage WindowTest::PreviewImage() const {

@@ -71,6 +71,8 @@ protected:
         EXPECT_TRUE(ExportImage(image, (dir / name).string(), ImageFormat::Png));
         return Path(name);
     }
+    // An object file of one 9 x 5 texture for slot 460, named sky.swo.
+    QString WriteSwo();
     void Open(const std::vector<std::uint8_t>& bytes) {
         ASSERT_TRUE(dlg.OpenSwdFile(Write("doc.swd", bytes)));
     }
