@@ -1,10 +1,29 @@
 #include "app/CMainDlg.h"
 
-#include "app/COwnerDrawCombo.h"
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
 #include "app/ResizeDialogParts.h"
 #include "edits/Edits.h"
+
+namespace {
+
+// Runs a resize dialog on the texture's size and the remembered filter and aspect choice;
+// on OK the dialog's choices become the remembered ones.
+template <class Dialog>
+bool AskResize(Dialog& dialog, const SpriteTexture& texture, RememberedChoices& choices) {
+    dialog.m_nWidth = texture.GetWidth();
+    dialog.m_nHeight = texture.GetHeight();
+    dialog.m_nFilter = choices.resizeFilter;
+    dialog.m_bKeepAspect = choices.resizeKeepAspect;
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    choices.resizeFilter = dialog.m_nFilter;
+    choices.resizeKeepAspect = dialog.m_bKeepAspect;
+    return true;
+}
+
+} // namespace
 
 void CMainDlg::OnResizeTexture() {
     const int object = CurrentObject();
@@ -12,23 +31,16 @@ void CMainDlg::OnResizeTexture() {
     if (object < 0 || line < 0) {
         return;
     }
-    const SpriteTexture& texture = Wad().ObjectTexture(static_cast<std::size_t>(object), line);
+    const auto at = static_cast<std::size_t>(object);
     CResizeDlg dialog(this);
-    dialog.m_nWidth = texture.GetWidth();
-    dialog.m_nHeight = texture.GetHeight();
-    dialog.m_nFilter = m_choices.resizeFilter;
-    dialog.m_bKeepAspect = m_choices.resizeKeepAspect;
-    if (dialog.exec() != QDialog::Accepted) {
+    if (!AskResize(dialog, Wad().ObjectTexture(at, line), m_choices)) {
         return;
     }
-    m_choices.resizeFilter = dialog.m_nFilter;
-    m_choices.resizeKeepAspect = dialog.m_bKeepAspect;
     KeepChoices();
     // The dialog has already kept the proportions it was asked to: the texture takes the size.
     const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, false,
-                                       resizeparts::FilterOfChoice(m_choices.resizeFilter)};
-    ShowEdit(m_document.Apply("Resize Texture", edits::ResizeTextures,
-                              static_cast<std::size_t>(object), line, line, request),
+                                       resizeparts::FilterOfChoice(dialog.m_nFilter)};
+    ShowEdit(m_document.Apply("Resize Texture", edits::ResizeTextures, at, line, line, request),
              line);
 }
 
@@ -38,25 +50,18 @@ void CMainDlg::OnResizeRange() {
     if (object < 0 || line < 0) {
         return;
     }
-    const SpriteTexture& texture = Wad().ObjectTexture(static_cast<std::size_t>(object), line);
+    const auto at = static_cast<std::size_t>(object);
     CResizeRangeDlg dialog(this);
-    dialog.m_nWidth = texture.GetWidth();
-    dialog.m_nHeight = texture.GetHeight();
-    dialog.m_nFilter = m_choices.resizeFilter;
-    dialog.m_bKeepAspect = m_choices.resizeKeepAspect;
-    dialog.m_nLastIndex = m_sprites->count() - 1;
+    dialog.m_nLastIndex = Wad().ObjectTextureCount(at) - 1;
     dialog.m_nStart = line;
     dialog.m_nStop = dialog.m_nLastIndex;
-    if (dialog.exec() != QDialog::Accepted) {
+    if (!AskResize(dialog, Wad().ObjectTexture(at, line), m_choices)) {
         return;
     }
-    m_choices.resizeKeepAspect = dialog.m_bKeepAspect;
-    m_choices.resizeFilter = dialog.m_nFilter;
     KeepChoices();
     const edits::ResizeRequest request{dialog.m_nWidth, dialog.m_nHeight, dialog.m_bKeepAspect != 0,
                                        resizeparts::FilterOfChoice(dialog.m_nFilter)};
-    ShowEdit(m_document.Apply("Resize Range", edits::ResizeTextures,
-                              static_cast<std::size_t>(object), dialog.m_nStart, dialog.m_nStop,
-                              request),
+    ShowEdit(m_document.Apply("Resize Range", edits::ResizeTextures, at, dialog.m_nStart,
+                              dialog.m_nStop, request),
              dialog.m_nStart);
 }
