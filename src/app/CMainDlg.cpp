@@ -334,13 +334,10 @@ void CMainDlg::OnOpenSwd() {
     if (!NoEditsLost([this] { OnOpenSwd(); })) {
         return;
     }
-    QFileDialog dialog(this, QStringLiteral("Open"), QString(),
-                       QStringLiteral("Tomb Raider Sprites Wad File (*.swd)"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    const QStringList files = ExecFileDialog(dialog, FileKind::Wads);
-    if (!files.isEmpty()) {
-        OpenSwdFile(files.constFirst());
+    const QString file = ChooseFileToOpen(
+        this, QStringLiteral("Tomb Raider Sprites Wad File (*.swd)"), FileKind::Wads);
+    if (!file.isEmpty()) {
+        OpenSwdFile(file);
     }
 }
 

@@ -102,12 +102,10 @@ void CMainDlg::OnExportObject() {
 }
 
 void CMainDlg::OnImportObject() {
-    QFileDialog dialog(this, QStringLiteral("Open"), QString(), QString::fromLatin1(swo::kFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    const QStringList files = ExecFileDialog(dialog, FileKind::Objects);
-    if (!files.isEmpty()) {
-        ImportObjectFile(files.constFirst());
+    const QString file =
+        ChooseFileToOpen(this, QString::fromLatin1(swo::kFilter), FileKind::Objects);
+    if (!file.isEmpty()) {
+        ImportObjectFile(file);
     }
 }
 

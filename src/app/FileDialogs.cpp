@@ -29,6 +29,14 @@ QStringList ExecFileDialog(QFileDialog& dialog, FileKind kind) {
     return files;
 }
 
+QString ChooseFileToOpen(QWidget* parent, const QString& filter, FileKind kind) {
+    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList files = ExecFileDialog(dialog, kind);
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
 QString ExecSaveDialog(QFileDialog& dialog, FileKind kind, const QString& proposed) {
     AppSettings settings;
     QString offered = proposed;
