@@ -9,6 +9,7 @@
 // comparison. All read the files from the page cache; every measurement is repeated and the
 // best run is kept. Wall time is what a user waits for; on a machine shared with other work it
 // swings with the load, so the processor time (user and system, all threads) is given too.
+#include "BenchCheck.h"
 #include "formats/SwdFile.h"
 #include "support/Fixtures.h"
 
@@ -34,13 +35,6 @@ namespace {
 constexpr int kImages = 1000;
 constexpr int kSide = 64;
 constexpr int kRepeats = 11;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "add_texture_bench: %s\n", what);
-        std::exit(1);
-    }
-}
 
 double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;

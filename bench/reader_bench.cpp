@@ -4,6 +4,7 @@
 // Objects: 65 535 one-pixel sprites, each its own object, then n empty objects whose first
 // index lies anywhere, also inside runs; fixed seed. Times are the best of several loads of a
 // file in the page cache.
+#include "BenchCheck.h"
 #include "formats/SwdFile.h"
 
 #include <algorithm>
@@ -23,13 +24,6 @@ namespace {
 
 constexpr std::uint32_t kSprites = 65535;
 constexpr std::size_t kPageBytes = 256 * 256 * 3;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "reader_bench: %s\n", what);
-        std::exit(1);
-    }
-}
 
 void Put32(std::ofstream& out, std::uint32_t v) {
     const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8),

@@ -3,6 +3,7 @@
 // The file: 64 pages of random pixels, 4096 sprites (one per 32 x 32 cell, each of a random
 // size up to 32 x 32), 4 objects; fixed seed. Every measurement is repeated and the best run
 // is kept. The file sits in the page cache for both sides of the load comparison.
+#include "BenchCheck.h"
 #include "formats/SwdFile.h"
 #include "packing/PackTextures.h"
 
@@ -62,13 +63,6 @@ double BestSeconds(const std::function<void()>& run) {
         best = std::min(best, took.count());
     }
     return best;
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "swd_io_bench: %s\n", what);
-        std::exit(1);
-    }
 }
 
 // The plain read: open, size, read the whole file into one buffer that is not cleared first,

@@ -10,6 +10,7 @@
 // sides run in turn and the best run of each is kept.
 // Import takes fresh memory for every texture and for the file, and the first touch of those
 // pages counts in its time; zlib alone writes into buffers it reuses from run to run.
+#include "BenchCheck.h"
 #include "edits/Edits.h"
 #include "formats/SwoFile.h"
 #include "support/Fixtures.h"
@@ -45,13 +46,6 @@ std::pair<double, double> BestOfPairs(int repeats, const std::function<void()>& 
         bestOurs = std::min(bestOurs, Seconds(ours));
     }
     return {bestOurs, bestZlib};
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "swo_bench: %s\n", what);
-        std::exit(1);
-    }
 }
 
 // A sprite: a shaded disc with a little noise on a flat background.

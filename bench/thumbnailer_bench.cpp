@@ -6,6 +6,7 @@
 // 4 294 967 295 objects, about 36 GiB, written as a sparse file. Its first object holds
 // 32 767 whole-page sprites, each on a page of its own, so that the picture's 64 sprites need
 // 64 different pages; the pages those sprites use hold real pixels, the rest are holes.
+#include "BenchCheck.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -32,13 +33,6 @@ constexpr std::uint64_t kObjectOffset = kPageOffset + kPages * kPageBytes;
 
 constexpr double kSecondsAllowed = 1.0;
 constexpr double kMiBAllowed = 64.0;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "thumbnailer_bench: %s\n", what);
-        std::exit(1);
-    }
-}
 
 void PutAt(int fd, std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {
     Check(pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) ==

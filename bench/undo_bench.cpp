@@ -11,6 +11,7 @@
 // Memory: 100 Replace Texture edits (each replaces one 64 x 64 texture) recorded in the
 // document's history, measured as the growth of the heap in use while the document stays the
 // same size.
+#include "BenchCheck.h"
 #include "edits/Document.h"
 #include "support/Fixtures.h"
 
@@ -33,13 +34,6 @@ double Seconds(const std::function<void()>& run) {
     run();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     return took.count();
-}
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "undo_bench: %s\n", what);
-        std::exit(1);
-    }
 }
 
 SpriteWad MakeWad() {
