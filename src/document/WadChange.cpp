@@ -1,5 +1,6 @@
 #include "document/WadChange.h"
 
+#include <algorithm>
 #include <cassert>
 #include <iterator>
 #include <utility>
@@ -26,6 +27,11 @@ void WadChange::Removed(const SpriteWad& wad, std::size_t at, std::vector<Sprite
     m_totalBefore = wad.TextureCount() + m_textures.size();
 }
 
+void WadChange::Rotated(std::size_t first, std::size_t middle, std::size_t last) {
+    // The texture the edit took from `first` now stands where the rotated-in part ends.
+    m_rotation = {first, first + (last - middle), last};
+}
+
 void WadChange::After(const SpriteWad& wad) {
     // Whatever the edit added or took away happened inside the kept run.
     m_inDocument = m_textures.size() + wad.TextureCount() - m_totalBefore;
@@ -41,17 +47,27 @@ void WadChange::Swap(SpriteWad& wad) {
                           std::make_move_iterator(m_textures.end()));
     m_inDocument = m_textures.size();
     m_textures = std::move(taken);
+    if (m_rotation.first != m_rotation.last) {
+        const auto at = [&wad](std::size_t index) {
+            return wad.m_textures.begin() + static_cast<std::ptrdiff_t>(index);
+        };
+        std::rotate(at(m_rotation.first), at(m_rotation.middle), at(m_rotation.last));
+        m_rotation.middle = m_rotation.first + (m_rotation.last - m_rotation.middle);
+    }
     // Pages and entries were built from the textures as they stood; they describe nothing now.
     wad.ClearScratch();
 }
 
 void WadChange::Append(const WadChange& next) {
-    assert(next.m_textures.empty() && next.m_at == m_at + m_inDocument);
+    assert(next.m_textures.empty() && next.m_at == m_at + m_inDocument &&
+           m_rotation.first == m_rotation.last);
     m_inDocument += next.m_inDocument;
 }
 
 bool WadChange::IsEmpty(const SpriteWad& wad) const {
-    return m_textures.empty() && m_inDocument == 0 && m_sequences == wad.m_sequences;
+    const bool rotates =
+        m_rotation.middle != m_rotation.first && m_rotation.middle != m_rotation.last;
+    return !rotates && m_textures.empty() && m_inDocument == 0 && m_sequences == wad.m_sequences;
 }
 
 std::size_t WadChange::PixelBytes() const {

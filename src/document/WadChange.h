@@ -9,7 +9,8 @@
 // the run of textures the edit replaced. Every edit of the editor changes the object list
 // and at most one contiguous run of m_textures (inserting at the end of a run, removing a
 // run, replacing textures in place), so a change keeps only that run, never the whole
-// document.
+// document. An edit that only reorders textures keeps no pixels at all: it notes the rotation
+// it made, which turns back by rotating the other way.
 //
 //   WadChange change = WadChange::Before(wad);
 //   change.Keep(wad, at, count);   // the textures the edit is about to remove or replace
@@ -26,6 +27,9 @@ public:
     // Instead of Keep, after an edit that only removed `textures` from `at`: takes them as
     // they are, without copying.
     void Removed(const SpriteWad& wad, std::size_t at, std::vector<SpriteTexture> textures);
+    // Instead of Keep, after an edit that only did std::rotate(first, middle, last) on
+    // m_textures (given as indices).
+    void Rotated(std::size_t first, std::size_t middle, std::size_t last);
     // Notes how many textures the edit left at `at` in place of the kept ones.
     void After(const SpriteWad& wad);
     // Puts the other side of the change into the document and keeps the side taken out, so
@@ -50,4 +54,11 @@ private:
     std::size_t m_inDocument = 0;
     std::vector<SpriteTexture> m_textures;
     std::size_t m_totalBefore = 0;
+    // The rotation that puts the other side in place; none while first == last.
+    struct Rotation {
+        std::size_t first = 0;
+        std::size_t middle = 0;
+        std::size_t last = 0;
+    };
+    Rotation m_rotation;
 };

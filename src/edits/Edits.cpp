@@ -2,6 +2,7 @@
 
 #include "document/ObjectSlotNames.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -38,6 +39,14 @@ Edit Begin(const SpriteWad& wad, std::size_t object = 0, int firstLine = 0, int 
 
 std::size_t TextureIndex(const SpriteWad& wad, std::size_t object, int line) {
     return wad.m_sequences[object].firstTexture + static_cast<std::size_t>(line);
+}
+
+// "Lines 4 to 9 are not all in the object, which has lines 0 to 4."
+Status NotAllInObject(const SpriteWad& wad, std::size_t object, int first, int last) {
+    const int count = wad.m_sequences[object].TextureCount();
+    return Refuse("Lines " + std::to_string(first) + " to " + std::to_string(last) +
+                  " are not all in the object, which has " +
+                  (count == 0 ? "no textures." : "lines 0 to " + std::to_string(count - 1) + "."));
 }
 
 } // namespace
@@ -183,6 +192,36 @@ EditResult DeleteTexture(SpriteWad& wad, std::size_t object, int line) {
     return edit;
 }
 
+EditResult MoveTextures(SpriteWad& wad, std::size_t object, int first, int last, int to) {
+    if (first > last) {
+        return Refuse("The first line " + std::to_string(first) + " comes after the last line " +
+                      std::to_string(last) + ".");
+    }
+    if (!HasLine(wad, object, first) || !HasLine(wad, object, last)) {
+        return NotAllInObject(wad, object, first, last);
+    }
+    const int length = last - first + 1;
+    const int lastStart = wad.ObjectTextureCount(object) - length;
+    if (to < 0 || to > lastStart) {
+        return Refuse("Lines " + std::to_string(first) + " to " + std::to_string(last) +
+                      " can start only at lines 0 to " + std::to_string(lastStart) +
+                      " of the object, not at line " + std::to_string(to) + ".");
+    }
+    // The lines the run passes change places with it: moving it towards the front rotates
+    // them behind it, towards the back in front of it.
+    Edit edit = Begin(wad, object, std::min(first, to), std::max(last, to + length - 1));
+    const std::size_t begin = TextureIndex(wad, object, edit.firstLine);
+    const std::size_t middle = TextureIndex(wad, object, to < first ? first : last + 1);
+    const std::size_t end = TextureIndex(wad, object, edit.lastLine) + 1;
+    const auto at = [&wad](std::size_t index) {
+        return wad.m_textures.begin() + static_cast<std::ptrdiff_t>(index);
+    };
+    std::rotate(at(begin), at(middle), at(end));
+    edit.change.Rotated(begin, middle, end);
+    edit.change.After(wad);
+    return edit;
+}
+
 EditResult ResizeTextures(SpriteWad& wad, std::size_t object, int first, int last,
                           const ResizeRequest& request) {
     Edit edit = Begin(wad, object, first, last);
@@ -191,11 +230,7 @@ EditResult ResizeTextures(SpriteWad& wad, std::size_t object, int first, int las
         return edit;
     }
     if (!HasLine(wad, object, first) || !HasLine(wad, object, last)) {
-        const int count = wad.m_sequences[object].TextureCount();
-        return Refuse(
-            "Lines " + std::to_string(first) + " to " + std::to_string(last) +
-            " are not all in the object, which has " +
-            (count == 0 ? "no textures." : "lines 0 to " + std::to_string(count - 1) + "."));
+        return NotAllInObject(wad, object, first, last);
     }
     edit.change.Keep(wad, TextureIndex(wad, object, first),
                      static_cast<std::size_t>(last - first + 1));

@@ -76,6 +76,12 @@ EditResult ReplaceTexture(SpriteWad& wad, std::size_t object, int line, SpriteTe
 // Removes line `line`; later runs move down by one.
 EditResult DeleteTexture(SpriteWad& wad, std::size_t object, int line);
 
+// Moves lines first..last (both included) so that the run starts at line `to`; the object's
+// other textures keep their order around it, and nothing else changes. Refuses lines outside
+// the object, a first line after the last, and a `to` that would leave part of the run
+// outside the object.
+EditResult MoveTextures(SpriteWad& wad, std::size_t object, int first, int last, int to);
+
 // One size for a run of textures: the box each is resized into, and how.
 struct ResizeRequest {
     int boxWidth = 0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -93,6 +94,9 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
     const auto resize = [](int first, int last, edits::ResizeRequest request) {
         return [=](SpriteWad& w) { return edits::ResizeTextures(w, 0, first, last, request); };
     };
+    const auto move = [](int first, int last, int to) {
+        return [=](SpriteWad& w) { return edits::MoveTextures(w, 1, first, last, to); };
+    };
     // clang-format off
     const Case cases[] = {
         // Special objects go to the front and start at texture 0; others to the end.
@@ -132,6 +136,10 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         {"460:5@2 463:2@0", resize(3, 1, keep), "460:3,4,5,6,7@2 463:1,2@0 #0 3..1"},
         {"460:5@2 463:2@0", resize(4, 9, keep), "Lines 4 to 9 are not all in the object, which has lines 0 to 4."},
         {"460:0@0", resize(0, 0, keep), "Lines 0 to 0 are not all in the object, which has no textures."},
+        // Moving lines of object 1: what is refused (the moves themselves are checked below).
+        {"460:2@0 463:4@2", move(2, 1, 0), "The first line 2 comes after the last line 1."},
+        {"460:2@0 463:4@2", move(3, 4, 0), "Lines 3 to 4 are not all in the object, which has lines 0 to 3."},
+        {"460:2@0 463:4@2", move(1, 2, 3), "Lines 1 to 2 can start only at lines 0 to 2 of the object, not at line 3."},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -150,6 +158,41 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         EXPECT_TRUE(wad == before) << "undo";
         done->change.Swap(wad);
         EXPECT_TRUE(wad == after) << "redo";
+    }
+}
+
+// Every run of a five-texture object moved to every line (and lines outside it), against the
+// textures with the run cut out and put back in; the lines the run passes are named as changed.
+TEST(Edits, MoveTexturesMatchesAPlainModelForEveryRunAndPlace) {
+    const SpriteWad before = MakeWad("464:2@7 463:5@2 460:2@0");
+    for (int first = -1; first <= 5; ++first) {
+        for (int last = -1; last <= 5; ++last) {
+            for (int to = -1; to <= 5; ++to) {
+                SCOPED_TRACE(testing::Message() << first << ".." << last << " to " << to);
+                SpriteWad wad = before;
+                edits::EditResult done = edits::MoveTextures(wad, 1, first, last, to);
+                const bool fits =
+                    first >= 0 && first <= last && last < 5 && to >= 0 && to + last - first < 5;
+                ASSERT_EQ(bool(done), fits);
+                std::vector<SpriteTexture> model = before.m_textures;
+                if (fits) { // object 1's run starts at texture 2
+                    const std::vector<SpriteTexture> run(model.begin() + 2 + first,
+                                                         model.begin() + 3 + last);
+                    model.erase(model.begin() + 2 + first, model.begin() + 3 + last);
+                    model.insert(model.begin() + 2 + to, run.begin(), run.end());
+                    EXPECT_EQ(std::pair(done->firstLine, done->lastLine),
+                              std::pair(std::min(first, to), std::max(last, to + last - first)));
+                }
+                EXPECT_TRUE(wad.m_textures == model && wad.m_sequences == before.m_sequences);
+                if (fits) {
+                    const SpriteWad after = wad;
+                    done->change.Swap(wad);
+                    EXPECT_TRUE(wad == before) << "undo";
+                    done->change.Swap(wad);
+                    EXPECT_TRUE(wad == after) << "redo";
+                }
+            }
+        }
     }
 }
 
