@@ -50,12 +50,24 @@ struct ResizeRangeRequest {
     std::string outPath;
     edits::ResizeRequest resize;
 };
+// move-texture IN.swd SLOT FIRST LAST TO OUT.swd
+struct MoveTextureRequest {
+    std::string inPath;
+    std::uint32_t slot = 0;
+    int first = 0;
+    int last = 0;
+    int to = 0;
+    std::string outPath;
+};
 // Read a command's words; a malformed command line gives nothing, with the reason in `problem`.
 std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std::string& problem);
 std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& args,
                                               std::string& problem);
+std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string>& args,
+                                                   std::string& problem);
 int RunSplit(const SplitRequest& request);
 int RunResize(const ResizeRangeRequest& request);
+int RunMoveTexture(const MoveTextureRequest& request);
 
 // The options of export-texture as typed; empty when not given.
 struct ExportTextureOptions {

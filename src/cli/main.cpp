@@ -55,6 +55,7 @@ const std::string& Usage() {
         "  or:  vornix-cli split IN.swd SLOT IMAGE OUT.swd --piece WxH [--pad]\n"
         "  or:  vornix-cli resize IN.swd SLOT FIRST LAST OUT.swd --size WxH [--keep-aspect]"
         " [--filter stretch|bilinear]\n"
+        "  or:  vornix-cli move-texture IN.swd SLOT FIRST LAST TO OUT.swd\n"
         "  or:  vornix-cli export-object IN.swd SLOT OUT.swo\n"
         "  or:  vornix-cli import-object IN.swd OBJ.swo OUT.swd\n"
         "  or:  vornix-cli --help | --version\n"
@@ -78,6 +79,8 @@ const std::string& Usage() {
         "  resize          resize lines FIRST to LAST of the object SLOT to WxH, or with\n"
         "                  --keep-aspect to the largest size of their own proportions inside\n"
         "                  it; stretch (default) mixes no colours\n"
+        "  move-texture    move lines FIRST to LAST of the object SLOT so that they start at\n"
+        "                  line TO; the other lines keep their order\n"
         "  export-object   write the object with slot number SLOT as OUT.swo\n"
         "  import-object   add the textures of OBJ.swo to the object with its slot number\n"
         "                  (made when missing), pack and write OUT.swd\n"
@@ -140,6 +143,12 @@ const CliCommand kCommands[] = {
          std::string problem;
          const auto request = ParseResize(op, problem);
          return request ? RunResize(*request) : UsageError(problem);
+     }},
+    {"move-texture", false,
+     [](const Operands& op, const swd::ReadOptions&) {
+         std::string problem;
+         const auto request = ParseMoveTexture(op, problem);
+         return request ? RunMoveTexture(*request) : UsageError(problem);
      }},
     {"export-texture", false,
      [](const Operands& op, const swd::ReadOptions&) {

@@ -142,7 +142,7 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     EXPECT_EQ(Ok({"repack", in, Path("again.swd")}), "Packed 5 textures onto 1 pages\n");
 }
 
-TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
+TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeAndMoveChangeLines) {
     const BTCImageData image = MakeTexture(300, 200, 11);
     ASSERT_TRUE(ExportImage(image, Path("image.png"), ImageFormat::Png));
     EXPECT_TRUE(
@@ -164,6 +164,14 @@ TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeChangesLines) {
                       big.ObjectTexture(0, line).GetHeight(),
                   112000 + height);
     }
+
+    // Line 0 of 463 moved behind the other two: rotated back, the wad is as it was.
+    Ok({"move-texture", in, "463", "0", "0", "2", Path("moved.swd")});
+    SpriteWad moved = Read(Path("moved.swd"));
+    const auto run = moved.m_textures.begin() + moved.m_sequences[0].firstTexture;
+    std::rotate(run, run + 2, run + 3);
+    EXPECT_TRUE(moved.m_sequences == original.m_sequences &&
+                moved.m_textures == original.m_textures);
 
     // Without --filter, stretch: only colours the texture had.
     Ok({"resize", in, "463", "0", "0", Path("stretched.swd"), "--size", "100x90"});
@@ -292,6 +300,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"resize", in, "463", "-1", "2", fresh, "--size", "8x8"}, "the slot and the first and last line must be numbers"},
         {{"resize", in, "463", "0", "2", fresh, "--size", "8x8", "--filter", "cubic"}, "the filter must be stretch or bilinear"},
         {{"resize", in, "463", "2", "1", fresh, "--size", "8x8"}, "the first line must not come after the last"},
+        {{"move-texture", in, "463", "0", "x", "1", fresh}, "the slot and the three lines must be numbers"},
         {{"export-texture", in, "460", "0", fresh, "--quality"}, "--quality needs a value"},
         {{"export-texture", in, "460", "0", fresh, "--fast"}, "unknown option \"--fast\""},
     }, 2);
@@ -363,6 +372,8 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
         {{"resize", in, "3000000000", "0", "0", fresh, "--size", "8x8"}, "There is no object with slot 3000000000 in \"" + in + "\"\n"},
         {{"resize", in, "463", "0", "3", fresh, "--size", "8x8"}, "Lines 0 to 3 are not all in the object, which has lines 0 to 2.\n"},
+        {{"move-texture", in, "464", "0", "0", "1", fresh}, "There is no object with slot 464 in \"" + in + "\"\n"},
+        {{"move-texture", in, "463", "0", "1", "2", fresh}, "Lines 0 to 1 can start only at lines 0 to 1 of the object, not at line 2.\n"},
         {{"export-texture", in, "4294967295", "0", opng}, "no object with slot 4294967295"},
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
         {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},

@@ -1,0 +1,50 @@
+#include "Commands.h"
+
+#include <cstdio>
+
+std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string>& args,
+                                                   std::string& problem) {
+    if (args.size() != 6) {
+        problem = "move-texture takes an input file, a slot, the first and last line, the line "
+                  "to move them to and an output file";
+        return std::nullopt;
+    }
+    const auto slot = ParseWholeNumber(args[1], 0, kMaxSlot);
+    const auto line = [&args](std::size_t i) {
+        return ParseWholeNumber(args[i], 0, SpriteWad::kMaxObjectTextures - 1);
+    };
+    const auto first = line(2), last = line(3), to = line(4);
+    if (!slot || !first || !last || !to) {
+        problem = "the slot and the three lines must be numbers";
+        return std::nullopt;
+    }
+    return MoveTextureRequest{args[0],
+                              static_cast<std::uint32_t>(*slot),
+                              static_cast<int>(*first),
+                              static_cast<int>(*last),
+                              static_cast<int>(*to),
+                              args[5]};
+}
+
+int RunMoveTexture(const MoveTextureRequest& request) {
+    SpriteWad wad;
+    if (!LoadWad(request.inPath, {}, wad)) {
+        return 1;
+    }
+    const std::optional<std::size_t> object = wad.FindObject(request.slot);
+    if (!object) {
+        return ReportError("There is no object with slot " + std::to_string(request.slot) +
+                           " in \"" + request.inPath + "\"");
+    }
+    const edits::EditResult moved =
+        edits::MoveTextures(wad, *object, request.first, request.last, request.to);
+    if (!moved) {
+        return ReportError(moved.message());
+    }
+    if (SaveAndReport(wad, request.outPath) != 0) {
+        return 1;
+    }
+    std::printf("Moved lines %d to %d of object %u to line %d\n", request.first, request.last,
+                request.slot, request.to);
+    return 0;
+}
