@@ -1,10 +1,13 @@
 #include "app/AppSettings.h"
 
 #include "app/FileDialogFilters.h"
+#include "app/FrameClock.h"
+#include "app/QtImage.h"
 #include "pixels/PageSide.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -53,6 +56,13 @@ RememberedChoices AppSettings::Choices() const {
     choices.resizeKeepAspect = Number("resize/keepAspect", 0, 1, defaults.resizeKeepAspect);
     choices.magentaTransparent =
         Number("preview/magentaTransparent", 0, 1, defaults.magentaTransparent ? 1 : 0) != 0;
+    const int zoom = Number("preview/zoom", 0, kPageSide, defaults.previewZoom);
+    choices.previewZoom =
+        std::find(kZoomChoices.begin(), kZoomChoices.end(), zoom) != kZoomChoices.end()
+            ? zoom
+            : defaults.previewZoom;
+    choices.framesPerSecond =
+        Number("preview/framesPerSecond", 1, kMaxFramesPerSecond, defaults.framesPerSecond);
     return choices;
 }
 
@@ -69,6 +79,8 @@ void AppSettings::SetChoices(const RememberedChoices& choices) {
     m_settings.setValue(QStringLiteral("resize/keepAspect"), choices.resizeKeepAspect);
     m_settings.setValue(QStringLiteral("preview/magentaTransparent"),
                         choices.magentaTransparent ? 1 : 0);
+    m_settings.setValue(QStringLiteral("preview/zoom"), choices.previewZoom);
+    m_settings.setValue(QStringLiteral("preview/framesPerSecond"), choices.framesPerSecond);
 }
 
 QString AppSettings::Folder(FileKind kind) const {

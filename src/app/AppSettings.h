@@ -21,6 +21,9 @@ struct RememberedChoices {
     int resizeFilter = 0;
     int resizeKeepAspect = 1;
     bool magentaTransparent = false;
+    // 1, 2, 4, 8, or kZoomToFit.
+    int previewZoom = 1;
+    int framesPerSecond = 15;
 
     bool operator==(const RememberedChoices&) const = default;
 };

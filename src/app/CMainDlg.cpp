@@ -147,12 +147,14 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
         QPushButton* target = m_buttons[button];
         connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
     }
-    const std::pair<QKeySequence, void (CMainDlg::*)()> history[] = {
+    const std::pair<QKeySequence, void (CMainDlg::*)()> commands[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_Z), &CMainDlg::Undo},
         {QKeySequence(Qt::CTRL | Qt::Key_Y), &CMainDlg::Redo},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CMainDlg::Redo},
+        {QKeySequence(Qt::CTRL | Qt::Key_Up), &CMainDlg::OnMoveTextureUp},
+        {QKeySequence(Qt::CTRL | Qt::Key_Down), &CMainDlg::OnMoveTextureDown},
     };
-    for (const auto& [sequence, handler] : history) {
+    for (const auto& [sequence, handler] : commands) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, handler);
     }
 }
@@ -185,6 +187,8 @@ void CMainDlg::BuildControls() {
     }
     m_buttons[kOpenSwd]->setDefault(true);
     for (int i = 0; i < kButtonCount; ++i) {
+        // Every command stops a playing sequence before it runs.
+        connect(m_buttons[i], &QPushButton::clicked, this, &CMainDlg::StopSequence);
         connect(m_buttons[i], &QPushButton::clicked, this, kButtonSpecs[i].handler);
     }
 
@@ -207,6 +211,9 @@ void CMainDlg::BuildControls() {
     // The drop-down parts open to 225 and 205 dialog units.
     m_objects->setMaxVisibleItems(std::max(1, dlgunits::Y(225 - 14) / m_objects->ItemHeight()));
     m_sprites->setMaxVisibleItems(std::max(1, dlgunits::Y(205 - 14) / m_sprites->ItemHeight()));
+    for (COwnerDrawCombo* list : {m_objects, m_sprites}) {
+        connect(list, &QComboBox::activated, this, &CMainDlg::StopSequence);
+    }
     connect(m_objects, &QComboBox::activated, this, &CMainDlg::OnSelchangeObjects);
     connect(m_sprites, &QComboBox::activated, this, &CMainDlg::OnSelchangeSprites);
 
@@ -282,41 +289,73 @@ void CMainDlg::paintEvent(QPaintEvent*) {
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    const bool jobRuns = JobRuns();
+    // What each entry does, run once the menu's own event loop has ended, so that a dialog it
+    // opens does not run inside that loop.
+    std::vector<std::pair<const QAction*, std::function<void()>>> commands;
+    const auto add = [&commands](QMenu& to, const QString& text, bool enabled,
+                                 std::function<void()> run, const QKeySequence& key = {}) {
+        QAction* action = to.addAction(text);
+        action->setEnabled(enabled);
+        action->setShortcut(key);
+        commands.emplace_back(action, std::move(run));
+        return action;
+    };
+    const bool mayChange = !JobRuns();
     const QString undoText = UndoText();
     const QString redoText = RedoText();
-    QAction* undo = menu.addAction(undoText.isEmpty() ? QStringLiteral("Undo") : undoText);
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    undo->setEnabled(!undoText.isEmpty() && !jobRuns);
-    QAction* redo = menu.addAction(redoText.isEmpty() ? QStringLiteral("Redo") : redoText);
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    redo->setEnabled(!redoText.isEmpty() && !jobRuns);
+    add(
+        menu, undoText.isEmpty() ? QStringLiteral("Undo") : undoText,
+        !undoText.isEmpty() && mayChange, [this] { Undo(); }, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    add(
+        menu, redoText.isEmpty() ? QStringLiteral("Redo") : redoText,
+        !redoText.isEmpty() && mayChange, [this] { Redo(); }, QKeySequence(Qt::CTRL | Qt::Key_Y));
     menu.addSeparator();
-    // The preview's own choice shows only over the preview.
-    QAction* magenta = nullptr;
+    const int line = CurrentLine();
+    add(
+        menu, QStringLiteral("Move Texture Up"), mayChange && line > 0,
+        [this] { OnMoveTextureUp(); }, QKeySequence(Qt::CTRL | Qt::Key_Up));
+    add(
+        menu, QStringLiteral("Move Texture Down"),
+        mayChange && line >= 0 && line + 1 < m_sprites->count(), [this] { OnMoveTextureDown(); },
+        QKeySequence(Qt::CTRL | Qt::Key_Down));
+    menu.addSeparator();
+    // The preview's own entries show only over the preview. Its choices leave a playing
+    // sequence playing; every command stops it.
     if (PreviewFrame().contains(event->pos())) {
-        magenta = menu.addAction(QStringLiteral("Show magenta as transparent"));
+        QAction* magenta = add(menu, QStringLiteral("Show magenta as transparent"), true, [this] {
+            m_choices.magentaTransparent = !m_choices.magentaTransparent;
+            KeepChoices();
+            RedrawPreview();
+        });
         magenta->setCheckable(true);
         magenta->setChecked(m_choices.magentaTransparent);
+        QMenu* zoom = menu.addMenu(QStringLiteral("Zoom"));
+        for (const int choice : kZoomChoices) {
+            QAction* factor = add(*zoom,
+                                  choice == kZoomToFit ? QStringLiteral("Fit")
+                                                       : QStringLiteral("%1\u00D7").arg(choice),
+                                  true, [this, choice] { SetPreviewZoom(choice); });
+            factor->setCheckable(true);
+            factor->setChecked(choice == m_choices.previewZoom);
+        }
+        menu.addSeparator();
+        add(menu, QStringLiteral("Play Sequence"), mayChange && line >= 0 && !SequencePlays(),
+            [this] { PlaySequence(); });
+        add(menu, QStringLiteral("Stop Sequence"), SequencePlays(), [this] { StopSequence(); });
+        add(menu, QStringLiteral("Frames per Second..."), true, [this] { OnFramesPerSecond(); });
         menu.addSeparator();
     }
-    const QAction* about = menu.addAction(QStringLiteral("&About Vornix..."));
-    // The About box opens once the menu's own event loop has ended.
+    add(menu, QStringLiteral("&About Vornix..."), true, [this] { OnAboutBox(); });
     const QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == about) {
-        OnAboutBox();
-    } else if (chosen == undo) {
-        Undo();
-    } else if (chosen == redo) {
-        Redo();
-    } else if (chosen != nullptr && chosen == magenta) {
-        m_choices.magentaTransparent = magenta->isChecked();
-        KeepChoices();
-        RefreshPreview();
+    for (const auto& [action, run] : commands) {
+        if (action == chosen) {
+            run();
+        }
     }
 }
 
 void CMainDlg::OnAboutBox() {
+    StopSequence();
     CAboutDlg about(this);
     about.exec();
 }
@@ -452,10 +491,15 @@ void CMainDlg::RefreshPreview() {
         return;
     }
     if (line < Wad().ObjectTextureCount(static_cast<std::size_t>(object))) {
-        SetPreview(QPixmap::fromImage(
-            ToPreviewImage(Wad().ObjectTexture(static_cast<std::size_t>(object), line),
-                           m_choices.magentaTransparent)));
+        ShowTexture(object, line);
     }
+}
+
+void CMainDlg::ShowTexture(int object, int line) {
+    const SpriteTexture& texture = Wad().ObjectTexture(static_cast<std::size_t>(object), line);
+    const int zoom =
+        PreviewZoomFactor(m_choices.previewZoom, texture.GetWidth(), texture.GetHeight());
+    SetPreview(QPixmap::fromImage(ToPreviewImage(texture, m_choices.magentaTransparent, zoom)));
 }
 
 void CMainDlg::UpdateInfoPane() {

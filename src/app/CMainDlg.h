@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppSettings.h"
+#include "app/FrameClock.h"
 #include "app/JobThread.h"
 #include "edits/Document.h"
 
@@ -139,6 +140,26 @@ public:
     // flag and its worker has not ended yet).
     bool JobRuns() const { return !m_document.MayChange(); }
 
+    // Moves the selected texture one line up or down as the step "Move Texture", the selection
+    // following it; nothing at the object's first or last line or while a job runs
+    // (CMainDlgSequence.cpp).
+    void OnMoveTextureUp();
+    void OnMoveTextureDown();
+
+    // The preview's zoom (1, 2, 4, 8 or kZoomToFit), kept with the other choices.
+    void SetPreviewZoom(int choice);
+    // Shows the selected object's textures in turn from the selected line at the remembered
+    // frames per second, looping, without
+    // changing the selection or the document. Any command, a selection change, Escape or
+    // StopSequence stops it and shows the selected texture again.
+    void PlaySequence();
+    void StopSequence();
+    bool SequencePlays() const { return m_frameClock->Runs(); }
+    // Asks for the frames per second, 1 to kMaxFramesPerSecond.
+    void OnFramesPerSecond();
+    // Puts another clock in place of the window's timer (tests turn it by hand).
+    void SetFrameClock(std::unique_ptr<FrameClock> clock);
+
     void OnOpenSwd();
     void OnCloseSwd();
     void OnAboutBox();
@@ -175,6 +196,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -216,6 +238,13 @@ private:
     void ReplaceSpriteLine(int line);
     // Shows the current texture in the preview, leaving the Info pane alone.
     void RefreshPreview();
+    // Shows line `line` of the object in the preview as the preview draws a texture.
+    void ShowTexture(int object, int line);
+    void MoveCurrentTexture(int step);
+    void ShowNextFrame();
+    // Draws the preview again after a choice of how it looks: the frame a sequence plays, or
+    // the current texture.
+    void RedrawPreview();
     void SetPreview(const QPixmap& pixmap);
     void ClearPreview();
     void ShowMessage(const QString& text);
@@ -257,6 +286,10 @@ private:
     QPointer<QMessageBox> m_cancelQuestion;
     // What waits for the save that the unsaved-edits question started.
     std::function<void()> m_afterSave;
+
+    // Turns the frames of a playing sequence; the line shown now.
+    std::unique_ptr<FrameClock> m_frameClock = MakeTimerClock();
+    int m_playLine = -1;
 
     // Split Texture and the resize commands (CMainDlgSplit.cpp, CMainDlgSplitJob.cpp,
     // CMainDlgResize.cpp).

@@ -55,6 +55,7 @@ void CMainDlg::dropEvent(QDropEvent* event) {
 }
 
 void CMainDlg::OpenFiles(const QStringList& files) {
+    StopSequence();
     QStringList refused;
     for (const QString& file : files) {
         if (KindOf(file) == DroppedKind::Other) {

@@ -11,12 +11,14 @@
 #include <QPlainTextEdit>
 
 void CMainDlg::Undo() {
+    StopSequence();
     if (const std::optional<ListView> view = m_document.Undo()) {
         ShowView(*view);
     }
 }
 
 void CMainDlg::Redo() {
+    StopSequence();
     if (const std::optional<ListView> view = m_document.Redo()) {
         ShowView(*view);
     }

@@ -1,7 +1,9 @@
 #include "app/QtImage.h"
 
 #include "pixels/MagentaCheckerboard.h"
+#include "pixels/PageSide.h"
 
+#include <algorithm>
 #include <cstring>
 
 QImage ToQImage(const BTCImageData& image) {
@@ -14,20 +16,35 @@ QImage ToQImage(const BTCImageData& image) {
     return view.copy();
 }
 
-QImage ToPreviewImage(const BTCImageData& image, bool magentaAsCheckerboard) {
-    QImage shown = ToQImage(image);
-    if (!magentaAsCheckerboard) {
-        return shown;
+QImage ToPreviewImage(const BTCImageData& image, bool magentaAsCheckerboard, int zoom) {
+    if (!image.IsLoaded() || zoom < 1) {
+        return {};
     }
-    for (int y = 0; y < shown.height(); ++y) {
-        uchar* pixel = shown.scanLine(y);
-        for (int x = 0; x < shown.width(); ++x, pixel += 3) {
-            if (checkerboard::IsMagenta(pixel)) {
-                pixel[0] = pixel[1] = pixel[2] = checkerboard::Level(x, y);
+    const int width = std::min(image.GetWidth() * zoom, kPageSide);
+    const int height = std::min(image.GetHeight() * zoom, kPageSide);
+    QImage shown(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row =
+            image.GetBits() + static_cast<std::size_t>(y / zoom) * image.GetRowSize();
+        uchar* out = shown.scanLine(y);
+        for (int x = 0; x < width; ++x, out += 3) {
+            const std::uint8_t* pixel = row + static_cast<std::size_t>(x / zoom) * 3;
+            if (magentaAsCheckerboard && checkerboard::IsMagenta(pixel)) {
+                out[0] = out[1] = out[2] = checkerboard::Level(x, y);
+            } else {
+                std::memcpy(out, pixel, 3);
             }
         }
     }
     return shown;
+}
+
+int PreviewZoomFactor(int choice, int width, int height) {
+    if (choice != kZoomToFit) {
+        return choice;
+    }
+    return width > 0 && height > 0 ? std::max(1, std::min(kPageSide / width, kPageSide / height))
+                                   : 1;
 }
 
 BTCImageData FromQImage(const QImage& image) {

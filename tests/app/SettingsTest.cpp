@@ -3,6 +3,7 @@
 #include "WindowTest.h"
 #include "app/AppSettings.h"
 #include "app/CJpegOptionsDlg.h"
+#include "app/QtImage.h"
 #include "formats/SwdFile.h"
 #include "packing/PackTextures.h"
 
@@ -14,16 +15,16 @@ void PrintTo(const RememberedChoices& c, std::ostream* out) {
     *out << c.imageFilterIndex << ' ' << c.exportFilterIndex << ' ' << int{c.jpegQuality} << ' '
          << c.tgaRle << ' ' << c.splitWidth << 'x' << c.splitHeight << ' ' << c.splitSizeChoice
          << ' ' << c.splitPiecePolicy << ' ' << c.resizeFilter << ' ' << c.resizeKeepAspect << ' '
-         << c.magentaTransparent;
+         << c.magentaTransparent << ' ' << c.previewZoom << ' ' << c.framesPerSecond;
 }
 
 namespace {
 
 // What a user who has never run the program finds, and every choice away from it: image and
 // export filters, JPEG quality, TGA RLE, split width, height, size choice and policy, resize
-// filter and aspect, magenta as transparent.
-const RememberedChoices kNewUser = {1, 1, 100, 0, 128, 128, 2, 0, 0, 1, false};
-const RememberedChoices kChanged = {7, 6, 0, 1, 256, 1, 4, 1, 1, 0, true};
+// filter and aspect, magenta as transparent, the preview's zoom and the frames per second.
+const RememberedChoices kNewUser = {1, 1, 100, 0, 128, 128, 2, 0, 0, 1, false, 1, 15};
+const RememberedChoices kChanged = {7, 6, 0, 1, 256, 1, 4, 1, 1, 0, true, kZoomToFit, 60};
 
 const FileKind kKinds[] = {FileKind::Wads, FileKind::Images, FileKind::Exports, FileKind::Objects};
 
@@ -48,6 +49,8 @@ protected:
         const QImage preview = window.findChild<QLabel*>("preview")->pixmap().toImage();
         RememberedChoices choices = window.m_choices;
         choices.magentaTransparent = preview.pixelColor(0, 0) != QColor(255, 0, 255);
+        // The 4 x 4 texture fits the frame 64 times over.
+        choices.previewZoom = preview.width() / 4 == 64 ? kZoomToFit : preview.width() / 4;
         return choices;
     }
 
@@ -105,7 +108,8 @@ TEST_F(Settings, MissingOrDamagedFileGivesTheDefaults) {
          [] {
              WriteFile("[images]\nfilter=8\n[export]\nfilter=0\njpegQuality=101\ntgaRle=2\n"
                        "[split]\nwidth=257\nheight=0\nsizeChoice=5\npiecePolicy=-1\n"
-                       "[resize]\nfilter=2\nkeepAspect=-1\n[preview]\nmagentaTransparent=2\n");
+                       "[resize]\nfilter=2\nkeepAspect=-1\n[preview]\nmagentaTransparent=2\n"
+                       "zoom=3\nframesPerSecond=61\n");
          },
          true},
         {"not whole numbers",
@@ -113,7 +117,7 @@ TEST_F(Settings, MissingOrDamagedFileGivesTheDefaults) {
              WriteFile("[images]\nfilter=two\n[export]\nfilter=1.5\njpegQuality=\ntgaRle=true\n"
                        "[split]\nwidth=12px\nheight=0x10\nsizeChoice=@Invalid()\npiecePolicy= \n"
                        "[resize]\nfilter=99999999999999999999\nkeepAspect=1,1\n"
-                       "[preview]\nmagentaTransparent=yes\n");
+                       "[preview]\nmagentaTransparent=yes\nzoom=2x\nframesPerSecond=0\n");
          },
          true},
         {"folders that are gone",

@@ -2,6 +2,8 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogFilters.h"
 #include "app/QtImage.h"
+#include "pixels/MagentaCheckerboard.h"
+#include "support/Fixtures.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -36,19 +38,38 @@ TEST(OwnerDrawCombo, FocusHighlightAndItemHeight) {
     EXPECT_EQ(list->view()->sizeHintForRow(1), QFontMetrics(list->font()).height() + 2);
 }
 
-// Only pixels of exactly 0xFF00FF turn into the light grey checkerboard; near misses stay.
-TEST(MagentaPreview, OnlyExactMagentaBecomesTheLightCheckerboard) {
-    BTCImageData texture;
-    texture.Create(16, 2);
-    texture.Fill(0, 0, 16, 1, 0xFF00FF);
-    const std::uint32_t nearMisses[] = {0xFE00FF, 0xFF01FF, 0xFF00FE, 0x123456};
+// Each preview pixel is the texture pixel under it at the zoom's factor, from the top-left
+// corner and cut off at the frame; only exact magenta becomes the checkerboard of the frame.
+TEST(PreviewImage, WholePixelsFromTheTopLeftClippedToTheFrameAndMagentaAtEveryZoom) {
+    BTCImageData odd = fixtures::MakeTexture(5, 3, 9);
+    const std::uint32_t nearMisses[] = {0xFF00FF, 0xFE00FF, 0xFF01FF, 0xFF00FE};
     for (int i = 0; i < 4; ++i) {
-        texture.Fill(i, 1, 1, 1, nearMisses[i]);
+        odd.Fill(i, 2, 1, 1, nearMisses[i]);
     }
-    EXPECT_EQ(ToPreviewImage(texture, false), ToQImage(texture));
-    const QImage shown = ToPreviewImage(texture, true);
-    EXPECT_EQ(shown.copy(0, 1, 16, 1), ToQImage(texture).copy(0, 1, 16, 1));
-    EXPECT_NE(shown.pixel(0, 0), shown.pixel(8, 0)) << "neighbouring cells alternate";
+    const BTCImageData square = fixtures::MakeTexture(64, 64, 4);
+    const std::tuple<const BTCImageData*, int, bool, int, QSize> rows[] = {
+        {&odd, 1, false, 1, {5, 3}},
+        {&odd, 2, true, 2, {10, 6}},
+        {&odd, kZoomToFit, true, 51, {255, 153}},
+        {&square, 8, true, 8, {256, 256}},
+        {&square, kZoomToFit, false, 4, {256, 256}}};
+    for (const auto& [texture, choice, magenta, factor, size] : rows) {
+        SCOPED_TRACE(factor);
+        ASSERT_EQ(PreviewZoomFactor(choice, texture->GetWidth(), texture->GetHeight()), factor);
+        const QImage shown = ToPreviewImage(*texture, magenta, factor);
+        ASSERT_EQ(shown.size(), size);
+        int wrong = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                auto p = fixtures::PixelAt(*texture, x / factor, y / factor);
+                if (magenta && checkerboard::IsMagenta(p.data())) {
+                    p.fill(checkerboard::Level(x, y));
+                }
+                wrong += shown.pixel(x, y) != qRgb(p[2], p[1], p[0]);
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 // An object line too long for the list keeps its slot number and its count at every width and
