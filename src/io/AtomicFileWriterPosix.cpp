@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include <fcntl.h>
@@ -52,6 +53,54 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
+#ifdef O_TMPFILE
+// An unnamed file in `folder`, or -1 where the file system or the kernel has none, or where
+// there is no /proc to give it a name through later.
+int OpenUnnamed(const std::filesystem::path& folder) {
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        return -1;
+    }
+    return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the complete unnamed file a temporary name beside the target, to be renamed over it:
+// a link cannot replace an existing file. Returns 0 or the system's error.
+int LinkUnnamed(int fd, const std::filesystem::path& target, std::string& temporary) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = TemporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return 0;
+        }
+        if (errno != EEXIST) {
+            temporary.clear();
+            return errno;
+        }
+    }
+    temporary.clear();
+    return EEXIST;
+}
+#else
+int OpenUnnamed(const std::filesystem::path&) {
+    return -1;
+}
+int LinkUnnamed(int, const std::filesystem::path&, std::string&) {
+    return EOPNOTSUPP;
+}
+#endif
+
+// The process's umask, read without changing it (umask() would, for every thread); older
+// kernels do not apply it to unnamed files.
+mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("Umask:")) {
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+        }
+    }
+    return 022;
+}
+
 } // namespace
 
 Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -73,7 +122,8 @@ Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t
     }
 
     std::string temporary;
-    int fd = -1;
+    int fd = OpenUnnamed(target.parent_path());
+    const bool unnamed = fd >= 0;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = TemporaryName(target);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -86,14 +136,23 @@ Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t
     }
 
     int error = 0;
-    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
-        error = errno;
+    // A new file gets the mode that creating it by name would have given it.
+    if (exists || unnamed) {
+        const mode_t mode = exists ? existing.st_mode & 07777 : 0666 & ~CurrentUmask();
+        if (::fchmod(fd, mode) != 0) {
+            error = errno;
+        }
     }
     if (error == 0 && !WriteAll(fd, bytes)) {
         error = errno;
     }
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
+    }
+    // The unnamed file gets its name only now that it is complete, so a process killed
+    // before this point leaves nothing behind.
+    if (error == 0 && unnamed) {
+        error = LinkUnnamed(fd, target, temporary);
     }
     if (::close(fd) != 0 && error == 0) {
         error = errno;
@@ -102,7 +161,9 @@ Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t
         error = errno;
     }
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        if (!temporary.empty()) {
+            ::unlink(temporary.c_str());
+        }
         return Describe(path, error);
     }
     SyncFolder(target.parent_path());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 
@@ -76,4 +77,14 @@ TEST(WriteSwdFile, FailuresLeaveEverythingAsItWasAndSuccessReplacesTheLinkedFile
     EXPECT_TRUE(fixtures::ReadFileBytes(real) == kSmallWad);
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A new file gets its mode from the umask, however its temporary file was made.
+    const mode_t mask = ::umask(027);
+    const Status made = swd::WriteSwdFile((dir / "new.swd").string(), wad);
+    ::umask(mask);
+    ASSERT_TRUE(made.ok());
+    EXPECT_EQ(fs::status(dir / "new.swd").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    auto expected = tree;
+    expected.insert(std::upper_bound(expected.begin(), expected.end(), "new.swd"), "new.swd");
+    EXPECT_EQ(fixtures::Tree(dir.path()), expected);
 }
