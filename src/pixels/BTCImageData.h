@@ -3,24 +3,29 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <utility>
-#include <vector>
 
 // One 24-bit image: three bytes per pixel in blue, green, red order, rows from the top,
 // rows packed tightly (no padding). Copies are deep: every image owns its pixels.
 // Moving an image hands its pixels over and leaves the source without pixels, which is what
 // keeps inserting into a texture array a move of handles rather than a copy of pixels.
+// SharedCopy is the one exception: a copy that shares the pixels until either image is
+// written (the first non-const GetBits or drawing call copies them), so that a snapshot of a
+// whole document costs no pixel copying; the two may then live on different threads as long
+// as the sharing copy is only read.
 class BTCImageData {
 public:
     // Largest side we agree to allocate; bounds any size that comes from a file.
     static constexpr int kMaxSide = 16384;
 
     BTCImageData() = default;
-    BTCImageData(const BTCImageData& other) = default;
+    BTCImageData(const BTCImageData& other);
     BTCImageData(BTCImageData&& other) noexcept;
-    BTCImageData& operator=(const BTCImageData& other) = default;
+    BTCImageData& operator=(const BTCImageData& other);
     BTCImageData& operator=(BTCImageData&& other) noexcept;
     virtual ~BTCImageData() = default;
+
+    // An image that shares this one's pixels until one of the two is written.
+    BTCImageData SharedCopy() const;
 
     // A black width x height image. Only 24 bits per pixel exist; anything else, or a side
     // outside 1..kMaxSide, fails and leaves the image as it was.
@@ -31,12 +36,13 @@ public:
     // Frees the pixels; the image stays usable and can be created or filled again.
     void DeleteObject();
 
-    bool IsLoaded() const { return !m_bits.empty(); }
+    bool IsLoaded() const { return m_size != 0; }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
-    std::uint8_t* GetBits() { return m_bits.data(); }
-    const std::uint8_t* GetBits() const { return m_bits.data(); }
-    std::size_t GetImageSize() const { return m_bits.size(); }
+    // Pixels shared with a SharedCopy are copied first.
+    std::uint8_t* GetBits();
+    const std::uint8_t* GetBits() const { return m_bits.get(); }
+    std::size_t GetImageSize() const { return m_size; }
     std::size_t GetRowSize() const { return static_cast<std::size_t>(m_width) * 3; }
 
     // Fills the rectangle (clipped to the image) with colour 0x00BBGGRR.
@@ -49,26 +55,15 @@ public:
     // Turns the image upside down.
     void FlipVertical();
 
-    friend bool operator==(const BTCImageData& a, const BTCImageData& b) {
-        return a.m_width == b.m_width && a.m_height == b.m_height && a.m_bits == b.m_bits;
-    }
+    friend bool operator==(const BTCImageData& a, const BTCImageData& b);
 
 private:
-    // Leaves new bytes uninitialised instead of zeroing them; every path that exposes them
-    // fills them first.
-    template <typename T> struct DefaultInitAllocator : std::allocator<T> {
-        DefaultInitAllocator() = default;
-        template <typename U> DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {}
-        template <typename U> struct rebind { using other = DefaultInitAllocator<U>; };
-        template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
-        template <typename U, typename... Args> void construct(U* p, Args&&... args) {
-            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-        }
-    };
-
+    // New bytes are left uninitialised instead of zeroed; every path that exposes them fills
+    // them first.
     bool Allocate(int width, int height);
 
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>> m_bits;
+    std::size_t m_size = 0;
+    std::shared_ptr<std::uint8_t[]> m_bits;
 };
