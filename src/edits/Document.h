@@ -3,7 +3,9 @@
 #include "edits/EditHistory.h"
 #include "edits/Edits.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -20,6 +22,10 @@ public:
     explicit Document(std::function<View()> currentView) : m_currentView(std::move(currentView)) {}
 
     const SpriteWad& Wad() const { return m_wad; }
+    // Counts the changes to the wad: any two moments with the same revision saw the same wad.
+    std::uint64_t Revision() const { return m_revision; }
+    // Called after every change to the wad and after a save was marked.
+    void SetChangeHandler(std::function<void()> changed) { m_changed = std::move(changed); }
     // Whether the document may change now: false while a job works on it.
     bool MayChange() const { return m_jobs == 0; }
 
@@ -34,6 +40,7 @@ public:
         edits::EditResult done = std::forward<EditFn>(edit)(m_wad, std::forward<Args>(args)...);
         if (done) {
             m_history.Record(std::move(action), std::move(done->change), m_wad, std::move(before));
+            Changed();
         }
         return done;
     }
@@ -44,24 +51,33 @@ public:
         edits::EditResult done = std::forward<EditFn>(edit)(m_wad, std::forward<Args>(args)...);
         if (done) {
             m_history.Extend(std::move(done->change), m_wad);
+            Changed();
         }
         return done;
     }
 
     std::optional<View> Undo() {
-        return MayChange() ? m_history.Undo(m_wad, m_currentView()) : std::nullopt;
+        return Changed(MayChange() ? m_history.Undo(m_wad, m_currentView()) : std::nullopt);
     }
-    std::optional<View> Redo() { return MayChange() ? m_history.Redo(m_wad) : std::nullopt; }
+    std::optional<View> Redo() {
+        return Changed(MayChange() ? m_history.Redo(m_wad) : std::nullopt);
+    }
     std::string UndoAction() const { return m_history.UndoAction(); }
     std::string RedoAction() const { return m_history.RedoAction(); }
     bool IsModified() const { return m_history.IsModified(); }
-    void MarkSaved() { m_history.MarkSaved(); }
+    void MarkSaved() {
+        m_history.MarkSaved();
+        if (m_changed) {
+            m_changed();
+        }
+    }
 
     // Puts another wad in place (Open, Close) with a fresh history; `modified` for one that
     // holds what no file has yet.
     void Replace(SpriteWad wad, bool modified = false) {
         m_wad = std::move(wad);
         m_history.Clear(modified);
+        Changed();
     }
 
     // A job starts working on the document; `action` names the step its own edits make.
@@ -78,8 +94,23 @@ public:
     SpriteWad& WadForJob() { return m_wad; }
 
 private:
+    void Changed() {
+        ++m_revision;
+        if (m_changed) {
+            m_changed();
+        }
+    }
+    std::optional<View> Changed(std::optional<View> shown) {
+        if (shown) {
+            Changed();
+        }
+        return shown;
+    }
+
     SpriteWad m_wad;
     EditHistory<View> m_history;
     std::function<View()> m_currentView;
     int m_jobs = 0;
+    std::uint64_t m_revision = 0;
+    std::function<void()> m_changed;
 };
