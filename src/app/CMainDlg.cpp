@@ -8,6 +8,7 @@
 #include "app/FileDialogs.h"
 #include "app/PieceQueue.h"
 #include "app/QtImage.h"
+#include "app/RecoveryWriter.h"
 #include "app/WaitCursor.h"
 #include "document/ListLines.h"
 #include "document/ObjectSlotNames.h"
@@ -127,6 +128,7 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     setWindowIcon(appres::AppIcon());
     m_choices = AppSettings().Choices();
     BuildControls();
+    StartRecoveryWriter();
     setAcceptDrops(true);
 #ifdef Q_OS_WIN
     AddSystemMenuEntry();
@@ -412,18 +414,8 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
         return false;
     }
 
-    WaitCursor wait;
-    m_sprites->clear();
     // A recovered wad holds what no file holds yet: closing it asks first.
-    m_document.Replace(std::move(loaded), recovered);
-    ShowObjects(0);
-    m_path->setText(recovered ? QString() : QDir::toNativeSeparators(fullPath));
-    // Nothing of the previous file may stay on show when the new one has no first texture.
-    ClearPreview();
-    OnSelchangeObjects();
-    if (m_sprites->count() == 0) {
-        UpdateInfoPane();
-    }
+    ShowLoaded(std::move(loaded), recovered, recovered ? QString() : fullPath);
     if (recovered) {
         // The path field stays empty, so that a save asks for a name: this says what is open.
         m_info->setPlainText(QStringLiteral("Recovered %1 sprites from %2. Save As SWD to keep "
@@ -432,6 +424,20 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
                                  .arg(QFileInfo(fullPath).fileName()));
     }
     return true;
+}
+
+void CMainDlg::ShowLoaded(SpriteWad wad, bool modified, const QString& path) {
+    WaitCursor wait;
+    m_sprites->clear();
+    m_document.Replace(std::move(wad), modified);
+    ShowObjects(0);
+    m_path->setText(QDir::toNativeSeparators(path));
+    // Nothing of the previous file may stay on show when the new one has no first texture.
+    ClearPreview();
+    OnSelchangeObjects();
+    if (m_sprites->count() == 0) {
+        UpdateInfoPane();
+    }
 }
 
 void CMainDlg::OnCloseSwd() {

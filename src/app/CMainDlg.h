@@ -32,6 +32,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class RecoveryWriter;
 
 // The editor window: a column of 19 command buttons, the path field, the Objects and
 // Sprites lists, the texture preview in its frame and the Info pane. It owns the document
@@ -160,6 +161,12 @@ public:
     // Puts another clock in place of the window's timer (tests turn it by hand).
     void SetFrameClock(std::unique_ptr<FrameClock> clock);
 
+    // At start, before any file is opened: asks about the newest recovery copy that an
+    // instance no longer running left behind (Recover, Discard, Later).
+    void OfferRecovery();
+    // The recovery copy this window keeps of its unsaved edits, or an empty text.
+    QString RecoveryCopyPath() const;
+
     void OnOpenSwd();
     void OnCloseSwd();
     void OnAboutBox();
@@ -216,6 +223,10 @@ private:
     // caller may go on now (nothing unsaved, or Discard). On Save it starts Save As SWD and
     // returns false; `goOn` then runs once that save has written the file.
     bool NoEditsLost(std::function<void()> goOn);
+    // Puts a loaded wad in place with a fresh history and shows it, its file in the path field.
+    void ShowLoaded(SpriteWad wad, bool modified, const QString& path);
+    // Keeps recovery copies of the document's unsaved edits (CMainDlgRecovery.cpp).
+    void StartRecoveryWriter();
     // Puts the texture in place of the current one and records it as `action`.
     void ReplaceCurrentTexture(SpriteTexture texture, const QString& action);
     // Shows what an edit did: the objects' lines, and the edit's object with `line` selected
@@ -330,4 +341,6 @@ private:
     // The one worker of the save and split jobs. Last, so that a job still running when the
     // window goes away is stopped and awaited before anything it uses is destroyed.
     JobThread m_jobThread;
+    // Goes first when the window goes: its worker is stopped and its copy removed.
+    std::unique_ptr<RecoveryWriter> m_recovery;
 };
