@@ -10,12 +10,20 @@
 #include <algorithm>
 #include <utility>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 constexpr int kIntervalMs = 30000;
 // The first copy waits this long after the first unsaved edit, so that a burst of edits
 // (a drop of many files) makes one copy; it stays well within two seconds.
 constexpr int kFirstDelayMs = 500;
+#ifdef Q_OS_LINUX
+constexpr int kWorkerNice = 10;
+#endif
 
 } // namespace
 
