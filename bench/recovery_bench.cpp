@@ -5,6 +5,7 @@
 //      timer, from an edit until the copy it causes is on disk (snapshot, packing and writing
 //      on the worker, and the window hearing that it is done), over five such copies; and the
 //      same with nothing written for as long, which is what the machine's load alone gives.
+#include "BenchCheck.h"
 #include "app/CMainDlg.h"
 #include "formats/SwdFile.h"
 #include "packing/PackTextures.h"
@@ -41,9 +42,7 @@ template <class F> Spread Time(F&& take) {
         clock.start();
         const SpriteWad taken = take();
         ms.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
-        if (taken.TextureCount() != kTextures) {
-            std::exit(1);
-        }
+        Check(taken.TextureCount() == kTextures, "a snapshot lost textures");
     }
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.back()};
@@ -72,15 +71,12 @@ int main(int argc, char** argv) {
     const std::string file = (dir / "set.swd").string();
     {
         SpriteWad packed = set;
-        if (!PackTextures(packed).ok() || !swd::WriteSwdFile(file, packed).ok()) {
-            return 1;
-        }
+        Check(PackTextures(packed).ok() && swd::WriteSwdFile(file, packed).ok(),
+              "cannot write the wad");
     }
     CMainDlg dlg;
     dlg.show();
-    if (!dlg.OpenSwdFile(QString::fromStdString(file))) {
-        return 1;
-    }
+    Check(dlg.OpenSwdFile(QString::fromStdString(file)), "cannot open the wad");
     double longestGapMs = 0;
     double longestCopyS = 0;
     double totalMs = 0;
@@ -124,11 +120,9 @@ int main(int argc, char** argv) {
     }
     // The last copy holds the last edit.
     SpriteWad read;
-    if (!swd::ReadSwdFile(dlg.RecoveryCopyPath().toStdString(), read).ok() ||
-        read.m_textures != dlg.Wad().m_textures) {
-        std::fprintf(stderr, "the copy does not hold the document\n");
-        return 1;
-    }
+    Check(swd::ReadSwdFile(dlg.RecoveryCopyPath().toStdString(), read).ok() &&
+              read.m_textures == dlg.Wad().m_textures,
+          "the copy does not hold the document");
     // The same window and loop with nothing written, as long again: what the machine's load
     // alone makes of the gaps.
     const double writingGapMs = longestGapMs;
