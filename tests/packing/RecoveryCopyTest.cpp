@@ -1,5 +1,4 @@
 #include "packing/RecoveryCopy.h"
-#include "formats/SwdFile.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -37,40 +36,13 @@ TEST(RecoverySnapshot, WritesAfterItDoNotReachIt) {
     }
 }
 
-TEST(RecoveryCopy, ReadsBackWithEmptyObjectsAndItsNote) {
-    fixtures::TempDir dir;
-    SpriteWad wad = fixtures::GeneratedSet(9, 16, 2);
-    ASSERT_TRUE(wad.AddObject(700).has_value());
-    const SpriteWad expected = wad;
-    const std::string copy = (dir / "copy.swd").string();
-    const RecoveryNote note{"/levels/a\nb.swd", 1767225600};
-    ASSERT_TRUE(WriteRecoveryCopy(wad, copy, note).ok());
-    SpriteWad read;
-    ASSERT_TRUE(swd::ReadSwdFile(copy, read).ok());
-    EXPECT_EQ(read.m_sequences, expected.m_sequences);
-    EXPECT_TRUE(read.m_textures == expected.m_textures);
-    const Result<RecoveryNote> back = ReadRecoveryNote(RecoveryNotePath(copy));
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(*back, note);
-}
-
 TEST(RecoveryNote, DamagedNotesAreRefused) {
     fixtures::TempDir dir;
-    const std::string good = "vornix recovery note 1\n12\n/a.swd";
-    const struct {
-        const char* name;
-        std::string text;
-    } rows[] = {
-        {"another kind of file", "vornix recovery note 2\n12\n/a.swd"},
-        {"no time", "vornix recovery note 1\n"},
-        {"time not a number", "vornix recovery note 1\n1x\n/a.swd"},
-        {"empty time", "vornix recovery note 1\n\n/a.swd"},
-        {"cut in the magic", good.substr(0, 10)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const std::string text : {"vornix recovery note 2\n12\n/a", "vornix recovery note 1\n",
+                                   "vornix recovery note 1\n1x\n/a", "vornix recov"}) {
+        SCOPED_TRACE(text);
         const std::string path = (dir / "note").string();
-        fixtures::WriteFileBytes(path, {row.text.begin(), row.text.end()});
+        fixtures::WriteFileBytes(path, {text.begin(), text.end()});
         const Result<RecoveryNote> read = ReadRecoveryNote(path);
         EXPECT_EQ(read.fault(), Fault::Damaged);
         EXPECT_EQ(read.message(), "The recovery note \"" + path + "\" is damaged");
