@@ -9,8 +9,8 @@
 #include "app/PieceQueue.h"
 #include "app/QtImage.h"
 #include "app/RecoveryWriter.h"
+#include "app/WadListModels.h"
 #include "app/WaitCursor.h"
-#include "document/ListLines.h"
 #include "document/ObjectSlotNames.h"
 #include "formats/SwdFile.h"
 
@@ -205,11 +205,15 @@ void CMainDlg::BuildControls() {
     m_objects = new COwnerDrawCombo(this);
     m_objects->setObjectName(QStringLiteral("objects"));
     m_objects->setGeometry(Rect(kListX, 26, kListWidth, 14));
+    m_objectLines = new ObjectListModel(Wad(), m_objects);
+    m_objects->setModel(m_objectLines);
     m_spritesLabel = new QLabel(QStringLiteral("Sprites:"), this);
     m_spritesLabel->setGeometry(Rect(kColumnX, 44, kListX - kColumnX, 14));
     m_sprites = new COwnerDrawCombo(this);
     m_sprites->setObjectName(QStringLiteral("sprites"));
     m_sprites->setGeometry(Rect(kListX, 44, kListWidth, 14));
+    m_spriteLines = new SpriteListModel(Wad(), m_sprites);
+    m_sprites->setModel(m_spriteLines);
     // The drop-down parts open to 225 and 205 dialog units.
     m_objects->setMaxVisibleItems(std::max(1, dlgunits::Y(225 - 14) / m_objects->ItemHeight()));
     m_sprites->setMaxVisibleItems(std::max(1, dlgunits::Y(205 - 14) / m_sprites->ItemHeight()));
@@ -428,7 +432,7 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
 
 void CMainDlg::ShowLoaded(SpriteWad wad, bool modified, const QString& path) {
     WaitCursor wait;
-    m_sprites->clear();
+    m_spriteLines->ShowObject(-1);
     m_document.Replace(std::move(wad), modified);
     ShowObjects(0);
     m_path->setText(QDir::toNativeSeparators(path));
@@ -445,9 +449,9 @@ void CMainDlg::OnCloseSwd() {
         return;
     }
     m_path->clear();
-    m_objects->clear();
-    m_sprites->clear();
     m_document.Replace({});
+    m_objectLines->Reset();
+    m_spriteLines->ShowObject(-1);
     ClearPreview();
 }
 
@@ -460,17 +464,7 @@ void CMainDlg::OnSelchangeObjects() {
     if (m_objects->count() == 0) {
         return;
     }
-    m_sprites->clear();
-    const int object = CurrentObject();
-    if (object >= 0) {
-        const auto at = static_cast<std::size_t>(object);
-        const int count = Wad().ObjectTextureCount(at);
-        for (int k = 0; k < count; ++k) {
-            const SpriteTexture& texture = Wad().ObjectTexture(at, k);
-            m_sprites->addItem(QString::fromStdString(
-                FormatTextureLine(k, texture.GetWidth(), texture.GetHeight())));
-        }
-    }
+    m_spriteLines->ShowObject(CurrentObject());
     if (m_sprites->count() > 0) {
         m_sprites->setCurrentIndex(0);
     }

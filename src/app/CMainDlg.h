@@ -24,6 +24,7 @@
 #include <vector>
 
 class COwnerDrawCombo;
+class ObjectListModel;
 class PieceQueue;
 class ProgressMailbox;
 class QMessageBox;
@@ -33,6 +34,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class RecoveryWriter;
+class SpriteListModel;
 
 // The editor window: a column of 19 command buttons, the path field, the Objects and
 // Sprites lists, the texture preview in its frame and the Info pane. It owns the document
@@ -269,6 +271,9 @@ private:
     COwnerDrawCombo* m_objects = nullptr;
     QLabel* m_spritesLabel = nullptr;
     COwnerDrawCombo* m_sprites = nullptr;
+    // What the two lists show: the wad's objects, and the textures of the current one.
+    ObjectListModel* m_objectLines = nullptr;
+    SpriteListModel* m_spriteLines = nullptr;
     QLabel* m_preview = nullptr;
     QLabel* m_infoLabel = nullptr;
     QPlainTextEdit* m_info = nullptr;

@@ -3,7 +3,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogFilters.h"
 #include "app/FileDialogs.h"
-#include "document/ListLines.h"
+#include "app/WadListModels.h"
 #include "edits/Edits.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
@@ -21,28 +21,17 @@ int CMainDlg::CurrentLine() const {
 }
 
 void CMainDlg::ReplaceObjectLine(int object) {
-    const auto at = static_cast<std::size_t>(object);
-    m_objects->removeItem(object);
-    m_objects->insertItem(object, QString::fromStdString(FormatObjectLine(
-                                      Wad().ObjectSlot(at), Wad().ObjectTextureCount(at))));
+    m_objectLines->Refresh(object, object);
     m_objects->setCurrentIndex(object);
 }
 
 void CMainDlg::ReplaceSpriteLine(int line) {
-    const SpriteTexture& texture =
-        Wad().ObjectTexture(static_cast<std::size_t>(CurrentObject()), line);
-    m_sprites->removeItem(line);
-    m_sprites->insertItem(line, QString::fromStdString(FormatTextureLine(line, texture.GetWidth(),
-                                                                         texture.GetHeight())));
+    m_spriteLines->Refresh(line, line);
     m_sprites->setCurrentIndex(line);
 }
 
 void CMainDlg::ShowObjects(int object) {
-    m_objects->clear();
-    for (std::size_t i = 0; i < Wad().ObjectCount(); ++i) {
-        m_objects->addItem(QString::fromStdString(
-            FormatObjectLine(Wad().ObjectSlot(i), Wad().ObjectTextureCount(i))));
-    }
+    m_objectLines->Reset();
     if (m_objects->count() > 0) {
         m_objects->setCurrentIndex(std::clamp(object, 0, m_objects->count() - 1));
     }
@@ -62,26 +51,7 @@ bool CMainDlg::ShowEdit(const edits::EditResult& done, int line) {
         OnSelchangeObjects();
     } else {
         ReplaceObjectLine(object);
-        // Only the lines the edit touched are drawn again, unless the lines before them moved.
-        const int shown = m_sprites->count();
-        const int count = Wad().ObjectTextureCount(done->object);
-        int from = std::max(done->firstLine, 0);
-        int to = std::min(done->lastLine, count - 1);
-        if (count != shown && !(count > shown && done->firstLine == shown)) {
-            m_sprites->clear();
-            from = 0;
-            to = count - 1;
-        }
-        for (int k = from; k <= to; ++k) {
-            const SpriteTexture& texture = Wad().ObjectTexture(done->object, k);
-            const QString text = QString::fromStdString(
-                FormatTextureLine(k, texture.GetWidth(), texture.GetHeight()));
-            if (k < m_sprites->count()) {
-                m_sprites->setItemText(k, text);
-            } else {
-                m_sprites->addItem(text);
-            }
-        }
+        m_spriteLines->Refresh(done->firstLine, done->lastLine);
     }
     if (m_sprites->count() > 0) {
         m_sprites->setCurrentIndex(std::clamp(line, 0, m_sprites->count() - 1));

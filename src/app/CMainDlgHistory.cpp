@@ -2,7 +2,7 @@
 
 #include "app/AppResources.h"
 #include "app/COwnerDrawCombo.h"
-#include "document/ListLines.h"
+#include "app/WadListModels.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -75,7 +75,7 @@ CMainDlg::ListView CMainDlg::CurrentView() const {
 }
 
 void CMainDlg::ShowView(const ListView& view) {
-    m_sprites->clear();
+    m_spriteLines->ShowObject(-1);
     ShowObjects(view.object);
     if (m_objects->count() > 0) {
         OnSelchangeObjects();

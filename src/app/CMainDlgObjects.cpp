@@ -3,6 +3,7 @@
 #include "app/CAddObjectDlg.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogs.h"
+#include "app/WadListModels.h"
 #include "app/WaitCursor.h"
 #include "edits/Edits.h"
 #include "formats/SwoFile.h"
@@ -65,7 +66,7 @@ void CMainDlg::OnDeleteObject() {
     if (m_objects->count() > 0) {
         OnSelchangeObjects();
     } else {
-        m_sprites->clear();
+        m_spriteLines->ShowObject(-1);
         ClearPreview();
     }
 }

@@ -4,7 +4,6 @@
 #include <QHelpEvent>
 #include <QListView>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -32,8 +31,8 @@ int COwnerDrawCombo::ItemHeight() const {
 }
 
 void COwnerDrawCombo::DrawItem(QPainter& painter, const QRect& rect, const QString& text,
-                               bool selected, bool hasFocus, const QPalette& palette,
-                               const QWidget* widget) {
+                               const QStringList& parts, bool selected, bool hasFocus,
+                               const QPalette& palette, const QWidget* widget) {
     painter.save();
     const QColor textColour =
         selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text);
@@ -42,7 +41,7 @@ void COwnerDrawCombo::DrawItem(QPainter& painter, const QRect& rect, const QStri
     painter.setPen(textColour);
     const QRect textRect = TextRect(rect);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     FittedText(text, painter.fontMetrics(), textRect.width()));
+                     FittedText(text, parts, painter.fontMetrics(), textRect.width()));
     if (hasFocus) {
         QStyleOptionFocusRect focus;
         focus.rect = rect;
@@ -57,18 +56,14 @@ void COwnerDrawCombo::DrawItem(QPainter& painter, const QRect& rect, const QStri
     painter.restore();
 }
 
-QString COwnerDrawCombo::FittedText(const QString& text, const QFontMetrics& metrics, int width) {
-    if (metrics.horizontalAdvance(text) <= width) {
+QString COwnerDrawCombo::FittedText(const QString& text, const QStringList& parts,
+                                    const QFontMetrics& metrics, int width) {
+    if (parts.size() != 3 || metrics.horizontalAdvance(text) <= width) {
         return text;
     }
-    static const QRegularExpression kObjectLine(QStringLiteral("^(\\d+: )(.*)(  Textures=\\d+)$"));
-    const QRegularExpressionMatch line = kObjectLine.match(text);
-    if (!line.hasMatch()) {
-        return text;
-    }
-    const QString head = line.captured(1);
-    const QString name = line.captured(2);
-    const QString tail = line.captured(3);
+    const QString& head = parts[0];
+    const QString& name = parts[1];
+    const QString& tail = parts[2];
     // The parts are measured apart; the room shrinks further in the rare case where the joined
     // line comes out wider than their sum.
     int room = width - metrics.horizontalAdvance(head) - metrics.horizontalAdvance(tail);
@@ -100,14 +95,23 @@ void COwnerDrawCombo::paintEvent(QPaintEvent*) {
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     // The closed list shows its current item as selected while it has the focus.
-    DrawItem(painter, FieldRect(), currentIndex() >= 0 ? currentText() : QString(),
-             hasFocus() && currentIndex() >= 0, hasFocus(), palette(), this);
+    const QModelIndex current = CurrentModelIndex();
+    DrawItem(painter, FieldRect(), current.data(Qt::DisplayRole).toString(),
+             current.data(kPartsRole).toStringList(), hasFocus() && current.isValid(), hasFocus(),
+             palette(), this);
 }
 
-void COwnerDrawCombo::ShowWholeLine(const QHelpEvent* event, const QString& text, const QRect& item,
-                                    QWidget* widget) {
+QModelIndex COwnerDrawCombo::CurrentModelIndex() const {
+    return currentIndex() >= 0 ? model()->index(currentIndex(), modelColumn(), rootModelIndex())
+                               : QModelIndex();
+}
+
+void COwnerDrawCombo::ShowWholeLine(const QHelpEvent* event, const QModelIndex& index,
+                                    const QRect& item, QWidget* widget) {
+    const QString text = index.data(Qt::DisplayRole).toString();
     const QRect textRect = TextRect(item);
-    if (!text.isEmpty() && FittedText(text, widget->fontMetrics(), textRect.width()) != text) {
+    if (!text.isEmpty() && FittedText(text, index.data(kPartsRole).toStringList(),
+                                      widget->fontMetrics(), textRect.width()) != text) {
         QToolTip::showText(event->globalPos(), text, widget, item);
     } else {
         QToolTip::hideText();
@@ -118,8 +122,7 @@ bool COwnerDrawCombo::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip) {
         return QComboBox::event(event);
     }
-    ShowWholeLine(static_cast<QHelpEvent*>(event), currentIndex() >= 0 ? currentText() : QString(),
-                  FieldRect(), this);
+    ShowWholeLine(static_cast<QHelpEvent*>(event), CurrentModelIndex(), FieldRect(), this);
     return true;
 }
 
@@ -129,9 +132,10 @@ COwnerDrawCombo::ItemDelegate::ItemDelegate(COwnerDrawCombo* combo)
 void COwnerDrawCombo::ItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                           const QModelIndex& index) const {
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    COwnerDrawCombo::DrawItem(
-        *painter, option.rect, index.isValid() ? index.data(Qt::DisplayRole).toString() : QString(),
-        selected, option.state.testFlag(QStyle::State_HasFocus), option.palette, option.widget);
+    COwnerDrawCombo::DrawItem(*painter, option.rect, index.data(Qt::DisplayRole).toString(),
+                              index.data(kPartsRole).toStringList(), selected,
+                              option.state.testFlag(QStyle::State_HasFocus), option.palette,
+                              option.widget);
 }
 
 bool COwnerDrawCombo::ItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -140,8 +144,7 @@ bool COwnerDrawCombo::ItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemVi
     if (event == nullptr || view == nullptr || event->type() != QEvent::ToolTip) {
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     }
-    ShowWholeLine(event, index.isValid() ? index.data(Qt::DisplayRole).toString() : QString(),
-                  option.rect, view->viewport());
+    ShowWholeLine(event, index, option.rect, view->viewport());
     return true;
 }
 

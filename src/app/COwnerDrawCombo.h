@@ -6,24 +6,32 @@
 // A drop-down list without typing whose fixed-height items are drawn by the class itself:
 // the selected item on the highlight colour, every other item on the list's background,
 // the text on one vertically centred, left-aligned line, and a focus rectangle around the
-// item that has the focus. The closed list shows its current item the same way. An object
-// line too long for the list is shortened in the name only, and shows whole as its tooltip.
+// item that has the focus. The closed list shows its current item the same way. An item that
+// gives its line in parts (kPartsRole) and is too long for the list is shortened in the middle
+// part only, and shows whole as its tooltip.
 class COwnerDrawCombo : public QComboBox {
     Q_OBJECT
 public:
+    // The role under which an item may give its line as a QStringList of three parts: a head
+    // and a tail always shown whole, and a name between them that may be shortened.
+    static constexpr int kPartsRole = Qt::UserRole;
+
     explicit COwnerDrawCombo(QWidget* parent = nullptr);
 
     // Height of every item, in pixels.
     int ItemHeight() const;
 
-    // Draws one item. `text` is empty when there is no item to draw.
-    static void DrawItem(QPainter& painter, const QRect& rect, const QString& text, bool selected,
-                         bool hasFocus, const QPalette& palette, const QWidget* widget);
-    // The text as drawn in `width` pixels: the whole line when it fits. An object line
-    // "N: NAME  Textures=M" that does not fit keeps "N: " and "  Textures=M" and loses the
-    // middle of the name, with "…" where it was cut (the name shrinks to "…" at least).
+    // Draws one item's `text` (`parts` as under kPartsRole, or none). `text` is empty when there
+    // is no item to draw.
+    static void DrawItem(QPainter& painter, const QRect& rect, const QString& text,
+                         const QStringList& parts, bool selected, bool hasFocus,
+                         const QPalette& palette, const QWidget* widget);
+    // The text as drawn in `width` pixels: the whole line when it fits. A line given in three
+    // `parts` that does not fit keeps the head ("N: ") and the tail ("  Textures=M") and loses
+    // the middle of the name, with "…" where it was cut (the name shrinks to "…" at least).
     // Other lines are drawn whole.
-    static QString FittedText(const QString& text, const QFontMetrics& metrics, int width);
+    static QString FittedText(const QString& text, const QStringList& parts,
+                              const QFontMetrics& metrics, int width);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,9 +40,11 @@ protected:
 private:
     // The part of an item's rectangle its text is drawn in.
     static QRect TextRect(const QRect& item) { return item.adjusted(2, 0, 0, 0); }
-    // Shows `text` as the tooltip when it was shortened in `item`, hides any tooltip otherwise.
-    static void ShowWholeLine(const QHelpEvent* event, const QString& text, const QRect& item,
+    // Shows the line of `index` as the tooltip when it was shortened in `item`, hides any
+    // tooltip otherwise.
+    static void ShowWholeLine(const QHelpEvent* event, const QModelIndex& index, const QRect& item,
                               QWidget* widget);
+    QModelIndex CurrentModelIndex() const;
     QRect FieldRect() const;
 
     class ItemDelegate : public QStyledItemDelegate {

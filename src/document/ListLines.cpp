@@ -4,12 +4,15 @@
 
 #include <cstdio>
 
-std::string FormatObjectLine(std::uint32_t slotId, int textureCount) {
+ObjectLineParts SplitObjectLine(std::uint32_t slotId, int textureCount) {
     // Slot numbers are unsigned: a huge one read from a file shows as itself, not negative.
-    const std::string name = LookupSlotName(slotId);
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%u: %s  Textures=%d", slotId, name.c_str(), textureCount);
-    return buffer;
+    return {std::to_string(slotId) + ": ", LookupSlotName(slotId),
+            "  Textures=" + std::to_string(textureCount)};
+}
+
+std::string FormatObjectLine(std::uint32_t slotId, int textureCount) {
+    const ObjectLineParts parts = SplitObjectLine(slotId, textureCount);
+    return parts.head + parts.name + parts.tail;
 }
 
 std::string FormatObjectLine(const ObjectSequence& sequence) {

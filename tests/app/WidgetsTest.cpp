@@ -2,6 +2,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogFilters.h"
 #include "app/QtImage.h"
+#include "app/WadListModels.h"
 #include "pixels/MagentaCheckerboard.h"
 #include "support/Fixtures.h"
 
@@ -92,7 +93,8 @@ TEST(OwnerDrawCombo, LongObjectLineKeepsSlotAndCount) {
         qsizetype lastNameLength = 0;
         for (int width = 80; width <= 400; ++width) {
             SCOPED_TRACE(width);
-            const QString shown = COwnerDrawCombo::FittedText(whole, metrics, width);
+            const QString shown = COwnerDrawCombo::FittedText(
+                whole, {line.head, line.name, line.tail}, metrics, width);
             if (metrics.horizontalAdvance(whole) <= width) {
                 EXPECT_EQ(shown, whole);
                 continue;
@@ -111,19 +113,28 @@ TEST(OwnerDrawCombo, LongObjectLineKeepsSlotAndCount) {
             lastNameLength = kept.size();
         }
     }
-    EXPECT_EQ(COwnerDrawCombo::FittedText("Texture 12 :  (256 x 256)", metrics, 20),
+    EXPECT_EQ(COwnerDrawCombo::FittedText("Texture 12 :  (256 x 256)", {}, metrics, 20),
               "Texture 12 :  (256 x 256)")
-        << "only object lines are shortened";
+        << "only lines given in parts are shortened";
 }
 
-// A shortened line shows whole as the tooltip, of the closed list and of the open list's item;
-// a line that fits has none.
+// An object line of the wad's list, shortened, shows whole as the tooltip, of the closed list
+// and of the open list's item; a line that fits has none.
 TEST(OwnerDrawCombo, ShortenedLineShowsWholeAsItsTooltip) {
     QWidget window;
     auto* list = new COwnerDrawCombo(&window);
     list->setGeometry(0, 0, 160, 24);
+    SpriteWad wad;
+    for (const auto& [slot, count] : {std::pair{0u, 1}, {16u, 2}}) {
+        const std::size_t object = *wad.AppendObject(slot);
+        for (int k = 0; k < count; ++k) {
+            wad.AddTexture(object, fixtures::MakeTexture(1, 1, 0));
+        }
+    }
+    auto* lines = new ObjectListModel(wad, list);
+    lines->Reset();
+    list->setModel(lines);
     const QString longLine = "16: LARA_HOLSTERS_SIXSHOOTER  Textures=2";
-    list->addItems({"1: LARA  Textures=1", longLine});
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const auto tooltipOver = [](QWidget* widget, QPoint at) {
