@@ -13,4 +13,4 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" --target test_app test_packing
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1"
 QT_QPA_PLATFORM=offscreen "$build/tests/test_packing" --gtest_filter='SaveProgress*:ProgressMailbox*'
-QT_QPA_PLATFORM=offscreen "$build/tests/test_app" --gtest_filter='SaveJob*:SplitTexture*'
+QT_QPA_PLATFORM=offscreen "$build/tests/test_app" --gtest_filter='SaveJob*:SplitTexture*:PieceQueue*'

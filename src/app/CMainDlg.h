@@ -307,11 +307,12 @@ private:
     std::unique_ptr<FrameClock> m_frameClock = MakeTimerClock();
     int m_playLine = -1;
 
-    // Split Texture and the resize commands (CMainDlgSplit.cpp, CMainDlgSplitJob.cpp,
-    // CMainDlgResize.cpp).
+    // Split Texture and the resize commands (CMainDlgSplit.cpp, CMainDlgResize.cpp).
 public:
     // The most bytes of pixels the split's worker cuts ahead of the window; it waits for the
-    // window to take them beyond that.
+    // window to take them beyond that. 16 MB hold a whole split into 16 384 pieces of 16 x 16,
+    // which thus never waits. Tests lower it to hold the worker a few pieces ahead: the one sure
+    // way to stop a split of small pieces before its end.
     std::size_t m_splitQueueBytes = std::size_t{16} << 20;
 
     // Switches between the normal state and the splitting state, in which every control but

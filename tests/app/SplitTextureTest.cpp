@@ -1,6 +1,8 @@
 // Add Split Texture through the real window: the dialogs, the job on its worker thread and Stop.
 #include "WindowTest.h"
 #include "app/CSplitOptionsDlg.h"
+#include "edits/Edits.h"
+#include "pixels/SplitImage.h"
 
 #include <QAbstractItemModel>
 
@@ -38,14 +40,31 @@ protected:
     }
 };
 
-TEST_F(SplitTexture, PiecesGoBehindTheSelectedObjectsTextures) {
+// The window's split gives the wad the core's split gives, piece for piece and pixel for pixel,
+// behind the selected object's textures, with either piece policy on an image whose sides are
+// no multiple of the piece; the last piece is selected and shown.
+TEST_F(SplitTexture, GivesTheCoresSplitWithEitherPolicy) {
     const BTCImageData image = fixtures::MakeTexture(300, 200, 5); // 10 x 7 pieces
-    Split(WriteImage("split.png", image),
-          [](CSplitOptionsDlg* d) { Answer(d, "32 x 32", 0, 0, true); });
-    EXPECT_EQ(SpriteLines().back(), "Texture 72 :  (32 x 32)");
-    EXPECT_EQ(sprites->currentIndex(), 72);
-    const auto& all = dlg.Wad().m_textures;
-    EXPECT_EQ(PreviewImage(), ReferenceImage(all[74]));
+    const QString file = WriteImage("split.png", image);
+    for (const bool pad : {false, true}) {
+        SCOPED_TRACE(pad ? "pad" : "smaller");
+        Open(fixtures::SmallWad().Build());
+        SpriteWad expected = dlg.Wad();
+        std::vector<SpriteTexture> pieces;
+        SplitImage(
+            image, 32, 32, pad ? PiecePolicy::PadWithMagenta : PiecePolicy::AllowSmaller,
+            [] { return true; },
+            [&pieces](BTCImageData piece) {
+                pieces.push_back(std::move(piece));
+                return true;
+            });
+        ASSERT_TRUE(edits::AddTextures(expected, 0, std::move(pieces)));
+        Split(file, [pad](CSplitOptionsDlg* d) { Answer(d, "32 x 32", 0, 0, pad); });
+        EXPECT_TRUE(dlg.Wad() == expected);
+        EXPECT_EQ(SpriteLines().back(), pad ? "Texture 72 :  (32 x 32)" : "Texture 72 :  (12 x 8)");
+        EXPECT_EQ(sprites->currentIndex(), 72);
+        EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Wad().ObjectTexture(0, 72)));
+    }
 }
 
 // Stop, or Escape answered Yes, ends the job keeping the pieces cut so far, one step in all;
