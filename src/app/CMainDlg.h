@@ -247,8 +247,6 @@ private:
     int CurrentLine() const;
     // Replaces line i of the Objects list with the object's line and selects it.
     void ReplaceObjectLine(int object);
-    // Replaces line s of the Sprites list with the current object's texture s and selects it.
-    void ReplaceSpriteLine(int line);
     // Shows the current texture in the preview, leaving the Info pane alone.
     void RefreshPreview();
     // Shows line `line` of the object in the preview as the preview draws a texture.

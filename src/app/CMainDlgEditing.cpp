@@ -25,11 +25,6 @@ void CMainDlg::ReplaceObjectLine(int object) {
     m_objects->setCurrentIndex(object);
 }
 
-void CMainDlg::ReplaceSpriteLine(int line) {
-    m_spriteLines->Refresh(line, line);
-    m_sprites->setCurrentIndex(line);
-}
-
 void CMainDlg::ShowObjects(int object) {
     m_objectLines->Reset();
     if (m_objects->count() > 0) {
