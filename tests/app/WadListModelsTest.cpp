@@ -1,6 +1,5 @@
-// The Objects and Sprites lists as views of the wad, on their own.
+// The Sprites list as a view of the wad, on its own.
 #include "app/WadListModels.h"
-#include "app/COwnerDrawCombo.h"
 #include "document/ListLines.h"
 #include "edits/Edits.h"
 #include "support/Fixtures.h"
@@ -8,81 +7,45 @@
 #include <QAbstractItemModelTester>
 #include <gtest/gtest.h>
 
-#include <functional>
-
-namespace {
-
-// Each edit reaches the lists as the least that shows it: lines appended are one insertion,
-// lines changed one change, anything else all lines afresh; and every line reads as the wad has
-// it, an object line in parts that make the whole line.
-TEST(WadListModels, AnEditReachesTheListsAsTheLeastThatShowsIt) {
+// An edit reaches the list as the least that shows it: lines appended are one insertion, lines
+// changed one change, anything else all lines afresh; a line reads as the wad has it.
+TEST(WadListModels, AnEditReachesTheListAsTheLeastThatShowsIt) {
     SpriteWad wad;
-    for (const std::uint32_t slot : {463u, 464u}) {
-        const std::size_t object = *wad.AppendObject(slot);
-        for (int k = 0; k < 3; ++k) {
-            wad.AddTexture(object, fixtures::MakeTexture(2 + k, 2, k));
-        }
-    }
-    SpriteListModel sprites(wad, nullptr);
-    ObjectListModel objects(wad, nullptr);
-    const QAbstractItemModelTester checkSprites(&sprites);
-    const QAbstractItemModelTester checkObjects(&objects);
-    sprites.ShowObject(1);
-    objects.Reset();
-    QStringList heard;
-    for (QAbstractItemModel* model :
-         {static_cast<QAbstractItemModel*>(&sprites), static_cast<QAbstractItemModel*>(&objects)}) {
-        const QString list = model == &sprites ? "sprites" : "objects";
-        QObject::connect(model, &QAbstractItemModel::modelReset,
-                         [&heard, list] { heard << list + " afresh"; });
-        QObject::connect(model, &QAbstractItemModel::rowsInserted,
-                         [&heard, list](const QModelIndex&, int first, int last) {
-                             heard << QString("%1 +%2-%3").arg(list).arg(first).arg(last);
-                         });
-        QObject::connect(model, &QAbstractItemModel::dataChanged,
-                         [&heard, list](const QModelIndex& first, const QModelIndex& last) {
-                             heard
-                                 << QString("%1 ~%2-%3").arg(list).arg(first.row()).arg(last.row());
-                         });
-    }
+    wad.AppendObject(463);
     const auto texture = [](int side) { return fixtures::MakeTexture(side, side, 9); };
-    const struct {
-        const char* name;
-        std::function<edits::EditResult()> edit;
-        const char* heard;
-    } cases[] = {
-        {"append two",
+    ASSERT_TRUE(edits::AddTextures(wad, 0, {texture(1), texture(2), texture(3)}));
+    SpriteListModel lines(wad, nullptr);
+    const QAbstractItemModelTester consistent(&lines);
+    lines.ShowObject(0);
+    QStringList heard;
+    QObject::connect(&lines, &QAbstractItemModel::modelReset, [&] { heard << "afresh"; });
+    QObject::connect(
+        &lines, &QAbstractItemModel::rowsInserted,
+        [&](const QModelIndex&, int a, int b) { heard << QString("+%1-%2").arg(a).arg(b); });
+    QObject::connect(&lines, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& a, const QModelIndex& b) {
+                         heard << QString("~%1-%2").arg(a.row()).arg(b.row());
+                     });
+    const std::pair<const char*, std::function<edits::EditResult()>> cases[] = {
+        {"+3-4",
          [&] {
-             return edits::AddTextures(wad, 1, {texture(4), texture(5)});
-         },
-         "sprites +3-4, objects ~1-1"},
-        {"replace one", [&] { return edits::ReplaceTexture(wad, 1, 1, texture(6)); },
-         "sprites ~1-1, objects ~1-1"},
-        {"resize three",
-         [&] { return edits::ResizeTextures(wad, 1, 2, 4, {.boxWidth = 7, .boxHeight = 7}); },
-         "sprites ~2-4, objects ~1-1"},
-        {"delete one", [&] { return edits::DeleteTexture(wad, 1, 0); },
-         "sprites afresh, objects ~1-1"},
+             return edits::AddTextures(wad, 0, {texture(4), texture(5)});
+         }},
+        {"~1-1", [&] { return edits::ReplaceTexture(wad, 0, 1, texture(6)); }},
+        {"~2-4",
+         [&] { return edits::ResizeTextures(wad, 0, 2, 4, {.boxWidth = 7, .boxHeight = 7}); }},
+        {"afresh", [&] { return edits::DeleteTexture(wad, 0, 0); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [expected, edit] : cases) {
+        SCOPED_TRACE(expected);
         heard.clear();
-        const edits::EditResult done = c.edit();
+        const edits::EditResult done = edit();
         ASSERT_TRUE(done);
-        sprites.Refresh(done->firstLine, done->lastLine);
-        objects.Refresh(1, 1);
-        EXPECT_EQ(heard.join(", ").toStdString(), c.heard);
-        ASSERT_EQ(sprites.rowCount(), wad.ObjectTextureCount(1));
-        for (int k = 0; k < sprites.rowCount(); ++k) {
-            const SpriteTexture& t = wad.ObjectTexture(1, k);
-            EXPECT_EQ(sprites.index(k).data().toString().toStdString(),
-                      FormatTextureLine(k, t.GetWidth(), t.GetHeight()));
-        }
-        const QModelIndex line = objects.index(1);
-        EXPECT_EQ(line.data().toString().toStdString(), FormatObjectLine(wad.m_sequences[1]));
-        EXPECT_EQ(line.data(COwnerDrawCombo::kPartsRole).toStringList().join("").toStdString(),
-                  line.data().toString().toStdString());
+        lines.Refresh(done->firstLine, done->lastLine);
+        EXPECT_EQ(heard.join(" ").toStdString(), expected);
+        ASSERT_EQ(lines.rowCount(), wad.ObjectTextureCount(0));
+        const SpriteTexture& last = wad.ObjectTexture(0, lines.rowCount() - 1);
+        EXPECT_EQ(lines.index(lines.rowCount() - 1).data().toString().toStdString(),
+                  FormatTextureLine(lines.rowCount() - 1, last.GetWidth(), last.GetHeight()));
     }
 }
-
-} // namespace
