@@ -41,10 +41,19 @@ SpriteTexture& SpriteWad::ObjectTexture(std::size_t object, int line) {
 }
 
 bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
+    std::vector<SpriteTexture> one;
+    one.push_back(std::move(texture));
+    return AddTextures(object, one) == 1;
+}
+
+std::size_t SpriteWad::AddTextures(std::size_t object, std::vector<SpriteTexture>& textures) {
     ObjectSequence& target = m_sequences.at(object);
     const int count = target.TextureCount();
-    if (count >= kMaxObjectTextures || m_textures.size() >= kMaxTextures) {
-        return false;
+    const std::size_t wadRoom = kMaxTextures - std::min(m_textures.size(), kMaxTextures);
+    const std::size_t added =
+        std::min({textures.size(), static_cast<std::size_t>(kMaxObjectTextures - count), wadRoom});
+    if (added == 0) {
+        return 0;
     }
     const std::size_t at = AppendPosition(object);
     // An empty object that starts inside another object's run starts behind that run now.
@@ -52,11 +61,14 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
         target.firstTexture = static_cast<std::uint16_t>(at);
     }
     const std::size_t first = target.firstTexture;
-    m_textures.insert(m_textures.begin() + static_cast<std::ptrdiff_t>(at), std::move(texture));
-    target.SetTextureCount(count + 1);
-    // Runs at or after the insertion point move up by one. An empty object that marks the
-    // start of this run moves behind it: moving it up by only one would leave it pointing
-    // into this run, and its next texture would split the run in two.
+    const auto from = textures.begin();
+    m_textures.insert(m_textures.begin() + static_cast<std::ptrdiff_t>(at),
+                      std::make_move_iterator(from),
+                      std::make_move_iterator(from + static_cast<std::ptrdiff_t>(added)));
+    target.SetTextureCount(count + static_cast<int>(added));
+    // Runs at or after the insertion point move up. An empty object that marks the start of
+    // this run moves behind it: moving it up by less would leave it pointing into this run,
+    // and its next texture would split the run in two.
     // Objects are told apart by position, not slot number, so a wad read with a repeated
     // slot number still keeps its runs apart.
     for (std::size_t j = 0; j < m_sequences.size(); ++j) {
@@ -64,9 +76,9 @@ bool SpriteWad::AddTexture(std::size_t object, SpriteTexture texture) {
         if (j == object || start < first) {
             continue;
         }
-        start = static_cast<std::uint16_t>(start >= at ? start + 1 : at + 1);
+        start = static_cast<std::uint16_t>((start >= at ? start : at) + added);
     }
-    return true;
+    return added;
 }
 
 std::size_t SpriteWad::AppendPosition(std::size_t object) const {

@@ -50,6 +50,10 @@ public:
     // objects that start where this run starts move behind it. Returns false, changing
     // nothing, when the object or the wad is full.
     bool AddTexture(std::size_t object, SpriteTexture texture);
+    // AddTexture for each of `textures` in turn until the object or the wad is full, moving
+    // the textures behind the run once for all; returns how many went in (taken from the
+    // front of `textures`).
+    std::size_t AddTextures(std::size_t object, std::vector<SpriteTexture>& textures);
     // Where AddTexture puts the object's next texture in m_textures.
     std::size_t AppendPosition(std::size_t object) const;
     // Removes texture `line` of the object and hands it back; later runs move down by one.

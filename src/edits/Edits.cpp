@@ -135,11 +135,8 @@ EditResult AddTextures(SpriteWad& wad, std::size_t object, std::vector<SpriteTex
     Edit edit = Begin(wad, object);
     edit.change.Keep(wad, wad.AppendPosition(object), 0);
     edit.firstLine = wad.m_sequences.at(object).TextureCount();
-    for (SpriteTexture& texture : textures) {
-        if (!wad.AddTexture(object, std::move(texture))) {
-            edit.stopped = Refuse(NoRoomMessage());
-            break;
-        }
+    if (wad.AddTextures(object, textures) < textures.size()) {
+        edit.stopped = Refuse(NoRoomMessage());
     }
     edit.lastLine = wad.m_sequences[object].TextureCount() - 1;
     if (edit.lastLine < edit.firstLine && !textures.empty()) {
@@ -160,9 +157,7 @@ EditResult AddTexturesToSlot(SpriteWad& wad, std::uint32_t slotId,
     edit.object = existing ? *existing : wad.AddObject(slotId).value();
     edit.change.Keep(wad, wad.AppendPosition(edit.object), 0);
     edit.firstLine = wad.m_sequences[edit.object].TextureCount();
-    for (SpriteTexture& texture : textures) {
-        wad.AddTexture(edit.object, std::move(texture));
-    }
+    wad.AddTextures(edit.object, textures);
     edit.lastLine = wad.m_sequences[edit.object].TextureCount() - 1;
     edit.change.After(wad);
     return edit;
