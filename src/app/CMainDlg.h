@@ -139,6 +139,10 @@ public:
     QString RedoText() const;
     // Whether the document holds edits that no save has written.
     bool IsModified() const;
+    // The state the document stands in, and the one that undoing every step kept gives back:
+    // numbers never reused while the window lives.
+    std::uint64_t DocumentState() const { return m_document.State(); }
+    std::uint64_t OldestKeptState() const { return m_document.OldestState(); }
     // Whether a save or split job works on the document (also when a cancel has cleared its
     // flag and its worker has not ended yet).
     bool JobRuns() const { return !m_document.MayChange(); }

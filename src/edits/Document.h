@@ -71,6 +71,8 @@ public:
             m_changed();
         }
     }
+    std::uint64_t State() const { return m_history.State(); }
+    std::uint64_t OldestState() const { return m_history.OldestState(); }
 
     // Puts another wad in place (Open, Close) with a fresh history; `modified` for one that
     // holds what no file has yet.

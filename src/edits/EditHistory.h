@@ -83,6 +83,10 @@ public:
     std::string UndoAction() const { return m_undo.empty() ? std::string() : m_undo.back().action; }
     std::string RedoAction() const { return m_redo.empty() ? std::string() : m_redo.back().action; }
     std::size_t UndoCount() const { return m_undo.size(); }
+    // Numbers for the states the document passes through, never reused while the history
+    // lives: the one it stands in, and the one that undoing every step kept gives back.
+    std::uint64_t State() const { return Current(); }
+    std::uint64_t OldestState() const { return m_oldest; }
 
     // The document as it stands is what a save wrote (or what was opened).
     void MarkSaved() { m_saved = Current(); }
@@ -93,8 +97,8 @@ public:
         m_undo.clear();
         m_redo.clear();
         m_growing = 0;
-        m_oldest = modified ? m_next++ : 0;
-        m_saved = 0;
+        m_oldest = m_next++;
+        m_saved = modified ? 0 : m_oldest;
     }
 
 private:
@@ -110,6 +114,8 @@ private:
 
     std::deque<Step> m_undo;
     std::deque<Step> m_redo;
+    // State 0 is the one before the first Clear; no later state has that number, so a
+    // m_saved of 0 then says that no state of this document was saved.
     std::uint64_t m_next = 1;
     std::uint64_t m_saved = 0;
     // The document after the last step dropped from the history: undoing everything left still
