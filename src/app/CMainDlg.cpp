@@ -592,7 +592,9 @@ bool CMainDlg::NoJobBlocksClosing() {
         }
         return false;
     }
-    return true;
+    // A job told to stop has not ended yet: the window stays until it has, so that no question
+    // asked now waits for that job's ending to carry the user's answer out.
+    return !JobRuns();
 }
 
 void CMainDlg::StartJob(const std::string& action, std::atomic<int>& running,

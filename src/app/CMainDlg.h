@@ -223,7 +223,8 @@ private:
 #ifdef Q_OS_WIN
     void AddSystemMenuEntry();
 #endif
-    // Asks about a running job instead of closing. Returns true when no job runs.
+    // Asks about a running job instead of closing. Returns true when no job runs, also none
+    // that was told to stop and has not ended yet.
     bool NoJobBlocksClosing();
     // Before unsaved edits would be lost, asks whether to save them. Returns true when the
     // caller may go on now (nothing unsaved, or Discard). On Save it starts Save As SWD and
