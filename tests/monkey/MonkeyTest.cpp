@@ -94,8 +94,9 @@ private:
 
     void Answer(QWidget* open) {
         static const QStringList kKnownDialogs{
-            "Add Object", "Edit Object",        "Resize Image", "Split Options",
-            "Options",    "Resize Image Range", "About Vornix", "JPEG Compression Options..."};
+            "Add Object",       "Edit Object", "Resize Image", "Resize Image Range",
+            "Split Options",    "Options",     "About Vornix", "JPEG Compression Options...",
+            "Frames per Second"};
         const int tries = ++m_tries[open];
         const auto* message = qobject_cast<QMessageBox*>(open);
         ++g_tally["answered " + (message != nullptr ? message->text().section('\n', 0, 0).left(60)
@@ -128,7 +129,7 @@ private:
             }
             Fiddle(dialog);
             for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-                if (button->text() == "OK") {
+                if (button->text().remove('&') == "OK") {
                     return button->click();
                 }
             }
@@ -481,9 +482,9 @@ const struct ActionKind {
      }},
     {"key", 12,
      [](World& w, Rng& rng) {
-         static const char* const kKeys[] = {"Ctrl+O",       "Ctrl+S",       "Ctrl+C", "Ctrl+V",
-                                             "Ctrl+Shift+V", "Del",          "F1",     "Ctrl+Z",
-                                             "Ctrl+Y",       "Ctrl+Shift+Z", "Esc"};
+         static const char* const kKeys[] = {
+             "Ctrl+O", "Ctrl+S", "Ctrl+C",       "Ctrl+V", "Ctrl+Shift+V", "Del",      "F1",
+             "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z", "Esc",    "Ctrl+Up",      "Ctrl+Down"};
          const QString key = QString::fromLatin1(kKeys[Pick(rng, std::size(kKeys))]);
          QTest::keySequence(&w.dlg, QKeySequence(key));
          return key;
