@@ -15,13 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// True as soon as `done` holds: a passing state, such as a write under way, is not asked again.
 bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < ms) {
+    while (!done()) {
+        if (clock.elapsed() >= ms) {
+            return false;
+        }
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    return done();
+    return true;
 }
 
 // Read while another process may change the folder.
