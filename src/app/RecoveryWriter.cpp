@@ -109,10 +109,12 @@ void RecoveryWriter::WriteNow() {
             PackCallbacks callbacks;
             callbacks.running = &m_running;
             Status outcome = WriteRecoveryCopy(wad, path, note, callbacks);
-            // The snapshot's pixels are let go here, not on the window thread.
-            wad = {};
+            // The snapshot goes back to the window thread to be let go there, where the
+            // document's textures are written: a texture it shares is written only once the
+            // window has seen every read of it end.
             QMetaObject::invokeMethod(
-                this, [this, outcome = std::move(outcome)] { Finished(outcome); },
+                this,
+                [this, outcome = std::move(outcome), wad = std::move(wad)] { Finished(outcome); },
                 Qt::QueuedConnection);
         });
 }

@@ -1,7 +1,6 @@
 #include "pixels/BTCImageData.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <utility>
 
@@ -59,10 +58,6 @@ BTCImageData BTCImageData::SharedCopy() const {
 std::uint8_t* BTCImageData::GetBits() {
     if (m_bits.use_count() > 1) {
         m_bits = CopyOf(m_bits, m_size);
-    } else {
-        // A sharer on another thread that has just let go read the pixels before it did:
-        // its release of the count is seen here before any of them is written.
-        std::atomic_thread_fence(std::memory_order_acquire);
     }
     return m_bits.get();
 }

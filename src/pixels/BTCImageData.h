@@ -11,7 +11,8 @@
 // SharedCopy is the one exception: a copy that shares the pixels until either image is
 // written (the first non-const GetBits or drawing call copies them), so that a snapshot of a
 // whole document costs no pixel copying; the two may then live on different threads as long
-// as the sharing copy is only read.
+// as the sharing copy is only read and is let go on the thread that writes the original: a
+// write that finds no other holder is then ordered after every read through the copy.
 class BTCImageData {
 public:
     // Largest side we agree to allocate; bounds any size that comes from a file.
