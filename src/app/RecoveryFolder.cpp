@@ -39,7 +39,7 @@ QString RecoveryFolder() {
     const QString state = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #else
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_STATE_HOME is not to be trusted: it would follow the working folder.
     if (state.isEmpty() || QDir::isRelativePath(state)) {
         state = QDir::homePath() + QStringLiteral("/.local/state");
     }
