@@ -22,7 +22,8 @@ void CMainDlg::MoveCurrentTexture(int step) {
     const int object = CurrentObject();
     const int line = CurrentLine();
     const int to = line + step;
-    if (object < 0 || line < 0 || to < 0 || to >= m_sprites->count() || JobRuns()) {
+    if (object < 0 || line < 0 || to < 0 || JobRuns() ||
+        to >= Wad().ObjectTextureCount(static_cast<std::size_t>(object))) {
         return;
     }
     ShowEdit(m_document.Apply("Move Texture", edits::MoveTextures, static_cast<std::size_t>(object),

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -95,7 +96,14 @@ mode_t CurrentUmask() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
         if (line.starts_with("Umask:")) {
-            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+            // A line we cannot read leaves the usual mask rather than failing the save.
+            const char* first = line.data() + 6;
+            const char* last = line.data() + line.size();
+            while (first != last && (*first == ' ' || *first == '\t')) {
+                ++first;
+            }
+            unsigned mask = 0;
+            return std::from_chars(first, last, mask, 8).ec == std::errc() ? mask : 022;
         }
     }
     return 022;
