@@ -31,9 +31,6 @@ using Clock = std::chrono::steady_clock;
 int Pick(Rng& rng, qsizetype n) {
     return static_cast<int>(rng() % static_cast<std::uint32_t>(n));
 }
-// How often each dialog was answered and each check made, printed at the end of a run.
-std::map<std::string, int> g_tally;
-
 bool Chance(Rng& rng, int percent) {
     return Pick(rng, 100) < percent;
 }
@@ -41,16 +38,14 @@ bool Chance(Rng& rng, int percent) {
 // Mostly values the dialogs take, sometimes one they must refuse.
 QString NumberText(Rng& rng) {
     static const char* const kWrong[] = {"", "x", "-3", "0", "257", "99999999999"};
-    switch (Pick(rng, 10)) {
-    case 0:
+    const int roll = Pick(rng, 10);
+    if (roll == 0) {
         return QString::fromLatin1(kWrong[Pick(rng, std::size(kWrong))]);
-    case 1:
-        return QString::number(1 + Pick(rng, 15));
-    case 2:
-        return QString::number(Pick(rng, 8)); // a line of a short object
-    default:
-        return QString::number(16 + Pick(rng, 241));
     }
+    // A small side, a line of a short object, or a usual side.
+    return QString::number(roll == 1   ? 1 + Pick(rng, 15)
+                           : roll == 2 ? Pick(rng, 8)
+                                       : 16 + Pick(rng, 241));
 }
 
 struct Content {
@@ -98,10 +93,6 @@ private:
             "Split Options",    "Options",     "About Vornix", "JPEG Compression Options...",
             "Frames per Second"};
         const int tries = ++m_tries[open];
-        const auto* message = qobject_cast<QMessageBox*>(open);
-        ++g_tally["answered " + (message != nullptr ? message->text().section('\n', 0, 0).left(60)
-                                                    : open->windowTitle())
-                                    .toStdString()];
         auto* dialog = qobject_cast<QDialog*>(open);
         if (auto* menu = qobject_cast<QMenu*>(open)) {
             QList<QAction*> enabled;
@@ -343,9 +334,6 @@ public:
         for (int i = 0; i < undone; ++i) {
             dlg.Redo();
         }
-        ++g_tally[states.contains(dlg.OldestKeptState()) ? "full undo checks"
-                                                         : "full undo checks, oldest state unseen"];
-        g_tally["steps undone in them"] += undone;
         if (dlg.DocumentState() != start || !Same(states.at(start), dlg.Wad())) {
             return "redo: redoing " + std::to_string(undone) +
                    " steps does not give the document back";
@@ -435,7 +423,6 @@ private:
             return {};
         }
         m_savedChecked = {state, path};
-        ++g_tally["saved files read back"];
         SpriteWad read;
         const Status status = swd::ReadSwdFile(QFile::encodeName(path).toStdString(), read);
         if (!status.ok()) {
@@ -657,9 +644,6 @@ TEST(Monkey, RandomActionsKeepWindowDocumentAndHistoryInStep) {
                                        qEnvironmentVariableIsSet("MONKEY_LOG") ? &log : nullptr);
     std::puts(log.join('\n').toUtf8().constData());
     std::printf("monkey ran %zu actions\n", outcome.ran);
-    for (const auto& [what, times] : g_tally) {
-        std::printf("  %6d %s\n", times, what.c_str());
-    }
     if (outcome.failure.empty()) {
         return;
     }
