@@ -9,6 +9,7 @@
 #include "formats/SwdFile.h"
 #include "packing/PackTextures.h"
 
+#include "WindowBench.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -38,11 +39,7 @@ double ThreadCpuSeconds() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::PrivateSettingsHome settingsHome;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
+    const WindowBench bench(argc, argv);
     fixtures::TempDir dir;
     SpriteWad wad;
     wad.AddObject(463);

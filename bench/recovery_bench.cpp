@@ -11,6 +11,7 @@
 #include "packing/PackTextures.h"
 #include "packing/RecoveryCopy.h"
 
+#include "WindowBench.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -51,13 +52,9 @@ template <class F> Spread Time(F&& take) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::PrivateSettingsHome settingsHome;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     // Copies follow one another as fast as they are written.
     qputenv("VORNIX_RECOVERY_INTERVAL_MS", "1");
-    QApplication application(argc, argv);
+    const WindowBench bench(argc, argv);
     fixtures::TempDir dir;
     const SpriteWad set = fixtures::GeneratedSet(kTextures, 64, 2026);
 

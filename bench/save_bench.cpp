@@ -10,6 +10,7 @@
 #include "formats/SwdFile.h"
 #include "packing/PackTextures.h"
 
+#include "WindowBench.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -112,11 +113,7 @@ WindowRun WindowSave(CMainDlg& dlg, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::PrivateSettingsHome settingsHome;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
+    const WindowBench bench(argc, argv);
     fixtures::TempDir dir;
     const SpriteWad set = fixtures::GeneratedSet(kTextures, 64, 2026);
 

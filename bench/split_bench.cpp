@@ -14,6 +14,7 @@
 #include "images/BTCImageObject.h"
 #include "pixels/SplitImage.h"
 
+#include "WindowBench.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -166,11 +167,7 @@ double Median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const fixtures::PrivateSettingsHome settingsHome;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
+    const WindowBench bench(argc, argv);
     fixtures::TempDir dir;
     // Other programs share the machine: medians of several runs, with the spread shown.
     constexpr int kRuns = 15;
