@@ -106,6 +106,8 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         {"463:3@0", add(460, ObjectPlacement::AtEnd), "463:1,2,3@0 460:@3 #1 0..-1"},
         {"600:0@0", add(600, ObjectPlacement::AtEnd), "600: UNKNOWN_SPRITES already exist, choose another"},
         {fullWad.c_str(), add(5, ObjectPlacement::AtEnd), "No object can be added: a new object would start at texture 65536, past the 65535 a sprite wad can address."},
+        {fullWad.c_str(), add(460, ObjectPlacement::BySlot), "460:0@0 463:32768@0 464:32768@32768 #0 0..-1"},
+        {"463:32768@0 464:32767@32768", add(470, ObjectPlacement::BySlot), "463:32768@0 464:32767@32768 470:0@65535 #2 0..-1"},
         // Another slot in place; any slot in use is refused, the object's own included.
         {"1:2@0 464:1@2", [](SpriteWad& w) { return edits::EditObject(w, 0, 70000); }, "70000:1,2@0 464:3@2 #0 0..-1"},
         {"1:2@0 464:1@2", [](SpriteWad& w) { return edits::EditObject(w, 0, 464); }, "464: MISC_SPRITES already exist, choose another"},
@@ -113,10 +115,13 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         // Runs listed in another order than they lie; later runs move down.
         {"3:2@8 1:5@0 2:3@5 4:0@10", [](SpriteWad& w) { return edits::DeleteObject(w, 2); }, "3:9,10@5 1:1,2,3,4,5@0 4:@7 #2 0..-1"},
         {"3:2@8 1:5@0 2:3@5 4:0@10", [](SpriteWad& w) { return edits::DeleteObject(w, 1); }, "3:9,10@3 2:6,7,8@0 4:@5 #1 0..-1"},
+        // An empty object inside the deleted run starts where the run did.
+        {"463:5@0 494:0@2", [](SpriteWad& w) { return edits::DeleteObject(w, 0); }, "494:@0 #0 0..-1"},
         // Appending keeps what fits and says why it stopped; nothing fitting is refused.
         {"460:1@0 463:1@1", append(0, 2), "460:1,100,101@0 463:2@3 #0 1..2"},
         {"460:32766@0", append(0, 2), "460:32767@0 #0 32766..32766 stopped"},
         {"460:32767@0", append(0, 1), "No texture can be added here: an object holds at most 32767 textures and a sprite wad at most 65535."},
+        {"460:32767@0 463:32767@32767 464:0@65534", append(2, 2), "460:32767@0 463:32767@32767 464:1@65534 #2 0..0 stopped"},
         // To a slot: all or nothing, a missing object placed by its slot.
         {"464:2@0 494:1@2", toSlot(460, 3), "460:100,101,102@0 464:1,2@3 494:3@5 #0 0..2"},
         {"460:1@0 464:2@1", toSlot(463, 2), "460:1@2 463:100,101@0 464:2,3@3 #1 0..1"},
