@@ -260,10 +260,6 @@ TEST(DamagedSwd, EveryDamageIsRefusedByNameAndTheDocumentStays) {
     for (std::size_t size = 0; size < full.size(); ++size) {
         const Fault expected = size < 4 ? Fault::WrongFormat : Fault::Damaged;
         ASSERT_EQ(swd::ReadSwd(std::span(full.data(), size), wad).fault(), expected) << size;
-        if (size < 200 || size % 40000 == 0) {
-            fixtures::WriteFileBytes(dir / "cut.swd", {full.begin(), full.begin() + size});
-            ASSERT_TRUE(PreviewRefuses(dir / "cut.swd")) << size;
-        }
     }
     EXPECT_TRUE(wad == before);
 }
