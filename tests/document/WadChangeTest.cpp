@@ -32,18 +32,15 @@ std::vector<int> RunTags(const SpriteWad& wad, std::size_t object) {
 } // namespace
 
 TEST(WadChange, KeepsOnlyTheTexturesItReplaced) {
-    SpriteWad wad;
-    wad.AddObject(1);
-    for (int k = 0; k < 50; ++k) {
-        wad.AddTexture(0, fixtures::MakeTexture(64, 64, static_cast<std::uint32_t>(k)));
-    }
+    SpriteWad wad = fixtures::GeneratedSet(50, 64, 9);
+    const SpriteWad before = wad;
     WadChange replace = WadChange::Before(wad);
     replace.Keep(wad, 7, 1);
     ResampleNearest(wad.m_textures[7], 2, 2);
     replace.After(wad);
-    EXPECT_EQ(replace.PixelBytes(), 64u * 64u * 3u);
+    EXPECT_EQ(replace.PixelBytes(), before.m_textures[7].GetImageSize());
     replace.Swap(wad);
-    EXPECT_EQ(wad.m_textures[7], fixtures::MakeTexture(64, 64, 7));
+    EXPECT_TRUE(wad == before);
 }
 
 // Random edits against a model of one list per object; slots repeat and counts may be stored
