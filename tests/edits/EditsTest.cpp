@@ -19,9 +19,8 @@ SpriteTexture Texture(int width, std::uint32_t seed) {
 
 std::vector<SpriteTexture> NewTextures(std::size_t count) {
     std::vector<SpriteTexture> textures;
-    for (std::size_t i = 0; i < count; ++i) {
-        textures.push_back(
-            Texture(100 + static_cast<int>(i), 1000u + static_cast<std::uint32_t>(i)));
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        textures.push_back(Texture(100 + i, 1000u + static_cast<std::uint32_t>(i)));
     }
     return textures;
 }
@@ -65,6 +64,15 @@ std::string Describe(const SpriteWad& wad, const edits::Edit& edit) {
     }
     return out + "#" + std::to_string(edit.object) + " " + std::to_string(edit.firstLine) + ".." +
            std::to_string(edit.lastLine) + (edit.stopped ? "" : " stopped");
+}
+
+// The edit's change takes the wad back to `before` and forward again.
+void ExpectUndoAndRedo(SpriteWad& wad, const SpriteWad& before, edits::Edit& edit) {
+    const SpriteWad after = wad;
+    edit.change.Swap(wad);
+    EXPECT_TRUE(wad == before) << "undo";
+    edit.change.Swap(wad);
+    EXPECT_TRUE(wad == after) << "redo";
 }
 
 using EditFn = std::function<edits::EditResult(SpriteWad&)>;
@@ -158,11 +166,7 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
             continue;
         }
         EXPECT_EQ(Describe(wad, *done), c.after);
-        const SpriteWad after = wad;
-        done->change.Swap(wad);
-        EXPECT_TRUE(wad == before) << "undo";
-        done->change.Swap(wad);
-        EXPECT_TRUE(wad == after) << "redo";
+        ExpectUndoAndRedo(wad, before, *done);
     }
 }
 
@@ -179,23 +183,19 @@ TEST(Edits, MoveTexturesMatchesAPlainModelForEveryRunAndPlace) {
                 const bool fits =
                     first >= 0 && first <= last && last < 5 && to >= 0 && to + last - first < 5;
                 ASSERT_EQ(bool(done), fits);
-                std::vector<SpriteTexture> model = before.m_textures;
-                if (fits) { // object 1's run starts at texture 2
-                    const std::vector<SpriteTexture> run(model.begin() + 2 + first,
-                                                         model.begin() + 3 + last);
-                    model.erase(model.begin() + 2 + first, model.begin() + 3 + last);
-                    model.insert(model.begin() + 2 + to, run.begin(), run.end());
-                    EXPECT_EQ(std::pair(done->firstLine, done->lastLine),
-                              std::pair(std::min(first, to), std::max(last, to + last - first)));
+                if (!fits) {
+                    EXPECT_TRUE(wad == before);
+                    continue;
                 }
+                std::vector<SpriteTexture> model = before.m_textures; // the run starts at 2
+                const std::vector<SpriteTexture> run(model.begin() + 2 + first,
+                                                     model.begin() + 3 + last);
+                model.erase(model.begin() + 2 + first, model.begin() + 3 + last);
+                model.insert(model.begin() + 2 + to, run.begin(), run.end());
+                EXPECT_EQ(std::pair(done->firstLine, done->lastLine),
+                          std::pair(std::min(first, to), std::max(last, to + last - first)));
                 EXPECT_TRUE(wad.m_textures == model && wad.m_sequences == before.m_sequences);
-                if (fits) {
-                    const SpriteWad after = wad;
-                    done->change.Swap(wad);
-                    EXPECT_TRUE(wad == before) << "undo";
-                    done->change.Swap(wad);
-                    EXPECT_TRUE(wad == after) << "redo";
-                }
+                ExpectUndoAndRedo(wad, before, *done);
             }
         }
     }

@@ -311,31 +311,6 @@ TEST(ZeroCountRecovery, OneFittingCountIsOfferedAndLoadedOnlyWhenAsked) {
     EXPECT_TRUE(swd::ReadSwd(TwoCountsFit(2), wad).ok());
 }
 
-// 65 536 one-pixel sprites fill one page exactly, the most entries a first index and a count
-// can reach: that file is written and reads back, one entry more is refused before the file
-// is touched.
-TEST(SwdLimits, WriterTakesSixtyFiveThousandFiveHundredThirtySixEntriesAndRefusesOneMore) {
-    fixtures::TempDir dir;
-    const std::string path = (dir / "full.swd").string();
-    SpriteWad wad;
-    for (int i = 0; i < 65536; ++i) {
-        wad.m_entries.push_back(SpriteEntry::At(i % 256, i / 256, 0, 1, 1));
-    }
-    wad.m_pages = {MakeTexture(256, 256, 5)};
-    wad.m_sequences = {{463, -32768, 0}, {464, -32768, 32768}};
-    ASSERT_TRUE(swd::WriteSwdFile(path, wad).ok());
-    SpriteWad back;
-    ASSERT_TRUE(swd::ReadSwdFile(path, back).ok());
-    EXPECT_EQ(back.m_sequences, wad.m_sequences);
-    ASSERT_EQ(back.m_textures.size(), 65536u);
-
-    const auto bytes = fixtures::ReadFileBytes(path);
-    wad.m_entries.push_back(SpriteEntry::At(0, 0, 1, 1, 1));
-    wad.m_pages.push_back(MakeTexture(256, 256, 6));
-    EXPECT_EQ(swd::WriteSwdFile(path, wad).fault(), Fault::WriteFailed);
-    EXPECT_TRUE(fixtures::ReadFileBytes(path) == bytes);
-}
-
 // 65 535 full-page sprites on one page would take 12 GiB of textures: refused from a file of
 // about a megabyte, before anything near that is allocated.
 TEST(SwdLimits, TexturesAboveTheCeilingAreRefusedBeforeAllocating) {

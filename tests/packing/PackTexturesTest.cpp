@@ -1,4 +1,5 @@
 #include "packing/PackTextures.h"
+#include "formats/SwdFile.h"
 #include "packing/TexturePacker.h"
 #include "support/Fixtures.h"
 #include "support/ReferencePacker.h"
@@ -91,7 +92,10 @@ TEST(PackTextures, BadTexturesFailBeforeAnythingIsPackedAndKeepTheOldPages) {
     }
 }
 
-TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndOneMoreFails) {
+// 65 536 is also the most entries a first index and a count can reach: the full page is
+// written and reads back, while one entry more is refused by the writer before the file is
+// touched.
+TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndSaveAndOneMoreFails) {
     SpriteWad wad;
     wad.m_textures.assign(65536, fixtures::MakeTexture(1, 1, 1));
     ASSERT_TRUE(PackTextures(wad).ok());
@@ -100,11 +104,24 @@ TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndOneM
     for (int i = 0; i < 65536; ++i) {
         ASSERT_EQ(wad.m_entries[i], SpriteEntry::At(i % 256, i / 256, 0, 1, 1)) << i;
     }
+    fixtures::TempDir dir;
+    const std::string path = (dir / "full.swd").string();
+    wad.m_sequences = {{463, -32768, 0}, {464, -32768, 32768}};
+    ASSERT_TRUE(swd::WriteSwdFile(path, wad).ok());
+    SpriteWad back;
+    ASSERT_TRUE(swd::ReadSwdFile(path, back).ok());
+    EXPECT_TRUE(back.m_sequences == wad.m_sequences && back.m_textures == wad.m_textures);
+
     wad.m_textures.push_back(fixtures::MakeTexture(1, 1, 2));
     const Status result = PackTextures(wad);
     EXPECT_EQ(std::pair(result.fault(), wad.m_pages.size()),
               std::pair(Fault::Refused, std::size_t{1}));
     EXPECT_NE(result.message().find("65537"), std::string::npos) << result.message();
+    const auto bytes = fixtures::ReadFileBytes(path);
+    wad.m_entries.push_back(SpriteEntry::At(0, 0, 1, 1, 1));
+    wad.m_pages.push_back(fixtures::MakeTexture(256, 256, 6));
+    EXPECT_EQ(swd::WriteSwdFile(path, wad).fault(), Fault::WriteFailed);
+    EXPECT_TRUE(fixtures::ReadFileBytes(path) == bytes);
     wad.m_textures.clear();
     EXPECT_TRUE(PackTextures(wad).ok());
     EXPECT_TRUE(wad.m_pages.empty() && wad.m_entries.empty()) << "no textures, no page";
