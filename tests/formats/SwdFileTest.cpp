@@ -314,17 +314,19 @@ TEST(SwdLimits, TexturesAboveTheCeilingAreRefusedBeforeAllocating) {
     EXPECT_TRUE(wad == before);
 }
 
-// A file of several gigabytes on disk that holds little (21 845 pages, one sprite on the
-// last): memory follows what the file states, and no other page is read.
+// A file of several gigabytes on disk that holds little (21 845 pages, 4 100 sprites on the
+// last, the objects past 4 GiB): memory follows what the file states, and no other page is read.
 TEST(SwdLimits, SparseFilesOfSeveralGigabytesLoadInBoundedMemory) {
-    constexpr int pages = 21845;
+    constexpr int pages = 21845, sprites = 4100;
     fixtures::TempDir dir;
     const auto path = dir / "sparse.swd";
-    fixtures::WriteFileBytes(
-        path,
-        SwdBuilder().Entry(0, 0, pages - 1, 2, 2).StatedPageBytes(pages * kPageBytes).Build());
-    std::filesystem::resize_file(path, PageOffset(1) + pages * kPageBytes);
-    const std::uint8_t objects[] = {1, 0, 0, 0, 0xCF, 1, 0, 0, 0xFF, 0xFF, 0, 0};
+    SwdBuilder b;
+    for (int i = 0; i < sprites; ++i) {
+        b.Entry(0, 0, pages - 1, 2, 2);
+    }
+    fixtures::WriteFileBytes(path, b.StatedPageBytes(pages * kPageBytes).Build());
+    std::filesystem::resize_file(path, PageOffset(sprites) + pages * kPageBytes);
+    const std::uint8_t objects[] = {1, 0, 0, 0, 0xCF, 1, 0, 0, 0xFC, 0xEF, 0, 0}; // 463, -4100
     std::ofstream(path, std::ios::binary | std::ios::app)
         .write(reinterpret_cast<const char*>(objects), sizeof objects);
     SpriteWad wad;
@@ -332,8 +334,9 @@ TEST(SwdLimits, SparseFilesOfSeveralGigabytesLoadInBoundedMemory) {
     const std::size_t allocated =
         BytesAllocatedBy([&] { r = swd::ReadSwdFile(path.string(), wad); });
     ASSERT_TRUE(r.ok()) << r.message();
-    EXPECT_EQ(wad.TextureCount() * 10 + wad.ObjectCount(), 11u);
-    EXPECT_LT(allocated, std::size_t{1} << 20);
+    EXPECT_EQ(wad.m_sequences, (std::vector<ObjectSequence>{{463, -sprites, 0}}));
+    EXPECT_EQ(wad.TextureCount(), static_cast<std::size_t>(sprites));
+    EXPECT_LT(allocated, std::size_t{2} << 20);
 }
 
 TEST(WriteSwd, SmallPagesArePaddedWithWhite) {
