@@ -19,9 +19,8 @@ SpriteTexture Texture(int width, std::uint32_t seed) {
 
 std::vector<SpriteTexture> NewTextures(std::size_t count) {
     std::vector<SpriteTexture> textures;
-    for (std::size_t i = 0; i < count; ++i) {
-        textures.push_back(
-            Texture(100 + static_cast<int>(i), 1000u + static_cast<std::uint32_t>(i)));
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        textures.push_back(Texture(100 + i, 1000u + static_cast<std::uint32_t>(i)));
     }
     return textures;
 }
@@ -67,6 +66,15 @@ std::string Describe(const SpriteWad& wad, const edits::Edit& edit) {
            std::to_string(edit.lastLine) + (edit.stopped ? "" : " stopped");
 }
 
+// The edit's change takes the wad back to `before` and forward again.
+void ExpectUndoAndRedo(SpriteWad& wad, const SpriteWad& before, edits::Edit& edit) {
+    const SpriteWad after = wad;
+    edit.change.Swap(wad);
+    EXPECT_TRUE(wad == before) << "undo";
+    edit.change.Swap(wad);
+    EXPECT_TRUE(wad == after) << "redo";
+}
+
 using EditFn = std::function<edits::EditResult(SpriteWad&)>;
 
 struct Case {
@@ -106,6 +114,8 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         {"463:3@0", add(460, ObjectPlacement::AtEnd), "463:1,2,3@0 460:@3 #1 0..-1"},
         {"600:0@0", add(600, ObjectPlacement::AtEnd), "600: UNKNOWN_SPRITES already exist, choose another"},
         {fullWad.c_str(), add(5, ObjectPlacement::AtEnd), "No object can be added: a new object would start at texture 65536, past the 65535 a sprite wad can address."},
+        {fullWad.c_str(), add(460, ObjectPlacement::BySlot), "460:0@0 463:32768@0 464:32768@32768 #0 0..-1"},
+        {"463:32768@0 464:32767@32768", add(470, ObjectPlacement::BySlot), "463:32768@0 464:32767@32768 470:0@65535 #2 0..-1"},
         // Another slot in place; any slot in use is refused, the object's own included.
         {"1:2@0 464:1@2", [](SpriteWad& w) { return edits::EditObject(w, 0, 70000); }, "70000:1,2@0 464:3@2 #0 0..-1"},
         {"1:2@0 464:1@2", [](SpriteWad& w) { return edits::EditObject(w, 0, 464); }, "464: MISC_SPRITES already exist, choose another"},
@@ -113,10 +123,13 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         // Runs listed in another order than they lie; later runs move down.
         {"3:2@8 1:5@0 2:3@5 4:0@10", [](SpriteWad& w) { return edits::DeleteObject(w, 2); }, "3:9,10@5 1:1,2,3,4,5@0 4:@7 #2 0..-1"},
         {"3:2@8 1:5@0 2:3@5 4:0@10", [](SpriteWad& w) { return edits::DeleteObject(w, 1); }, "3:9,10@3 2:6,7,8@0 4:@5 #1 0..-1"},
+        // An empty object inside the deleted run starts where the run did.
+        {"463:5@0 494:0@2", [](SpriteWad& w) { return edits::DeleteObject(w, 0); }, "494:@0 #0 0..-1"},
         // Appending keeps what fits and says why it stopped; nothing fitting is refused.
         {"460:1@0 463:1@1", append(0, 2), "460:1,100,101@0 463:2@3 #0 1..2"},
         {"460:32766@0", append(0, 2), "460:32767@0 #0 32766..32766 stopped"},
         {"460:32767@0", append(0, 1), "No texture can be added here: an object holds at most 32767 textures and a sprite wad at most 65535."},
+        {"460:32767@0 463:32767@32767 464:0@65534", append(2, 2), "460:32767@0 463:32767@32767 464:1@65534 #2 0..0 stopped"},
         // To a slot: all or nothing, a missing object placed by its slot.
         {"464:2@0 494:1@2", toSlot(460, 3), "460:100,101,102@0 464:1,2@3 494:3@5 #0 0..2"},
         {"460:1@0 464:2@1", toSlot(463, 2), "460:1@2 463:100,101@0 464:2,3@3 #1 0..1"},
@@ -153,11 +166,7 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
             continue;
         }
         EXPECT_EQ(Describe(wad, *done), c.after);
-        const SpriteWad after = wad;
-        done->change.Swap(wad);
-        EXPECT_TRUE(wad == before) << "undo";
-        done->change.Swap(wad);
-        EXPECT_TRUE(wad == after) << "redo";
+        ExpectUndoAndRedo(wad, before, *done);
     }
 }
 
@@ -174,23 +183,19 @@ TEST(Edits, MoveTexturesMatchesAPlainModelForEveryRunAndPlace) {
                 const bool fits =
                     first >= 0 && first <= last && last < 5 && to >= 0 && to + last - first < 5;
                 ASSERT_EQ(bool(done), fits);
-                std::vector<SpriteTexture> model = before.m_textures;
-                if (fits) { // object 1's run starts at texture 2
-                    const std::vector<SpriteTexture> run(model.begin() + 2 + first,
-                                                         model.begin() + 3 + last);
-                    model.erase(model.begin() + 2 + first, model.begin() + 3 + last);
-                    model.insert(model.begin() + 2 + to, run.begin(), run.end());
-                    EXPECT_EQ(std::pair(done->firstLine, done->lastLine),
-                              std::pair(std::min(first, to), std::max(last, to + last - first)));
+                if (!fits) {
+                    EXPECT_TRUE(wad == before);
+                    continue;
                 }
+                std::vector<SpriteTexture> model = before.m_textures; // the run starts at 2
+                const std::vector<SpriteTexture> run(model.begin() + 2 + first,
+                                                     model.begin() + 3 + last);
+                model.erase(model.begin() + 2 + first, model.begin() + 3 + last);
+                model.insert(model.begin() + 2 + to, run.begin(), run.end());
+                EXPECT_EQ(std::pair(done->firstLine, done->lastLine),
+                          std::pair(std::min(first, to), std::max(last, to + last - first)));
                 EXPECT_TRUE(wad.m_textures == model && wad.m_sequences == before.m_sequences);
-                if (fits) {
-                    const SpriteWad after = wad;
-                    done->change.Swap(wad);
-                    EXPECT_TRUE(wad == before) << "undo";
-                    done->change.Swap(wad);
-                    EXPECT_TRUE(wad == after) << "redo";
-                }
+                ExpectUndoAndRedo(wad, before, *done);
             }
         }
     }

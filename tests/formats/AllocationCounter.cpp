@@ -1,7 +1,7 @@
-#include "SwdTestSupport.h"
-
+// Counts what operator new hands out, to bound the memory a call takes.
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <new>
 
 namespace {
@@ -27,7 +27,7 @@ void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 
-std::size_t swdtest::BytesAllocatedBy(const std::function<void()>& call) {
+std::size_t BytesAllocatedBy(const std::function<void()>& call) {
     g_bytes = 0;
     g_counting = true;
     call();

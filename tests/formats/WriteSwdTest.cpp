@@ -1,4 +1,5 @@
-#include "SwdTestSupport.h"
+#include "formats/SwdFile.h"
+#include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -9,30 +10,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-using swdtest::kPageBytes;
-
 namespace fs = std::filesystem;
-
-const std::vector<std::uint8_t> kSmallWad = fixtures::SmallWad().Build();
-
-TEST(WriteSwd, EntriesAreWrittenAsHeldAndSmallPagesArePaddedWithWhite) {
-    SpriteWad wad;
-    SpriteEntry e = SpriteEntry::At(1, 2, 0x0304, 5, 6);
-    e.reserved4 = 7;
-    e.reserved8 = 0x0A0B0C0D;
-    wad.m_entries = {e};
-    wad.m_pages = {fixtures::MakeTexture(10, 10, 3)};
-    const auto bytes = swd::SerializeSwd(wad);
-    ASSERT_EQ(bytes.size(), 12 + 16 + kPageBytes + 4);
-    EXPECT_EQ(
-        std::vector<std::uint8_t>(bytes.begin() + 8, bytes.begin() + 24),
-        (std::vector<std::uint8_t>{1, 2, 4, 3, 7, 4, 0, 5, 0x0D, 0x0C, 0x0B, 0x0A, 0, 0, 0, 0}));
-    // The 10 x 10 pixels in R,G,B order, then white to the page's end.
-    const std::uint8_t* pixels = wad.m_pages[0].GetBits();
-    for (std::size_t i = 0; i < kPageBytes; ++i) {
-        ASSERT_EQ(bytes[28 + i], i < 300 ? pixels[i / 3 * 3 + 2 - i % 3] : 0xFF) << i;
-    }
-}
 
 // Nothing is written in place of a missing folder or a pipe, nor when the write fails
 // half-way (the file size limit binds root too): what was there stays, links stay links, and
@@ -57,7 +35,9 @@ TEST(WriteSwdFile, FailuresLeaveEverythingAsItWasAndSuccessReplacesTheLinkedFile
         {dir / "pipe.swd", "it is not a regular file"},
         {link, "File too large", 4096},
     };
-    const SpriteWad wad = swdtest::WithFileLayout(kSmallWad);
+    SpriteWad wad;
+    wad.m_pages = {fixtures::MakeTexture(256, 256, 1)};
+    const auto bytes = swd::SerializeSwd(wad);
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -74,7 +54,7 @@ TEST(WriteSwdFile, FailuresLeaveEverythingAsItWasAndSuccessReplacesTheLinkedFile
     std::signal(SIGXFSZ, previousHandler);
     ASSERT_TRUE(swd::WriteSwdFile(link.string(), wad).ok());
     EXPECT_TRUE(fs::is_symlink(link) && fs::is_symlink(dir / "hop.swd"));
-    EXPECT_TRUE(fixtures::ReadFileBytes(real) == kSmallWad);
+    EXPECT_TRUE(fixtures::ReadFileBytes(real) == bytes);
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     // A new file gets its mode from the umask, however its temporary file was made.

@@ -1,4 +1,5 @@
 #include "packing/PackTextures.h"
+#include "formats/SwdFile.h"
 #include "packing/TexturePacker.h"
 #include "support/Fixtures.h"
 #include "support/ReferencePacker.h"
@@ -23,48 +24,47 @@ SpriteWad WadOf(const std::vector<Size>& sizes) {
     return wad;
 }
 
-TEST(PackTextures, ProgressOncePerTextureAndPageChangedForTheRightPage) {
-    SpriteWad wad = WadOf({{256, 256}, {10, 10}, {246, 10}, {20, 20}, {256, 256}, {5, 5}});
-    std::vector<std::pair<std::size_t, std::size_t>> progress;
-    std::vector<int> changed;
-    PackCallbacks callbacks;
-    callbacks.progress = [&](std::size_t i, std::size_t n) { progress.emplace_back(i, n); };
-    callbacks.pageChanged = [&](int page) {
-        EXPECT_LT(static_cast<std::size_t>(page), wad.m_pages.size()) << "told before drawn";
-        changed.push_back(page);
-    };
-    ASSERT_TRUE(PackTextures(wad, callbacks).ok());
-    EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{
-                            {0, 6}, {1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}}));
-    EXPECT_EQ(changed, (std::vector<int>{0, 1, 1, 1, 2, 1}));
-}
-
-// The flag is cleared after texture `stopAt`'s progress, or when page `stopOnPage` is drawn.
-TEST(PackTextures, CancellingKeepsWhatWasPlacedAndOpensNoMorePages) {
+// Each texture's progress is told once, and each page it is drawn on once drawn. The flag is
+// cleared after texture `stopAt`'s progress, or when page `stopOnPage` is drawn: a cancel keeps
+// what was placed and opens no more pages.
+TEST(PackTextures, ProgressAndPagesAreToldAndCancellingKeepsWhatWasPlaced) {
     const struct {
         std::vector<Size> sizes;
         int flag, stopOnPage;
         std::size_t stopAt, pages;
         std::vector<std::size_t> progress;
+        std::vector<int> changed;
     } cases[] = {
-        {{{256, 256}, {100, 100}, {100, 100}, {1, 1}}, 1, -1, 1, 2, {0, 1}},
-        {{{256, 256}, {256, 256}, {256, 256}, {256, 256}}, 1, 2, 99, 3, {0, 1, 2}},
-        {{{4, 4}, {5, 5}}, 0, -1, 99, 0, {}},
+        // clang-format off
+        {{{256, 256}, {10, 10}, {246, 10}, {20, 20}, {256, 256}, {5, 5}}, 1, -1, 99, 3,
+         {0, 1, 2, 3, 4, 5}, {0, 1, 1, 1, 2, 1}},
+        {{{256, 256}, {100, 100}, {100, 100}, {1, 1}}, 1, -1, 1, 2, {0, 1}, {0, 1}},
+        {{{256, 256}, {256, 256}, {256, 256}, {256, 256}}, 1, 2, 99, 3, {0, 1, 2}, {0, 1, 2}},
+        {{{4, 4}, {5, 5}}, 0, -1, 99, 0, {}, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sizes.size());
         SpriteWad wad = WadOf(c.sizes);
         std::atomic<int> running{c.flag};
         std::vector<std::size_t> progress;
+        std::vector<int> changed;
         PackCallbacks callbacks;
         callbacks.running = &running;
-        callbacks.progress = [&](std::size_t i, std::size_t) {
+        callbacks.progress = [&](std::size_t i, std::size_t n) {
+            EXPECT_EQ(n, c.sizes.size());
             progress.push_back(i);
             running = running && i != c.stopAt;
         };
-        callbacks.pageChanged = [&](int page) { running = running && page != c.stopOnPage; };
-        EXPECT_EQ(PackTextures(wad, callbacks).fault(), Fault::Cancelled);
+        callbacks.pageChanged = [&](int page) {
+            EXPECT_LT(static_cast<std::size_t>(page), wad.m_pages.size()) << "told before drawn";
+            changed.push_back(page);
+            running = running && page != c.stopOnPage;
+        };
+        const bool finished = c.progress.size() == c.sizes.size() && c.stopOnPage < 0;
+        EXPECT_EQ(PackTextures(wad, callbacks).fault(), finished ? Fault::None : Fault::Cancelled);
         EXPECT_EQ(progress, c.progress);
+        EXPECT_EQ(changed, c.changed);
         EXPECT_EQ(std::pair(wad.m_entries.size(), wad.m_pages.size()),
                   std::pair(c.progress.size(), c.pages));
     }
@@ -92,7 +92,10 @@ TEST(PackTextures, BadTexturesFailBeforeAnythingIsPackedAndKeepTheOldPages) {
     }
 }
 
-TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndOneMoreFails) {
+// 65 536 is also the most entries a first index and a count can reach: the full page is
+// written and reads back, while one entry more is refused by the writer before the file is
+// touched.
+TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndSaveAndOneMoreFails) {
     SpriteWad wad;
     wad.m_textures.assign(65536, fixtures::MakeTexture(1, 1, 1));
     ASSERT_TRUE(PackTextures(wad).ok());
@@ -101,11 +104,24 @@ TEST(PackTextures, SixtyFiveThousandFiveHundredThirtySixPixelsFillOnePageAndOneM
     for (int i = 0; i < 65536; ++i) {
         ASSERT_EQ(wad.m_entries[i], SpriteEntry::At(i % 256, i / 256, 0, 1, 1)) << i;
     }
+    fixtures::TempDir dir;
+    const std::string path = (dir / "full.swd").string();
+    wad.m_sequences = {{463, -32768, 0}, {464, -32768, 32768}};
+    ASSERT_TRUE(swd::WriteSwdFile(path, wad).ok());
+    SpriteWad back;
+    ASSERT_TRUE(swd::ReadSwdFile(path, back).ok());
+    EXPECT_TRUE(back.m_sequences == wad.m_sequences && back.m_textures == wad.m_textures);
+
     wad.m_textures.push_back(fixtures::MakeTexture(1, 1, 2));
     const Status result = PackTextures(wad);
     EXPECT_EQ(std::pair(result.fault(), wad.m_pages.size()),
               std::pair(Fault::Refused, std::size_t{1}));
     EXPECT_NE(result.message().find("65537"), std::string::npos) << result.message();
+    const auto bytes = fixtures::ReadFileBytes(path);
+    wad.m_entries.push_back(SpriteEntry::At(0, 0, 1, 1, 1));
+    wad.m_pages.push_back(fixtures::MakeTexture(256, 256, 6));
+    EXPECT_EQ(swd::WriteSwdFile(path, wad).fault(), Fault::WriteFailed);
+    EXPECT_TRUE(fixtures::ReadFileBytes(path) == bytes);
     wad.m_textures.clear();
     EXPECT_TRUE(PackTextures(wad).ok());
     EXPECT_TRUE(wad.m_pages.empty() && wad.m_entries.empty()) << "no textures, no page";
