@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -160,47 +159,32 @@ TEST(Thumbnailer, RealWadsGiveThePictureOfTheirFirstObject) {
     EXPECT_GE(drawn, 3);
 }
 
-// A refused wad (the reader's refusals are tested with it) exits 1 and writes nothing, also
-// over a picture already there; a wrong command line exits 2.
+// A refused wad (the reader's refusals are tested with it) exits 1 and leaves a picture
+// already there as it was; a wrong command line exits 2.
 TEST(Thumbnailer, DamagedFilesAndBadArgumentsWriteNothing) {
     const fixtures::TempDir dir;
     const auto whole = fixtures::SmallWad().Build();
-    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> damaged = {
-        {"version 130", fixtures::SwdBuilder().Version(130).Build()},
-        {"cut inside the pages", {whole.begin(), whole.begin() + 5000}},
-        {"a sprite count that does not fit", fixtures::SmallWad().StatedEntryCount(4).Build()},
-    };
-    const std::string out = (dir / "out.png").string();
-    for (const auto& [name, bytes] : damaged) {
-        SCOPED_TRACE(name);
-        fixtures::WriteFileBytes(dir / "in.swd", bytes);
-        const ThumbnailerRun run = Thumbnailer({"-s", "64", (dir / "in.swd").string(), out});
+    const std::string in = (dir / "in.swd").string(), out = (dir / "out.png").string();
+    fixtures::WriteFileBytes(out, {1, 2, 3});
+    for (const auto& bytes : {fixtures::SmallWad().StatedEntryCount(4).Build(),
+                              std::vector<std::uint8_t>(whole.begin(), whole.end() - 1)}) {
+        fixtures::WriteFileBytes(in, bytes);
+        const ThumbnailerRun run = Thumbnailer({"-s", "64", in, out});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err.rfind("vornix-thumbnailer: ", 0), 0u) << run.err;
-        EXPECT_FALSE(fs::exists(out));
+        EXPECT_EQ(fixtures::ReadFileBytes(out), (std::vector<std::uint8_t>{1, 2, 3}));
     }
-    fixtures::WriteFileBytes(dir / "in.swd", whole);
-    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-    for (const std::string& unreadable :
-         {(dir / "fifo").string(), dir.path().string(), (dir / "absent.swd").string()}) {
-        EXPECT_EQ(Thumbnailer({"-s", "64", unreadable, out}).exitCode, 1) << unreadable;
-    }
-    fixtures::WriteFileBytes(out, {1, 2, 3});
-    fixtures::WriteFileBytes(dir / "cut.swd", {whole.begin(), whole.end() - 1});
-    EXPECT_EQ(Thumbnailer({"-s", "64", (dir / "cut.swd").string(), out}).exitCode, 1);
-    EXPECT_EQ(fixtures::ReadFileBytes(out), (std::vector<std::uint8_t>{1, 2, 3}));
+    fixtures::WriteFileBytes(in, whole);
     fs::remove(out);
-    const std::string in = (dir / "in.swd").string();
     for (const std::vector<std::string>& args : {std::vector<std::string>{"-s", "7", in, out},
                                                  {"-s", "4097", in, out},
                                                  {"-s", "x", in, out},
-                                                 {in, out},
                                                  {"-s", "64", in},
                                                  {"-t", "64", in, out}}) {
         EXPECT_EQ(Thumbnailer(args).exitCode, 2);
     }
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(Thumbnailer({"-s", "64", in, out}).exitCode, 0);
+    EXPECT_EQ(Thumbnailer({"-s", "8", in, out}).exitCode, 0);
     EXPECT_TRUE(fs::exists(out));
 }
 
