@@ -139,7 +139,6 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     const SpriteWad repacked = Read(x + ".repacked");
     EXPECT_EQ(repacked.m_sequences, original.m_sequences);
     EXPECT_TRUE(repacked.m_textures == original.m_textures);
-    EXPECT_EQ(Ok({"repack", in, Path("again.swd")}), "Packed 5 textures onto 1 pages\n");
 }
 
 TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeAndMoveChangeLines) {
