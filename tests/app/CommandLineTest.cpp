@@ -53,8 +53,6 @@ TEST_F(OpenFromCommandLine, FilesOpenInOrderAndRefusalsLeaveNoWad) {
     const QString swo = WriteSwo();
     const QString a = WriteImage("a.png", fixtures::MakeTexture(3, 4, 61));
     const QString b = WriteImage("b.png", fixtures::MakeTexture(5, 6, 62));
-    const QString missing = Path("missing.swd");
-    const QString damaged = Write("damaged.swd", fixtures::SmallWad().StatedEntryCount(40).Build());
     const struct {
         const char* name;
         QStringList files;
@@ -69,8 +67,6 @@ TEST_F(OpenFromCommandLine, FilesOpenInOrderAndRefusalsLeaveNoWad) {
           "494: CUSTOM_SPRITES  Textures=0"},
          QDir::toNativeSeparators(wad),
          {}},
-        {"a missing wad", {missing}, {}, {}, "Cannot open the file \"" + missing + "\""},
-        {"a damaged wad", {damaged}, {}, {}, "This sprite wad is damaged: "},
         {"an object alone", {swo}, {"460: SKY_GRAPHICS  Textures=1"}, {}, {}},
         {"an image alone", {a}, {}, {}, "a.png"},
         {"a wad, an object into it and images into that object",

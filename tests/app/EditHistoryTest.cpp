@@ -1,5 +1,6 @@
 // Undo and redo of every edit, the question before unsaved edits are lost, drag and drop and
 // several images at once, through the real window.
+#include "DropFiles.h"
 #include "WindowTest.h"
 #include "app/CAddObjectDlg.h"
 #include "app/CResizeDlg.h"
@@ -7,9 +8,6 @@
 #include "app/CSplitOptionsDlg.h"
 #include "app/QtImage.h"
 #include "formats/SwdFile.h"
-
-#include <QMimeData>
-#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -22,20 +20,6 @@ class EditHistory : public WindowTest {
 protected:
     EditHistory() {
         EXPECT_TRUE(dlg.OpenSwdFile(Write("small.swd", fixtures::SmallWad().Build())));
-    }
-
-    // Sends the drag and the drop of these files to the window, as the platform does.
-    bool Drop(const QStringList& files) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& file : files) {
-            urls.append(QUrl::fromLocalFile(file));
-        }
-        data.setUrls(urls);
-        QDragEnterEvent enter({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QDropEvent drop({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        return QApplication::sendEvent(&dlg, &enter) && enter.isAccepted() &&
-               QApplication::sendEvent(&dlg, &drop) && drop.isAccepted();
     }
 };
 
@@ -121,7 +105,7 @@ TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem
         [&] { QTest::keyClick(&dlg, Qt::Key_Escape); },
         [&] { dlg.close(); },
         [&] { Press("Open SWD"); },
-        [&] { Drop({Path("small.swd")}); },
+        [&] { DropFiles(&dlg, {Path("small.swd")}); },
     };
     for (const auto& way : ways) {
         QString question;
@@ -131,29 +115,10 @@ TEST_F(EditHistory, UnsavedEditsAreAskedAboutBeforeTheyAreLostAndCancelKeepsThem
         EXPECT_EQ(Take(), edited);
     }
     AnswerMessage(nullptr, QMessageBox::Discard);
-    Drop({Path("small.swd")});
+    DropFiles(&dlg, {Path("small.swd")});
     EXPECT_FALSE(dlg.IsModified());
     EXPECT_EQ(ModalsDuring([&] { Press("Exit"); }), 0);
     EXPECT_FALSE(dlg.isVisible());
-}
-
-// Answered Save, the question saves first, and Close SWD goes on once the file is written.
-TEST_F(EditHistory, SaveAnsweredToTheQuestionClosesAfterTheFileIsWritten) {
-    Select(objects, 2);
-    Press("Delete Object"); // the empty object, which a save would refuse
-    const SpriteWad edited = dlg.Wad();
-    AnswerMessage(nullptr, QMessageBox::Save, [] {
-        WhenModal<QFileDialog>([](QFileDialog* fd) { // the wad's own file, replaced
-            AnswerMessage(nullptr, QMessageBox::Yes);
-            static_cast<QDialog*>(fd)->accept();
-        });
-    });
-    Press("Close SWD");
-    WaitForJobs();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return objects->count() == 0; }));
-    SpriteWad saved;
-    ASSERT_TRUE(swd::ReadSwdFile((dir / "small.swd").string(), saved).ok());
-    EXPECT_TRUE(saved.m_sequences == edited.m_sequences && saved.m_textures == edited.m_textures);
 }
 
 // A save the question started that fails puts nothing off: the wad and its edits stay open.
@@ -213,12 +178,12 @@ TEST_F(EditHistory, WithNoObjectLeftTheQuestionOffersNoSave) {
 }
 
 TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
-    ASSERT_TRUE(Drop({WriteSwo()}));
+    ASSERT_TRUE(DropFiles(&dlg, {WriteSwo()}));
     EXPECT_EQ(objects->currentText(), "460: SKY_GRAPHICS  Textures=3");
     const QStringList images = {WriteImage("a.png", fixtures::MakeTexture(3, 4, 61)),
                                 WriteImage("b.bmp", fixtures::MakeTexture(5, 6, 62)),
                                 WriteImage("c.tga", fixtures::MakeTexture(7, 8, 63))};
-    ASSERT_TRUE(Drop(images));
+    ASSERT_TRUE(DropFiles(&dlg, images));
     EXPECT_EQ(SpriteLines().mid(3), (QStringList{"Texture 3 :  (3 x 4)", "Texture 4 :  (5 x 6)",
                                                  "Texture 5 :  (7 x 8)"}));
     dlg.Undo();
@@ -226,7 +191,7 @@ TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
     const Shown before = Take();
     QString message;
     AnswerMessage(&message);
-    Drop({images[0], Write("notes.txt", {'h', 'i'})});
+    DropFiles(&dlg, {images[0], Write("notes.txt", {'h', 'i'})});
     EXPECT_TRUE(message.contains("notes.txt") && !message.contains("a.png"))
         << message.toStdString();
     EXPECT_EQ(Take(), before) << "nothing of a refused drop goes in";
@@ -244,6 +209,7 @@ TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {
     EXPECT_EQ(message, "Failed To Load Image...\n\nbroken.png");
     EXPECT_EQ(SpriteLines().mid(2),
               (QStringList{"Texture 2 :  (3 x 3)", "Texture 3 :  (256 x 128)"}));
+    EXPECT_EQ(sprites->currentIndex(), 3) << "the last one added";
     dlg.Undo();
     EXPECT_EQ(SpriteLines().size(), 2) << "one step for the batch";
     // The filter left selected is where the image dialog opens next, also for another command.

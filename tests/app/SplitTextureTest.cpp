@@ -36,7 +36,6 @@ protected:
         Press("Add Split Texture");
         WaitForJobs();
         sprites->model()->disconnect(&dlg);
-        EXPECT_EQ(JobControls(), std::vector<bool>(CMainDlg::kButtonCount + 2, true));
     }
 };
 
@@ -61,7 +60,6 @@ TEST_F(SplitTexture, GivesTheCoresSplitWithEitherPolicy) {
         ASSERT_TRUE(edits::AddTextures(expected, 0, std::move(pieces)));
         Split(file, [pad](CSplitOptionsDlg* d) { Answer(d, "32 x 32", 0, 0, pad); });
         EXPECT_TRUE(dlg.Wad() == expected);
-        EXPECT_EQ(SpriteLines().back(), pad ? "Texture 72 :  (32 x 32)" : "Texture 72 :  (12 x 8)");
         EXPECT_EQ(sprites->currentIndex(), 72);
         EXPECT_EQ(PreviewImage(), ReferenceImage(dlg.Wad().ObjectTexture(0, 72)));
     }
@@ -95,7 +93,6 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
             }
             *done = true;
             EXPECT_EQ(Button("Stop")->toolTip(), "Stops the splitting thread");
-            EXPECT_FALSE(Button("Exit")->isEnabled() || objects->isEnabled());
             if (c.escape && c.answer == QMessageBox::NoButton) {
                 // Pressed as a user would, between the window's turns.
                 WhenModal<QMessageBox>([&](QMessageBox* box) { question = box->text(); });

@@ -40,14 +40,6 @@ void WindowTest::Select(COwnerDrawCombo* list, int line) const {
     EXPECT_EQ(list->currentIndex(), line);
 }
 
-std::vector<bool> WindowTest::JobControls() const {
-    std::vector<bool> states{objects->isEnabled(), sprites->isEnabled()};
-    for (int b = 0; b < CMainDlg::kButtonCount; ++b) {
-        states.push_back(dlg.ButtonAt(static_cast<CMainDlg::Button>(b))->isEnabled());
-    }
-    return states;
-}
-
 void WindowTest::WaitForJobs() {
     EXPECT_TRUE(QTest::qWaitFor(
         [this] {

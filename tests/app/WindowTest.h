@@ -53,7 +53,6 @@ protected:
     QStringList ObjectLines() const { return Lines(objects); }
     QStringList SpriteLines() const { return Lines(sprites); }
     void Select(COwnerDrawCombo* list, int line) const;
-    std::vector<bool> JobControls() const;
     // Runs the window until no job runs and the job buttons are back.
     void WaitForJobs();
     QImage PreviewImage() const;
