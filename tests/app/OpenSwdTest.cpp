@@ -51,27 +51,17 @@ TEST_F(OpenSwd, ListsPreviewPathAndDescriptionsFollowTheSelection) {
     EXPECT_EQ(info->toPlainText().left(2), "10");
 }
 
-TEST_F(OpenSwd, RefusedFilesAndACancelledDialogChangeNothing) {
+// The reader's refusal is shown as it is, and the wad on show stays.
+TEST_F(OpenSwd, ARefusedFileChangesNothing) {
     Select(objects, 1);
     Select(sprites, 10);
     const Shown before = Take();
-    std::vector<std::uint8_t> cut = fixtures::ReadFileBytes(dir / "target.swd");
-    cut.resize(cut.size() / 2);
-    const QString missing = Path("missing.swd");
-    const std::pair<QString, QString> cases[] = {
-        {Write("old.swd", fixtures::SwdBuilder().Version(128).Build()),
-         "This file isn't a Tomb Raider Sprite Wad file or it's a different version or type of "
-         "file..."},
-        {Write("cut.swd", cut), "This sprite wad is damaged"},
-        {missing, missing},
-    };
-    for (const auto& [file, text] : cases) {
-        QString message;
-        AnswerMessage(&message);
-        EXPECT_FALSE(dlg.OpenSwdFile(file));
-        EXPECT_TRUE(message.contains(text)) << message.toStdString();
-        EXPECT_EQ(Take(), before) << file.toStdString();
-    }
+    QString message;
+    AnswerMessage(&message);
+    EXPECT_FALSE(dlg.OpenSwdFile(Write("old.swd", fixtures::SwdBuilder().Version(128).Build())));
+    EXPECT_EQ(message, "This file isn't a Tomb Raider Sprite Wad file or it's a different version "
+                       "or type of file...");
+    EXPECT_EQ(Take(), before);
 }
 
 TEST_F(OpenSwd, ZeroCountWadIsRecoveredOnlyOnYes) {
