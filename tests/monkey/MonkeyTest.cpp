@@ -5,6 +5,7 @@
 #include "app/AppSettings.h"
 #include "app/CMainDlg.h"
 #include "app/COwnerDrawCombo.h"
+#include "app/DropFiles.h"
 #include "app/QtImage.h"
 #include "document/ListLines.h"
 #include "formats/SwdFile.h"
@@ -438,21 +439,6 @@ private:
     std::pair<std::uint64_t, QString> m_savedChecked;
 };
 
-void Drop(World& world, const QStringList& files) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& file : files) {
-        urls.append(QUrl::fromLocalFile(file));
-    }
-    data.setUrls(urls);
-    QDragEnterEvent enter({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&world.dlg, &enter);
-    QDropEvent drop({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    if (enter.isAccepted()) {
-        QApplication::sendEvent(&world.dlg, &drop);
-    }
-}
-
 // What a user can do to the window, with how often the monkey does it. Each tells what it did.
 const struct ActionKind {
     const char* name;
@@ -498,7 +484,7 @@ const struct ActionKind {
          for (int n = 1 + Pick(rng, 3); n > 0; --n) {
              files.append(pool[Pick(rng, pool.size())]);
          }
-         Drop(w, files);
+         apptest::DropFiles(&w.dlg, files);
          return "drop " + files.replaceInStrings(w.Folder() + '/', "").join(' ');
      }},
     {"clipboard", 4,
