@@ -6,6 +6,13 @@ using namespace apptest;
 
 namespace {
 
+QAction* FindAction(const QMenu* menu, const QString& text) {
+    const QList<QAction*> actions = menu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(),
+                                    [&text](const QAction* a) { return a->text() == text; });
+    return found != actions.end() ? *found : nullptr;
+}
+
 // A clock turned by hand, one frame a turn.
 struct HandClock : FrameClock {
     void Start(std::chrono::milliseconds, std::function<void()> tick) override { turn = tick; }
@@ -107,6 +114,37 @@ TEST_F(Sequence, PlayShowsTheLinesInTurnUntilAnythingStopsIt) {
             EXPECT_EQ(PreviewImage(), ReferenceImage(selected));
         }
     }
+}
+
+// The context menu over the preview: every entry in order, with what is off (-) and checked
+// (*); Play Sequence chosen there starts playing.
+TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
+    QStringList entries;
+    WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+                     [&entries](QMenu* menu) {
+                         QList<QAction*> actions = menu->actions();
+                         for (qsizetype i = 0; i < actions.size(); ++i) {
+                             const QAction* a = actions[i];
+                             entries.append(a->isSeparator()
+                                                ? "|"
+                                                : a->text() + (a->isEnabled() ? "" : "-") +
+                                                      (a->isChecked() ? "*" : ""));
+                             if (a->menu() != nullptr) {
+                                 actions.append(a->menu()->actions());
+                             }
+                         }
+                         menu->setActiveAction(FindAction(menu, "Play Sequence"));
+                         QTest::keyClick(menu, Qt::Key_Return);
+                     },
+                     "context menu");
+    const QPoint at = dlg.PreviewFrame().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, dlg.mapToGlobal(at));
+    QApplication::sendEvent(&dlg, &event);
+    EXPECT_EQ(entries.join(QChar(u',')).toStdString(),
+              "Undo-,Redo-,|,Move Texture Up-,Move Texture Down,|,Show magenta as transparent,"
+              "Zoom,|,Play Sequence,Stop Sequence-,Frames per Second...,|,&About Vornix...,"
+              "1\u00D7*,2\u00D7,4\u00D7,8\u00D7,Fit");
+    EXPECT_TRUE(clock->Runs());
 }
 
 } // namespace
