@@ -26,6 +26,11 @@ TEST_F(ObjectCommands, AddDialogChecksTheIdAndAsksAgainAfterADuplicate) {
     dlg.OnCloseSwd();
     Run("Add Object", [](CAddObjectDlg* d) {
         QLineEdit* id = Field(d, "objectId");
+        // Each fixed choice shows its own id, the first one too.
+        for (const int choice : {4, 0}) {
+            Choice(d)->setCurrentIndex(choice);
+            EXPECT_EQ(id->text(), choice == 0 ? "460" : "494");
+        }
         Choice(d)->setCurrentIndex(5);
         Type(id, "99999999999");
         EXPECT_EQ(Refusal(d, id), "Please enter an integer.");
