@@ -144,6 +144,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
         QLineEdit* width = Field(d, "width");
         QLineEdit* height = Field(d, "height");
         EXPECT_EQ(d->findChild<QLabel*>("currentSize")->text(), "Current size:\t32  x  16  Pixels");
+        EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 0);
         Type(height, "33");
         EXPECT_EQ(width->text(), "66");
         EXPECT_EQ(d->findChild<QLabel*>("newSize")->text(), "New size:\t66  x  33  Pixels");
@@ -164,6 +165,13 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
                                     "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
     EXPECT_EQ(PreviewImage(), ReferenceImage(expected));
+    // The next resize starts from the filter and the aspect box chosen here.
+    WhenModal<CResizeDlg>([](CResizeDlg* d) {
+        EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 1);
+        EXPECT_FALSE(d->findChild<QCheckBox*>()->isChecked());
+        d->reject();
+    });
+    Press("Resize Texture");
 }
 
 TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
