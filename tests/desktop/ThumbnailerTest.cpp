@@ -176,6 +176,7 @@ TEST(Thumbnailer, DamagedFilesAndBadArgumentsWriteNothing) {
     fs::remove(out);
     for (const std::vector<std::string>& args : {std::vector<std::string>{"-s", "7", in, out},
                                                  {"-s", "4097", in, out},
+                                                 {"-s", "99999999999", in, out},
                                                  {"-s", "x", in, out},
                                                  {"-s", "64", in},
                                                  {"-t", "64", in, out}}) {
