@@ -216,6 +216,13 @@ TEST_F(CliRoundTrip, ExportsWriteWhatTheWindowWritesAndImportBack) {
     EXPECT_EQ(Ok({"import-object", in, swoPath, Path("merged.swd")}),
               "Packed 8 textures onto 1 pages\nImported 3 textures into existing object 463: "
               "DEFAULT_SPRITES  Textures=6\n");
+    // A wad without the object gets it new.
+    Ok({"export-object", in, "460", Path("460.swo")});
+    const std::string only463 =
+        WriteSample(dir, "only463.swd", fixtures::SmallWad().StatedSequenceCount(1).Build());
+    EXPECT_EQ(Ok({"import-object", only463, Path("460.swo"), Path("grown.swd")}),
+              "Packed 7 textures onto 1 pages\nImported 2 textures into new object 460: "
+              "SKY_GRAPHICS  Textures=2\n");
 }
 
 struct Failure {
