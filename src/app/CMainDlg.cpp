@@ -318,12 +318,11 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     const int line = CurrentLine();
     add(
-        menu, QStringLiteral("Move Texture Up"), mayChange && line > 0,
+        menu, QStringLiteral("Move Texture Up"), CanMoveCurrentTexture(-1),
         [this] { OnMoveTextureUp(); }, QKeySequence(Qt::CTRL | Qt::Key_Up));
     add(
-        menu, QStringLiteral("Move Texture Down"),
-        mayChange && line >= 0 && line + 1 < m_sprites->count(), [this] { OnMoveTextureDown(); },
-        QKeySequence(Qt::CTRL | Qt::Key_Down));
+        menu, QStringLiteral("Move Texture Down"), CanMoveCurrentTexture(1),
+        [this] { OnMoveTextureDown(); }, QKeySequence(Qt::CTRL | Qt::Key_Down));
     menu.addSeparator();
     // The preview's own entries show only over the preview. Its choices leave a playing
     // sequence playing; every command stops it.

@@ -256,6 +256,9 @@ private:
     void RefreshPreview();
     // Shows line `line` of the object in the preview as the preview draws a texture.
     void ShowTexture(int object, int line);
+    // Whether the selected texture may move `step` lines and stay in its object: what Move
+    // Texture Up and Down do, and what their menu entries show.
+    bool CanMoveCurrentTexture(int step) const;
     void MoveCurrentTexture(int step);
     void ShowNextFrame();
     // Draws the preview again after a choice of how it looks: the frame a sequence plays, or

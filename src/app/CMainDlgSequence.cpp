@@ -17,18 +17,23 @@ void CMainDlg::OnMoveTextureDown() {
     MoveCurrentTexture(1);
 }
 
-void CMainDlg::MoveCurrentTexture(int step) {
-    StopSequence();
+bool CMainDlg::CanMoveCurrentTexture(int step) const {
     const int object = CurrentObject();
     const int line = CurrentLine();
     const int to = line + step;
-    if (object < 0 || line < 0 || to < 0 || JobRuns() ||
-        to >= Wad().ObjectTextureCount(static_cast<std::size_t>(object))) {
+    return object >= 0 && line >= 0 && to >= 0 && !JobRuns() &&
+           to < Wad().ObjectTextureCount(static_cast<std::size_t>(object));
+}
+
+void CMainDlg::MoveCurrentTexture(int step) {
+    StopSequence();
+    if (!CanMoveCurrentTexture(step)) {
         return;
     }
-    ShowEdit(m_document.Apply("Move Texture", edits::MoveTextures, static_cast<std::size_t>(object),
-                              line, line, to),
-             to);
+    const int line = CurrentLine();
+    ShowEdit(m_document.Apply("Move Texture", edits::MoveTextures,
+                              static_cast<std::size_t>(CurrentObject()), line, line, line + step),
+             line + step);
 }
 
 void CMainDlg::SetPreviewZoom(int choice) {
