@@ -41,8 +41,8 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
         return 1;
     }
     const std::string objectName = slot + " (" + LookupSlotName(id) + ")";
-    std::printf("Added %zu textures to %sobject %s, which now holds %d\n", imagePaths.size(),
-                created ? "the new " : "", objectName.c_str(),
-                wad.ObjectTextureCount(added->object));
+    std::printf("Added %s to %sobject %s, which now holds %d\n",
+                Counted(imagePaths.size(), "texture").c_str(), created ? "the new " : "",
+                objectName.c_str(), wad.ObjectTextureCount(added->object));
     return 0;
 }

@@ -87,3 +87,6 @@ inline constexpr long long kMaxSlot = 4294967295;
 
 // Prints "vornix-cli: <message>" to standard error and returns exit status 1.
 int ReportError(const std::string& message);
+
+// "1 texture", "2 textures": a count with its noun, for the commands' reports.
+std::string Counted(long long count, const std::string& noun);

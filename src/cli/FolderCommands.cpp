@@ -14,8 +14,8 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
     if (!written) {
         return ReportError(written.message());
     }
-    std::printf("Extracted %zu textures into %zu folders under %s\n", written->files,
-                written->folders, folder.c_str());
+    std::printf("Extracted %s into %s under %s\n", Counted(written->files, "texture").c_str(),
+                Counted(written->folders, "folder").c_str(), folder.c_str());
     return 0;
 }
 

@@ -49,7 +49,8 @@ int RunImportObject(const std::string& swdPath, const std::string& swoPath,
     if (SaveAndReport(wad, outPath) != 0) {
         return 1;
     }
-    std::printf("Imported %zu textures into %s object %s\n", count, created ? "new" : "existing",
+    std::printf("Imported %s into %s object %s\n", Counted(count, "texture").c_str(),
+                created ? "new" : "existing",
                 FormatObjectLine(wad.m_sequences[imported->object]).c_str());
     return 0;
 }

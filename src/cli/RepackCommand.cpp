@@ -8,7 +8,8 @@ int SaveAndReport(SpriteWad& wad, const std::string& outPath) {
     if (const Status saved = SaveWad(wad, outPath); !saved) {
         return ReportError(saved.message());
     }
-    std::printf("Packed %zu textures onto %zu pages\n", wad.TextureCount(), wad.m_pages.size());
+    std::printf("Packed %s onto %s\n", Counted(wad.TextureCount(), "texture").c_str(),
+                Counted(wad.m_pages.size(), "page").c_str());
     return 0;
 }
 

@@ -6,3 +6,7 @@ int ReportError(const std::string& message) {
     std::fprintf(stderr, "vornix-cli: %s\n", message.c_str());
     return 1;
 }
+
+std::string Counted(long long count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}

@@ -74,7 +74,8 @@ int RunResize(const ResizeRangeRequest& request) {
     if (SaveAndReport(wad, request.outPath) != 0) {
         return 1;
     }
-    std::printf("Resized %d textures of object %u\n", resized->lastLine - resized->firstLine + 1,
+    std::printf("Resized %s of object %u\n",
+                Counted(resized->lastLine - resized->firstLine + 1, "texture").c_str(),
                 request.slot);
     return 0;
 }

@@ -75,7 +75,7 @@ int RunSplit(const SplitRequest& request) {
         return 1;
     }
     const std::string name = std::to_string(request.slot) + ": " + LookupSlotName(request.slot);
-    std::printf("Added %zu pieces to %s, which now holds %d textures\n", count, name.c_str(),
-                wad.ObjectTextureCount(added->object));
+    std::printf("Added %s to %s, which now holds %s\n", Counted(count, "piece").c_str(),
+                name.c_str(), Counted(wad.ObjectTextureCount(added->object), "texture").c_str());
     return 0;
 }

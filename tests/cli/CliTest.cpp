@@ -159,7 +159,7 @@ TEST_F(CliRoundTrip, SplitAndAddTextureAppendAndResizeAndMoveChangeLines) {
     EXPECT_TRUE(Read(Path("big.swd")).ObjectTexture(0, 2) == wide);
 
     EXPECT_EQ(Ok({"move-texture", in, "463", "0", "0", "2", Path("moved.swd")}),
-              "Packed 5 textures onto 1 pages\nMoved lines 0 to 0 of object 463 to line 2\n");
+              "Packed 5 textures onto 1 page\nMoved lines 0 to 0 of object 463 to line 2\n");
     EXPECT_TRUE(Read(Path("moved.swd")).ObjectTexture(0, 2) == original.ObjectTexture(0, 0));
 
     // Without --filter, stretch.
@@ -214,14 +214,14 @@ TEST_F(CliRoundTrip, ExportsWriteWhatTheWindowWritesAndImportBack) {
     EXPECT_EQ(Ok({"export-object", in, "463", swoPath}),
               "Exported 463: DEFAULT_SPRITES  Textures=3 to " + swoPath + "\n");
     EXPECT_EQ(Ok({"import-object", in, swoPath, Path("merged.swd")}),
-              "Packed 8 textures onto 1 pages\nImported 3 textures into existing object 463: "
+              "Packed 8 textures onto 1 page\nImported 3 textures into existing object 463: "
               "DEFAULT_SPRITES  Textures=6\n");
     // A wad without the object gets it new.
     Ok({"export-object", in, "460", Path("460.swo")});
     const std::string only463 =
         WriteSample(dir, "only463.swd", fixtures::SmallWad().StatedSequenceCount(1).Build());
     EXPECT_EQ(Ok({"import-object", only463, Path("460.swo"), Path("grown.swd")}),
-              "Packed 7 textures onto 1 pages\nImported 2 textures into new object 460: "
+              "Packed 7 textures onto 1 page\nImported 2 textures into new object 460: "
               "SKY_GRAPHICS  Textures=2\n");
 }
 
