@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -235,6 +236,7 @@ void CMainDlg::BuildControls() {
     m_info->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_info->setGeometry(Rect(kColumnX, 229, kColumnWidth, 90));
     SetColours(m_info, kInfoText, kInfoBack);
+    m_info->installEventFilter(this);
 
     m_labelFont = m_objectsLabel->font();
     m_labelFont.setPixelSize(14);
@@ -291,6 +293,18 @@ void CMainDlg::paintEvent(QPaintEvent*) {
     DrawBevel(painter, square, pal.color(QPalette::Dark), pal.color(QPalette::Light));
     square.adjust(1, 1, -1, -1);
     DrawBevel(painter, square, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight));
+}
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Text selected in the Info pane is what its copy key copies, as in the path field; with
+    // nothing selected there the key copies the texture.
+    if (watched == m_info && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) &&
+        m_info->textCursor().hasSelection()) {
+        event->accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {

@@ -79,6 +79,11 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
 
 TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
     Select(sprites, 2);
+    Activate(); // the copy key copies text selected in the Info pane, not the texture
+    info->setFocus();
+    info->selectAll();
+    QTest::keyClick(info, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), info->toPlainText());
     Press("Copy Texture");
     Press("Paste As New");
     EXPECT_EQ(Wad().ObjectTexture(0, 3), Wad().ObjectTexture(0, 2));
