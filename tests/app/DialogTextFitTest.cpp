@@ -24,7 +24,8 @@ QRect ButtonTextRect(const QAbstractButton* button) {
         radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
 }
 
-// What does not fit among the texts of `dialog`, one line per control; empty when all fit.
+// What does not fit among the texts of `dialog`, and the controls it left unplaced, one line per
+// control; empty when all fit.
 std::string CutTexts(const QWidget* dialog) {
     QStringList cut;
     const auto check = [&cut](const QWidget* control, const QString& text, QRect room, int flags) {
@@ -56,6 +57,12 @@ std::string CutTexts(const QWidget* dialog) {
         const int wrap = wrapping != nullptr ? Qt::TextWordWrap : 0;
         check(button, button->text(), ButtonTextRect(button),
               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | wrap);
+    }
+    for (const QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        // A control never given its place stays in the corner, over the others.
+        if (!control->isWindow() && control->pos() == QPoint(0, 0)) {
+            cut.append(QStringLiteral("a %1 is unplaced").arg(control->metaObject()->className()));
+        }
     }
     return cut.join(u'\n').toStdString();
 }

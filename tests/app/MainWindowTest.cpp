@@ -44,6 +44,14 @@ TEST_F(MainWindow, ButtonsTooltipsGroupsAndTheAboutBox) {
     for (const QWidget* part : std::initializer_list<QWidget*>{path, objects, sprites, info}) {
         EXPECT_TRUE(dlg.rect().contains(part->geometry())) << part->objectName().toStdString();
     }
+    EXPECT_TRUE(path->isReadOnly() && info->isReadOnly());
+    QStringList heavy;
+    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
+        if (label->font().pixelSize() == 14 && label->font().weight() == QFont::Black) {
+            heavy << label->text();
+        }
+    }
+    EXPECT_EQ(heavy.join(' ').toStdString(), "Objects: Sprites: Info:");
     // F1 opens the About box.
     Activate();
     QStringList texts;

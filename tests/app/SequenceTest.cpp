@@ -93,6 +93,7 @@ TEST_F(Sequence, PlayShowsTheLinesInTurnUntilAnythingStopsIt) {
     std::vector<std::pair<QString, std::function<void()>>> stops = {
         {"Escape", [&] { QTest::keyClick(&dlg, Qt::Key_Escape); }},
         {"selection", [&] { Select(sprites, 2); }},
+        {"Move Texture Down", [&] { QTest::keyClick(&dlg, Qt::Key_Down, Qt::ControlModifier); }},
         {"Stop Sequence", [&] { dlg.StopSequence(); }}};
     for (int b = 0; b < CMainDlg::kButtonCount; ++b) {
         QPushButton* button = dlg.ButtonAt(static_cast<CMainDlg::Button>(b));

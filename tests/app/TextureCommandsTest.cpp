@@ -78,7 +78,7 @@ TEST_F(TextureCommands, CommandsWithoutTheirSelectionDoNothing) {
 }
 
 TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
-    Select(sprites, 2);
+    Select(sprites, 0);
     Activate(); // the copy key copies text selected in the Info pane, not the texture
     info->setFocus();
     info->selectAll();
@@ -86,7 +86,7 @@ TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), info->toPlainText());
     Press("Copy Texture");
     Press("Paste As New");
-    EXPECT_EQ(Wad().ObjectTexture(0, 3), Wad().ObjectTexture(0, 2));
+    EXPECT_EQ(Wad().ObjectTexture(0, 3), Wad().ObjectTexture(0, 0));
     EXPECT_EQ(sprites->currentIndex(), 3);
     const BTCImageData odd = fixtures::MakeTexture(5, 3, 12);
     QGuiApplication::clipboard()->setImage(ReferenceImage(odd));
@@ -149,6 +149,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
         QLineEdit* width = Field(d, "width");
         QLineEdit* height = Field(d, "height");
         EXPECT_EQ(d->findChild<QLabel*>("currentSize")->text(), "Current size:\t32  x  16  Pixels");
+        EXPECT_EQ(width->text() + "/" + height->text(), "32/16");
         EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 0);
         Type(height, "33");
         EXPECT_EQ(width->text(), "66");
