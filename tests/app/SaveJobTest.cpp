@@ -28,6 +28,14 @@ protected:
         });
         Press("Save As SWD");
     }
+    // The Info pane's timer, once run out, puts the description back.
+    void ExpectDescriptionBack(const QString& description) {
+        auto* timer = dlg.findChild<QTimer*>("timer1001");
+        ASSERT_TRUE(timer != nullptr && timer->isActive() && timer->interval() == 5000);
+        timer->start(0);
+        EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
+        EXPECT_EQ(info->toPlainText(), description);
+    }
 
     QStringList infoTexts;
 };
@@ -47,11 +55,7 @@ TEST_F(SaveJob, SavedFileReloadsAndProgressCountsUp) {
         infoTexts[infoTexts.size() - 2].startsWith("Processed 89 of 90 Textures (98%) - ETR: "));
     EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[4 + 5]));
     EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor);
-    auto* timer = dlg.findChild<QTimer*>("timer1001"); // puts the description back, once
-    ASSERT_TRUE(timer != nullptr && timer->interval() == 5000 && timer->isSingleShot());
-    timer->start(0);
-    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
-    EXPECT_EQ(info->toPlainText(), "05 - Splash Ring - Part 2");
+    ExpectDescriptionBack("05 - Splash Ring - Part 2");
 }
 
 TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
@@ -68,10 +72,12 @@ TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {
     EXPECT_EQ(Take(), before);
 }
 
-// Escape during the job asks; No lets the save finish, Yes leaves the file as it was.
+// Escape during the job asks; No lets the save finish, Yes leaves the file as it was and the
+// description comes back as after a finished save.
 TEST_F(SaveJob, EscapeDuringTheJobAsks) {
     constexpr int kCount = 30000; // packing outlasts the question by far
     OpenSet(fixtures::GeneratedSet(kCount, 64, 5));
+    const QString description = info->toPlainText();
     const std::filesystem::path target = dir / "target.swd";
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
         SCOPED_TRACE(answer == QMessageBox::Yes ? "Yes" : "No");
@@ -98,6 +104,7 @@ TEST_F(SaveJob, EscapeDuringTheJobAsks) {
         }
         EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"target.swd"});
     }
+    ExpectDescriptionBack(description);
 }
 
 // A file that cannot be written is named; nothing is left behind and the window is usable.
@@ -115,11 +122,7 @@ TEST_F(SaveJob, AnUnwritableTargetIsReportedByName) {
     EXPECT_TRUE(error.contains(QString::fromStdString(target.string()))) << error.toStdString();
     EXPECT_EQ(info->toPlainText(), "Failed! Not saved...");
     EXPECT_EQ(fixtures::Tree(dir.path()), std::vector<std::string>{"target.swd"});
-    auto* timer = dlg.findChild<QTimer*>("timer1001");
-    ASSERT_TRUE(timer != nullptr && timer->isActive());
-    timer->start(0);
-    EXPECT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
-    EXPECT_EQ(info->toPlainText(), description);
+    ExpectDescriptionBack(description);
 }
 
 } // namespace
