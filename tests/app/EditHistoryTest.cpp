@@ -211,9 +211,11 @@ TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {
     EXPECT_EQ(sprites->currentIndex(), 3) << "the last one added";
     dlg.Undo();
     EXPECT_EQ(SpriteLines().size(), 2) << "one step for the batch";
-    // The filter left selected is where the image dialog opens next, also for another command.
+    // The filter left selected is where the image dialog opens next, also for another command,
+    // which takes one existing file.
     WhenModal<QFileDialog>([](QFileDialog* fd) {
         EXPECT_EQ(fd->selectedNameFilter(), "PNG (*.png)");
+        EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);
         fd->reject();
     });
     Press("Import Texture");

@@ -92,3 +92,22 @@ TEST_F(MainWindow, ClosingClosesAtOnceOrAsksAboutTheRunningJob) {
         EXPECT_EQ(dlg.m_bSplitting.load(), cases[i].splittingAfter);
     }
 }
+
+// With nothing on show the preview is a field a shade darker than the window in a sunken
+// two-pixel bevel: dark and shadow above and to the left, light and midlight below and right.
+TEST_F(MainWindow, PreviewFrameIsASunkenDarkerField) {
+    const QImage shown = dlg.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect f = dlg.PreviewFrame();
+    const QPoint c = f.center();
+    const QPalette& pal = dlg.palette();
+    const QColor face = pal.color(QPalette::Button);
+    EXPECT_EQ(shown.pixel(c), qRgb(face.red() - 16, face.green() - 16, face.blue() - 16));
+    for (const auto& [d, topLeft, bottomRight] : {std::tuple{2, QPalette::Dark, QPalette::Light},
+                                                  {1, QPalette::Shadow, QPalette::Midlight}}) {
+        SCOPED_TRACE(d);
+        EXPECT_EQ(shown.pixel(f.left() - d, c.y()), pal.color(topLeft).rgb());
+        EXPECT_EQ(shown.pixel(c.x(), f.top() - d), pal.color(topLeft).rgb());
+        EXPECT_EQ(shown.pixel(f.right() + d, c.y()), pal.color(bottomRight).rgb());
+        EXPECT_EQ(shown.pixel(c.x(), f.bottom() + d), pal.color(bottomRight).rgb());
+    }
+}
