@@ -59,8 +59,8 @@ std::string CutTexts(const QWidget* dialog) {
               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | wrap);
     }
     for (const QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        // A control never given its place stays in the corner, over the others.
-        if (!control->isWindow() && control->pos() == QPoint(0, 0)) {
+        // A control never given its place, or given only part of it, stays at an edge.
+        if (!control->isWindow() && (control->x() <= 0 || control->y() <= 0)) {
             cut.append(QStringLiteral("a %1 is unplaced").arg(control->metaObject()->className()));
         }
     }
