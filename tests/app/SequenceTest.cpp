@@ -1,5 +1,6 @@
 // Moving a texture with its keys and playing a sequence, in the real window.
 #include "WindowTest.h"
+#include "app/AppSettings.h"
 #include "app/CSplitOptionsDlg.h"
 
 using namespace apptest;
@@ -117,12 +118,12 @@ TEST_F(Sequence, PlayShowsTheLinesInTurnUntilAnythingStopsIt) {
     }
 }
 
-// The context menu over the preview: every entry in order, with what is off (-) and checked
-// (*); Play Sequence chosen there starts playing.
-TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
+// Opens the context menu over the preview and picks `entry` there; returns every entry in
+// order, with what is off (-) and checked (*).
+std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry) {
     QStringList entries;
     WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
-                     [&entries](QMenu* menu) {
+                     [&entries, entry](QMenu* menu) {
                          QList<QAction*> actions = menu->actions();
                          for (qsizetype i = 0; i < actions.size(); ++i) {
                              const QAction* a = actions[i];
@@ -134,18 +135,26 @@ TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
                                  actions.append(a->menu()->actions());
                              }
                          }
-                         menu->setActiveAction(FindAction(menu, "Play Sequence"));
+                         menu->setActiveAction(FindAction(menu, entry));
                          QTest::keyClick(menu, Qt::Key_Return);
                      },
                      "context menu");
     const QPoint at = dlg.PreviewFrame().center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, dlg.mapToGlobal(at));
     QApplication::sendEvent(&dlg, &event);
-    EXPECT_EQ(entries.join(QChar(u',')).toStdString(),
+    return entries.join(QChar(u',')).toStdString();
+}
+
+// Play Sequence chosen there starts playing; Show magenta as transparent is kept for the next
+// run.
+TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
+    EXPECT_EQ(ChooseFromPreviewMenu(dlg, "Play Sequence"),
               "Undo-,Redo-,|,Move Texture Up-,Move Texture Down,|,Show magenta as transparent,"
               "Zoom,|,Play Sequence,Stop Sequence-,Frames per Second...,|,&About Vornix...,"
               "1\u00D7*,2\u00D7,4\u00D7,8\u00D7,Fit");
     EXPECT_TRUE(clock->Runs());
+    ChooseFromPreviewMenu(dlg, "Show magenta as transparent");
+    EXPECT_TRUE(AppSettings().Choices().magentaTransparent);
 }
 
 } // namespace
