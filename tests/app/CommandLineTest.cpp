@@ -34,7 +34,6 @@ TEST(EditorCommandLine, OptionsAreAnsweredWithoutADisplay) {
         vornix.setProcessEnvironment(noDisplay);
         vornix.start(QStringLiteral(VORNIX_APP), c.args);
         ASSERT_TRUE(vornix.waitForFinished(10000));
-        EXPECT_EQ(vornix.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(vornix.exitCode(), c.status);
         EXPECT_EQ(QString::fromLocal8Bit(vornix.readAllStandardOutput()), c.out);
         EXPECT_TRUE(QString::fromLocal8Bit(vornix.readAllStandardError()).startsWith(c.errStart));

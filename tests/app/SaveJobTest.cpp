@@ -54,7 +54,6 @@ TEST_F(SaveJob, SavedFileReloadsAndProgressCountsUp) {
     EXPECT_TRUE(
         infoTexts[infoTexts.size() - 2].startsWith("Processed 89 of 90 Textures (98%) - ETR: "));
     EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[4 + 5]));
-    EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor);
     ExpectDescriptionBack("05 - Splash Ring - Part 2");
 }
 
