@@ -48,4 +48,5 @@ TEST(WadListModels, AnEditReachesTheListAsTheLeastThatShowsIt) {
         EXPECT_EQ(lines.index(lines.rowCount() - 1).data().toString().toStdString(),
                   FormatTextureLine(lines.rowCount() - 1, last.GetWidth(), last.GetHeight()));
     }
+    EXPECT_FALSE(lines.index(0).data(Qt::ToolTipRole).isValid()) << "the line is its only text";
 }
