@@ -45,6 +45,10 @@ TEST_F(MainWindow, ButtonsTooltipsGroupsAndTheAboutBox) {
         EXPECT_TRUE(dlg.rect().contains(part->geometry())) << part->objectName().toStdString();
     }
     EXPECT_TRUE(path->isReadOnly() && info->isReadOnly());
+    // The path is light green on green, the Info pane yellow on maroon.
+    EXPECT_EQ(path->palette().text().color().name() + path->palette().base().color().name() +
+                  info->palette().text().color().name() + info->palette().base().color().name(),
+              "#80ff80#008000#ffff00#800000");
     // The three labels, and only they, are 14 pixels high and heavy.
     for (const QLabel* label : dlg.findChildren<QLabel*>()) {
         EXPECT_EQ(label->font().pixelSize() == 14 && label->font().weight() == QFont::Black,

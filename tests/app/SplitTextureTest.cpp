@@ -166,9 +166,11 @@ TEST_F(SplitTexture, AFullObjectEndsTheJobWithAMessage) {
         b.Entry(0, 0, 0, 1, 1);
     }
     Open(b.Page(fixtures::MakeTexture(256, 256, 1)).Sequence(464, -32765, 0).Build());
+    // Two pieces at a time: the batch after the one that fills the object ends the job.
+    dlg.m_splitQueueBytes = 2 * 3;
     QString message;
     AnswerMessage(&message);
-    Split(WriteImage("5.png", fixtures::MakeTexture(5, 1, 2)),
+    Split(WriteImage("20.png", fixtures::MakeTexture(20, 1, 2)),
           [](CSplitOptionsDlg* d) { Answer(d, "Custom", 1, 1, false); });
     EXPECT_EQ(message, "No texture can be added here: an object holds at most 32767 textures "
                        "and a sprite wad at most 65535.");
