@@ -352,6 +352,22 @@ TEST(SplitImage, GridsAndEdgePiecesForBothPolicies) {
     EXPECT_TRUE(SplitAll(image, 4, 257, PiecePolicy::AllowSmaller).empty());
 }
 
+// A piece is copied only from wholly inside the image; a rectangle reaching out of it on any side
+// is refused, and the piece is left as it was.
+TEST(SplitImage, PiecesAreCopiedOnlyFromInsideTheImage) {
+    const BTCImageData image = fixtures::MakeTexture(4, 3, 6);
+    BTCImageData piece = fixtures::MakeTexture(1, 1, 7);
+    const BTCImageData before = piece;
+    const int outside[][4] = {
+        {-1, 0, 2, 2}, {0, -1, 2, 2}, {3, 0, 2, 1}, {0, 2, 1, 2}, {0, 0, 0, 1}};
+    for (const auto& [x, y, w, h] : outside) {
+        EXPECT_FALSE(piece.Copy(image, x, y, w, h)) << x << ',' << y << ' ' << w << 'x' << h;
+        EXPECT_EQ(piece, before);
+    }
+    ASSERT_TRUE(piece.Copy(image, 3, 2, 1, 1));
+    EXPECT_EQ(fixtures::PixelAt(piece, 0, 0), fixtures::PixelAt(image, 3, 2));
+}
+
 // Questions answered yes, pieces `add` takes; then pieces added, questions asked, pieces offered.
 TEST(SplitImage, AsksBeforeEveryRowAndPieceAndStopsWhenToldOrRefused) {
     const BTCImageData image = fixtures::MakeTexture(300, 200, 3); // 2 rows of 3 pieces
