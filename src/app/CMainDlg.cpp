@@ -330,7 +330,6 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
         menu, redoText.isEmpty() ? QStringLiteral("Redo") : redoText,
         !redoText.isEmpty() && mayChange, [this] { Redo(); }, QKeySequence(Qt::CTRL | Qt::Key_Y));
     menu.addSeparator();
-    const int line = CurrentLine();
     add(
         menu, QStringLiteral("Move Texture Up"), CanMoveCurrentTexture(-1),
         [this] { OnMoveTextureUp(); }, QKeySequence(Qt::CTRL | Qt::Key_Up));
@@ -358,8 +357,8 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
             factor->setChecked(choice == m_choices.previewZoom);
         }
         menu.addSeparator();
-        add(menu, QStringLiteral("Play Sequence"), mayChange && line >= 0 && !SequencePlays(),
-            [this] { PlaySequence(); });
+        add(menu, QStringLiteral("Play Sequence"),
+            mayChange && CurrentLine() >= 0 && !SequencePlays(), [this] { PlaySequence(); });
         add(menu, QStringLiteral("Stop Sequence"), SequencePlays(), [this] { StopSequence(); });
         add(menu, QStringLiteral("Frames per Second..."), true, [this] { OnFramesPerSecond(); });
         menu.addSeparator();

@@ -7,13 +7,6 @@ using namespace apptest;
 
 namespace {
 
-QAction* FindAction(const QMenu* menu, const QString& text) {
-    const QList<QAction*> actions = menu->actions();
-    const auto found = std::find_if(actions.begin(), actions.end(),
-                                    [&text](const QAction* a) { return a->text() == text; });
-    return found != actions.end() ? *found : nullptr;
-}
-
 // A clock turned by hand, one frame a turn.
 struct HandClock : FrameClock {
     void Start(std::chrono::milliseconds, std::function<void()> tick) override { turn = tick; }
@@ -125,8 +118,10 @@ std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry) {
     WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
                      [&entries, entry](QMenu* menu) {
                          QList<QAction*> actions = menu->actions();
+                         QAction* chosen = nullptr;
                          for (qsizetype i = 0; i < actions.size(); ++i) {
-                             const QAction* a = actions[i];
+                             QAction* a = actions[i];
+                             chosen = chosen == nullptr && a->text() == entry ? a : chosen;
                              entries.append(a->isSeparator()
                                                 ? "|"
                                                 : a->text() + (a->isEnabled() ? "" : "-") +
@@ -135,7 +130,7 @@ std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry) {
                                  actions.append(a->menu()->actions());
                              }
                          }
-                         menu->setActiveAction(FindAction(menu, entry));
+                         menu->setActiveAction(chosen);
                          QTest::keyClick(menu, Qt::Key_Return);
                      },
                      "context menu");
