@@ -1,3 +1,4 @@
+// What the commands print: errors on standard error, counts in their reports.
 #include "Commands.h"
 
 #include <cstdio>
