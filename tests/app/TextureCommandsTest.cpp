@@ -183,6 +183,7 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     QStringList refused;
     WhenModal<CResizeRangeDlg>([&](CResizeRangeDlg* d) {
         EXPECT_EQ(Field(d, "start")->text() + Field(d, "stop")->text(), "01");
+        EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 0) << "a new user's Stretch";
         Type(Field(d, "stop"), "2");
         refused << Refusal(d, Field(d, "stop"));
         Type(Field(d, "stop"), "1");
