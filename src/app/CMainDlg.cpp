@@ -11,7 +11,7 @@
 #include "app/RecoveryWriter.h"
 #include "app/WadListModels.h"
 #include "app/WaitCursor.h"
-#include "document/ObjectSlotNames.h"
+#include "document/SpriteDescriptions.h"
 #include "formats/SwdFile.h"
 
 #include <QApplication>
@@ -518,12 +518,10 @@ void CMainDlg::UpdateInfoPane() {
     const int object = CurrentObject();
     const int k = m_sprites->currentIndex();
     QString text;
-    if (object >= 0 && k >= 0 && m_descriptions.size() == 37) {
+    if (object >= 0 && m_descriptions.size() == kSpriteDescriptionCount) {
         const std::uint32_t slot = Wad().ObjectSlot(static_cast<std::size_t>(object));
-        if (slot == kSkyGraphicsSlot && k < 4) {
-            text = m_descriptions[k];
-        } else if (slot == kDefaultSpritesSlot && k < 33) {
-            text = m_descriptions[4 + k];
+        if (const std::optional<int> description = SpriteDescriptionIndex(slot, k)) {
+            text = m_descriptions[*description];
         }
     }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
