@@ -90,6 +90,15 @@ TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
     QGuiApplication::clipboard()->setImage(ReferenceImage(odd));
     Press("Paste Texture");
     EXPECT_EQ(Wad().ObjectTexture(0, 3), odd);
+    QImage wide(BTCImageData::kMaxSide + 1, 1, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(wide);
+    QString tooLarge;
+    AnswerMessage(&tooLarge);
+    Press("Paste Texture");
+    EXPECT_EQ(tooLarge, "The image on the clipboard is larger than 16384 pixels a side and "
+                        "cannot be pasted.");
+    EXPECT_EQ(Wad().ObjectTexture(0, 3), odd);
     Select(sprites, 1);
     Press("Delete Texture");
     EXPECT_EQ(sprites->currentIndex(), 0) << "the line before the deleted one";
