@@ -18,6 +18,11 @@ namespace swd {
 
 inline constexpr std::uint32_t kVersion = 129;
 inline constexpr std::size_t kPageBytes = std::size_t{kPageSide} * kPageSide * 3;
+inline constexpr std::size_t kEntryBytes = 16;
+inline constexpr std::size_t kSequenceBytes = 8;
+// A sprite number is what a 16-bit first index plus a count can reach; more entries than
+// this cannot all belong to objects.
+inline constexpr std::uint32_t kMaxEntries = 65536;
 // The most memory a loaded wad may take for its textures' pixels and its object records.
 // Sprites may overlap or repeat one rectangle, so the pages do not bound this; a file that
 // would need more is refused before anything is allocated for it.
