@@ -5,20 +5,14 @@
 #include "app/CAboutDlg.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/DialogUnits.h"
-#include "app/FileDialogs.h"
 #include "app/PieceQueue.h"
 #include "app/QtImage.h"
 #include "app/RecoveryWriter.h"
 #include "app/WadListModels.h"
-#include "app/WaitCursor.h"
 #include "document/SpriteDescriptions.h"
-#include "formats/SwdFile.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -387,86 +381,6 @@ void CMainDlg::ShowMessage(const QString& text) {
     box.exec();
 }
 
-void CMainDlg::OnOpenSwd() {
-    if (!NoEditsLost([this] { OnOpenSwd(); })) {
-        return;
-    }
-    const QString file = ChooseFileToOpen(
-        this, QStringLiteral("Tomb Raider Sprites Wad File (*.swd)"), FileKind::Wads);
-    if (!file.isEmpty()) {
-        OpenSwdFile(file);
-    }
-}
-
-bool CMainDlg::OpenSwdFile(const QString& path) {
-    const QString fullPath = QFileInfo(path).absoluteFilePath();
-    const std::string fileName = QFile::encodeName(fullPath).toStdString();
-    SpriteWad loaded;
-    Status result;
-    swd::SwdFileInfo stated;
-    {
-        WaitCursor wait;
-        result = swd::ReadSwdFile(fileName, loaded, &stated);
-    }
-    // A header that says 0 sprites while a whole wad follows it: loaded only on the user's
-    // word, and without a path, so that saving it asks for a name instead of overwriting the
-    // file as it was.
-    bool recovered = false;
-    if (!result.ok() && stated.recoverableEntryCount != 0) {
-        QMessageBox box(QMessageBox::Question, appres::kAppTitle,
-                        QStringLiteral("This sprite wad says it holds no sprites, but %1 sprites "
-                                       "follow. Recover them?")
-                            .arg(stated.recoverableEntryCount),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        if (box.exec() != QMessageBox::Yes) {
-            return false;
-        }
-        WaitCursor wait;
-        result = swd::ReadSwdFile(fileName, loaded, &stated, {.recoverZeroCount = true});
-        recovered = result.ok();
-    }
-    if (!result.ok()) {
-        ShowMessage(QString::fromStdString(result.message()));
-        return false;
-    }
-
-    // A recovered wad holds what no file holds yet: closing it asks first.
-    ShowLoaded(std::move(loaded), recovered, recovered ? QString() : fullPath);
-    if (recovered) {
-        // The path field stays empty, so that a save asks for a name: this says what is open.
-        m_info->setPlainText(QStringLiteral("Recovered %1 sprites from %2. Save As SWD to keep "
-                                            "them.")
-                                 .arg(stated.recoverableEntryCount)
-                                 .arg(QFileInfo(fullPath).fileName()));
-    }
-    return true;
-}
-
-void CMainDlg::ShowLoaded(SpriteWad wad, bool modified, const QString& path) {
-    WaitCursor wait;
-    m_spriteLines->ShowObject(-1);
-    m_document.Replace(std::move(wad), modified);
-    ShowObjects(0);
-    m_path->setText(QDir::toNativeSeparators(path));
-    // Nothing of the previous file may stay on show when the new one has no first texture.
-    ClearPreview();
-    OnSelchangeObjects();
-    if (m_sprites->count() == 0) {
-        UpdateInfoPane();
-    }
-}
-
-void CMainDlg::OnCloseSwd() {
-    if (!NoEditsLost([this] { OnCloseSwd(); })) {
-        return;
-    }
-    m_path->clear();
-    m_document.Replace({});
-    m_objectLines->Reset();
-    m_spriteLines->ShowObject(-1);
-    ClearPreview();
-}
-
 int CMainDlg::CurrentObject() const {
     const int index = m_objects->currentIndex();
     return index >= 0 && static_cast<std::size_t>(index) < Wad().ObjectCount() ? index : -1;
@@ -537,110 +451,4 @@ void CMainDlg::SetPreview(const QPixmap& pixmap) {
 void CMainDlg::ClearPreview() {
     m_preview->clear();
     m_preview->setGeometry(QRect(PreviewOrigin(), QSize(0, 0)));
-}
-
-void CMainDlg::SetJobControlsEnabled(bool enable) {
-    for (QPushButton* button : m_buttons) {
-        button->setEnabled(enable);
-    }
-    m_objects->setEnabled(enable);
-    m_sprites->setEnabled(enable);
-}
-
-void CMainDlg::OnSetCursor() {
-    const bool wait = m_bSaving.load() != 0;
-    if (wait == m_waitCursorShown) {
-        return;
-    }
-    m_waitCursorShown = wait;
-    QList<QWidget*> widgets = findChildren<QWidget*>();
-    widgets.prepend(this);
-    if (wait) {
-        m_ownCursors.clear();
-        for (QWidget* widget : widgets) {
-            if (widget->testAttribute(Qt::WA_SetCursor)) {
-                m_ownCursors.insert(widget, widget->cursor());
-            }
-            widget->setCursor(Qt::WaitCursor);
-        }
-        return;
-    }
-    for (QWidget* widget : widgets) {
-        const auto own = m_ownCursors.constFind(widget);
-        if (own != m_ownCursors.constEnd()) {
-            widget->setCursor(*own);
-        } else {
-            widget->unsetCursor();
-        }
-    }
-    m_ownCursors.clear();
-}
-
-bool CMainDlg::AskToCancel(const QString& question) {
-    QMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    m_cancelQuestion = &box;
-    const bool yes = box.exec() == QMessageBox::Yes;
-    m_cancelQuestion = nullptr;
-    return yes;
-}
-
-bool CMainDlg::NoJobBlocksClosing() {
-    if (m_bSaving.load() != 0) {
-        if (AskToCancel(QStringLiteral("Do you wish to cancel saving?"))) {
-            m_bSaving.store(0);
-            OnSetCursor();
-        }
-        return false;
-    }
-    if (m_bSplitting.load() != 0) {
-        if (AskToCancel(QStringLiteral("Do you wish to cancel spliting?"))) {
-            m_bSplitting.store(0);
-            if (m_splitPieces) {
-                m_splitPieces->Close();
-            }
-        }
-        return false;
-    }
-    // A job told to stop has not ended yet: the window stays until it has, so that no question
-    // asked now waits for that job's ending to carry the user's answer out.
-    return !JobRuns();
-}
-
-void CMainDlg::StartJob(const std::string& action, std::atomic<int>& running,
-                        std::function<void()> work, std::function<void()> done) {
-    m_document.BeginJob(action);
-    running.store(1);
-    m_jobThread.Start(this, running, std::move(work), [this, done = std::move(done)] {
-        // The job's own last edits go in before the document opens to others.
-        done();
-        m_document.EndJob();
-        // A question about a job that no longer runs has nothing left to ask.
-        if (m_cancelQuestion) {
-            m_cancelQuestion->done(QMessageBox::No);
-        }
-        if (const std::function<void()> goOn = std::exchange(m_afterSave, nullptr)) {
-            goOn();
-        }
-    });
-}
-
-void CMainDlg::OnOK() {
-    if (NoJobBlocksClosing() && NoEditsLost([this] { QDialog::accept(); })) {
-        QDialog::accept();
-    }
-}
-
-void CMainDlg::OnCancel() {
-    if (NoJobBlocksClosing() && NoEditsLost([this] { QDialog::reject(); })) {
-        QDialog::reject();
-    }
-}
-
-void CMainDlg::accept() {
-    OnOK();
-}
-
-void CMainDlg::reject() {
-    OnCancel();
 }
