@@ -99,6 +99,66 @@ Status LoadTexture(const fs::path& file, SpriteTexture& texture) {
     return {};
 }
 
+// The objects of one slot take the files of its folder in turn, which must be as many as
+// the objects' textures.
+Status LoadObjectTextures(const fs::path& root, const fs::path& manifestPath, SpriteWad& wad) {
+    std::map<std::uint32_t, std::pair<std::vector<fs::path>, std::size_t>> slots;
+    for (const ObjectSequence& object : wad.m_sequences) {
+        if (object.TextureCount() == 0 || slots.count(object.slotId) != 0) {
+            continue;
+        }
+        Result<std::vector<fs::path>> listed = ListTextures(root / SlotFolderName(object.slotId));
+        if (!listed) {
+            return listed.status();
+        }
+        slots[object.slotId].first = std::move(*listed);
+    }
+    for (const ObjectSequence& object : wad.m_sequences) {
+        auto& [files, used] = slots[object.slotId];
+        for (int line = 0; line < object.TextureCount(); ++line, ++used) {
+            if (used >= files.size()) {
+                return Damaged(Quoted(root / SlotFolderName(object.slotId)) + " holds " +
+                               std::to_string(files.size()) + " textures, fewer than " +
+                               Quoted(manifestPath) + " gives its objects");
+            }
+            if (Status loaded = LoadTexture(
+                    files[used],
+                    wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)]);
+                !loaded) {
+                return loaded;
+            }
+        }
+    }
+    for (const auto& [slot, listed] : slots) {
+        if (listed.second < listed.first.size()) {
+            return Damaged(Quoted(root / SlotFolderName(slot)) + " holds " +
+                           std::to_string(listed.first.size()) + " textures, more than " +
+                           Quoted(manifestPath) + " gives its objects");
+        }
+    }
+    return {};
+}
+
+// The places no object claims, as many as the unowned textures, take them in order; each must
+// be named by its place.
+Status LoadUnownedTextures(const std::vector<fs::path>& unowned, const std::vector<bool>& claimed,
+                           SpriteWad& wad) {
+    for (std::size_t i = 0, next = 0; i < claimed.size(); ++i) {
+        if (claimed[i]) {
+            continue;
+        }
+        const fs::path& file = unowned[next++];
+        if (file.stem().string() != std::to_string(i)) {
+            return Damaged(Quoted(file) + " should be texture " + std::to_string(i) +
+                           ", the next place no object claims");
+        }
+        if (Status loaded = LoadTexture(file, wad.m_textures[i]); !loaded) {
+            return loaded;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 Result<SpriteWad> ReadExtractFolder(const std::string& folder) {
@@ -141,56 +201,12 @@ Result<SpriteWad> ReadExtractFolder(const std::string& folder) {
         return Damaged(Quoted(manifestPath) + ": " + places.message());
     }
 
-    // The objects of one slot take the files of its folder in turn.
-    std::map<std::uint32_t, std::pair<std::vector<fs::path>, std::size_t>> slots;
-    for (const ObjectSequence& object : wad.m_sequences) {
-        if (object.TextureCount() == 0 || slots.count(object.slotId) != 0) {
-            continue;
-        }
-        Result<std::vector<fs::path>> listed = ListTextures(root / SlotFolderName(object.slotId));
-        if (!listed) {
-            return listed.status();
-        }
-        slots[object.slotId].first = std::move(*listed);
-    }
     wad.m_textures.resize(total);
-    for (const ObjectSequence& object : wad.m_sequences) {
-        auto& [files, used] = slots[object.slotId];
-        for (int line = 0; line < object.TextureCount(); ++line, ++used) {
-            if (used >= files.size()) {
-                return Damaged(Quoted(root / SlotFolderName(object.slotId)) + " holds " +
-                               std::to_string(files.size()) + " textures, fewer than " +
-                               Quoted(manifestPath) + " gives its objects");
-            }
-            if (Status loaded = LoadTexture(
-                    files[used],
-                    wad.m_textures[object.firstTexture + static_cast<std::size_t>(line)]);
-                !loaded) {
-                return loaded;
-            }
-        }
+    if (Status loaded = LoadObjectTextures(root, manifestPath, wad); !loaded) {
+        return loaded;
     }
-    // The places no object claims, as many as the unowned textures, take them in order; each
-    // must be named by its place.
-    for (std::size_t i = 0, next = 0; i < total; ++i) {
-        if (claimed[i]) {
-            continue;
-        }
-        const fs::path& file = unowned[next++];
-        if (file.stem().string() != std::to_string(i)) {
-            return Damaged(Quoted(file) + " should be texture " + std::to_string(i) +
-                           ", the next place no object claims");
-        }
-        if (Status loaded = LoadTexture(file, wad.m_textures[i]); !loaded) {
-            return loaded;
-        }
-    }
-    for (const auto& [slot, listed] : slots) {
-        if (listed.second < listed.first.size()) {
-            return Damaged(Quoted(root / SlotFolderName(slot)) + " holds " +
-                           std::to_string(listed.first.size()) + " textures, more than " +
-                           Quoted(manifestPath) + " gives its objects");
-        }
+    if (Status loaded = LoadUnownedTextures(unowned, claimed, wad); !loaded) {
+        return loaded;
     }
     return wad;
 }
