@@ -15,9 +15,8 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
         return ReportError("\"" + slot + "\" is not a slot number");
     }
     SpriteWad wad;
-    const Status loaded = swd::ReadSwdFile(inPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message());
+    if (!LoadWad(inPath, wad)) {
+        return 1;
     }
     // All the images or none: one that cannot be read or fitted writes nothing.
     std::vector<SpriteTexture> textures;

@@ -18,10 +18,17 @@ int RunExtract(const std::string& swdPath, const std::string& folder,
                const swd::ReadOptions& options);
 int RunBuild(const std::string& folder, const std::string& outPath);
 
-// Reads a wad, reporting a failure (and a zero-count file that options do not recover) through
-// ReportError.
+// Reads a wad for a command that takes --recover, reporting a failure through ReportError; a
+// zero-count file that options do not recover is reported with what --recover would load.
 bool LoadWad(const std::string& path, const swd::ReadOptions& options, SpriteWad& wad,
              swd::SwdFileInfo* info = nullptr);
+// Reads a wad for a command that does not take --recover, reporting a failure through
+// ReportError.
+bool LoadWad(const std::string& path, SpriteWad& wad);
+// The object with slot `slot` of the wad read from `path`; a wad without one is reported through
+// ReportError.
+std::optional<std::size_t> FindObject(const SpriteWad& wad, std::uint32_t slot,
+                                      const std::string& path);
 
 // Saves the wad to outPath as the editor's Save As SWD does (refusing an empty object, packing
 // every texture afresh) and prints what it did. Returns the exit status.

@@ -49,13 +49,12 @@ int RunExportTexture(const std::string& swdPath, const std::string& slot, const 
     exportOptions.tgaRunLength = options.runLength;
 
     SpriteWad wad;
-    const Status loaded = swd::ReadSwdFile(swdPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message());
+    if (!LoadWad(swdPath, wad)) {
+        return 1;
     }
-    const auto object = wad.FindObject(static_cast<std::uint32_t>(*slotId));
+    const auto object = FindObject(wad, static_cast<std::uint32_t>(*slotId), swdPath);
     if (!object) {
-        return ReportError("\"" + swdPath + "\" has no object with slot " + slot);
+        return 1;
     }
     const ObjectSequence& sequence = wad.m_sequences[*object];
     const std::string objectName = slot + " (" + LookupSlotName(sequence.slotId) + ")";

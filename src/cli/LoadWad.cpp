@@ -19,3 +19,21 @@ bool LoadWad(const std::string& path, const swd::ReadOptions& options, SpriteWad
     }
     return false;
 }
+
+bool LoadWad(const std::string& path, SpriteWad& wad) {
+    const Status loaded = swd::ReadSwdFile(path, wad);
+    if (!loaded.ok()) {
+        ReportError(loaded.message());
+    }
+    return loaded.ok();
+}
+
+std::optional<std::size_t> FindObject(const SpriteWad& wad, std::uint32_t slot,
+                                      const std::string& path) {
+    const std::optional<std::size_t> object = wad.FindObject(slot);
+    if (!object) {
+        ReportError("There is no object with slot " + std::to_string(slot) + " in \"" + path +
+                    "\"");
+    }
+    return object;
+}

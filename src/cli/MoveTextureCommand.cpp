@@ -28,13 +28,12 @@ std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string
 
 int RunMoveTexture(const MoveTextureRequest& request) {
     SpriteWad wad;
-    if (!LoadWad(request.inPath, {}, wad)) {
+    if (!LoadWad(request.inPath, wad)) {
         return 1;
     }
-    const std::optional<std::size_t> object = wad.FindObject(request.slot);
+    const std::optional<std::size_t> object = FindObject(wad, request.slot, request.inPath);
     if (!object) {
-        return ReportError("There is no object with slot " + std::to_string(request.slot) +
-                           " in \"" + request.inPath + "\"");
+        return 1;
     }
     const edits::EditResult moved =
         edits::MoveTextures(wad, *object, request.first, request.last, request.to);

@@ -10,13 +10,12 @@
 
 int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath) {
     SpriteWad wad;
-    const Status loaded = swd::ReadSwdFile(swdPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message());
+    if (!LoadWad(swdPath, wad)) {
+        return 1;
     }
-    const std::optional<std::size_t> object = wad.FindObject(slotId);
+    const std::optional<std::size_t> object = FindObject(wad, slotId, swdPath);
     if (!object) {
-        return ReportError("\"" + swdPath + "\" has no object " + std::to_string(slotId));
+        return 1;
     }
     const Status written = swo::WriteSwoFile(outPath, wad, *object);
     if (!written.ok()) {
@@ -30,9 +29,8 @@ int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std:
 int RunImportObject(const std::string& swdPath, const std::string& swoPath,
                     const std::string& outPath) {
     SpriteWad wad;
-    const Status loaded = swd::ReadSwdFile(swdPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message());
+    if (!LoadWad(swdPath, wad)) {
+        return 1;
     }
     swo::SwoObject file;
     const Status read = swo::ReadSwoFile(swoPath, file);

@@ -57,14 +57,12 @@ std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& ar
 
 int RunResize(const ResizeRangeRequest& request) {
     SpriteWad wad;
-    const Status loaded = swd::ReadSwdFile(request.inPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message());
+    if (!LoadWad(request.inPath, wad)) {
+        return 1;
     }
-    const std::optional<std::size_t> object = wad.FindObject(request.slot);
+    const std::optional<std::size_t> object = FindObject(wad, request.slot, request.inPath);
     if (!object) {
-        return ReportError("There is no object with slot " + std::to_string(request.slot) +
-                           " in \"" + request.inPath + "\"");
+        return 1;
     }
     const edits::EditResult resized =
         edits::ResizeTextures(wad, *object, request.first, request.last, request.resize);

@@ -43,9 +43,8 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
 
 int RunSplit(const SplitRequest& request) {
     SpriteWad wad;
-    const Status loaded = swd::ReadSwdFile(request.inPath, wad);
-    if (!loaded.ok()) {
-        return ReportError(loaded.message());
+    if (!LoadWad(request.inPath, wad)) {
+        return 1;
     }
     BTCImageObject image;
     if (const Status read = image.Load(request.imagePath); !read) {

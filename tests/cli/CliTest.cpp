@@ -348,7 +348,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"add-texture", hasEmpty, "460", fresh, png}, emptyObject},
         {{"import-object", hasEmpty, path("463.swo"), fresh}, emptyObject},
         {{"export-object", hasEmpty, "494", kept}, "Object 494: CUSTOM_SPRITES doesn't have any textures,\n add some first and try again...\n"},
-        {{"export-object", in, "999", fresh}, "\"" + in + "\" has no object 999\n"},
+        {{"export-object", in, "999", fresh}, "There is no object with slot 999 in \"" + in + "\"\n"},
         {{"import-object", in, in, fresh}, swo::kWrongMagicMessage},
         {{"split", in, "460", path("dots.png"), fresh, "--piece", "1x1"}, "Object 460: SKY_GRAPHICS cannot take 33124 more textures: it holds 2, and an object holds at most 32767.\n"},
         {{"split", in, "460", none, fresh, "--piece", "8x8"}, none},
@@ -365,6 +365,10 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"add-texture", in, "slot", fresh, png}, "\"slot\" is not a slot number"},
     }, 1);
     // clang-format on
+    const auto zeroMove = RunCli({"move-texture", path("zero.swd"), "463", "0", "0", "1", fresh});
+    EXPECT_EQ(std::pair(zeroMove.exitCode, zeroMove.err.find("--recover")),
+              std::pair(1, std::string::npos))
+        << "an option the command does not take: " << zeroMove.err;
 }
 
 } // namespace
