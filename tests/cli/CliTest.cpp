@@ -124,7 +124,13 @@ TEST_F(CliRoundTrip, ExtractThenBuildEqualsRepack) {
     // Reading only the first object, 463, leaves sprites 0 and 1 to no object.
     const std::vector<std::string> sources{
         in, zero, WriteSample(dir, "none.swd", fixtures::SwdBuilder().Build()),
-        WriteSample(dir, "loose.swd", fixtures::SmallWad().StatedSequenceCount(1).Build())};
+        WriteSample(dir, "loose.swd", fixtures::SmallWad().StatedSequenceCount(1).Build()),
+        WriteSample(dir, "top.swd",
+                    fixtures::SwdBuilder()
+                        .Entry(0, 0, 0, 1, 1)
+                        .Page(fixtures::MakeTexture(256, 256, 5))
+                        .Sequence(4294967295u, -1, 0) // the largest slot objects.txt can give
+                        .Build())};
     for (std::size_t i = 0; i < sources.size(); ++i) {
         SCOPED_TRACE(sources[i]);
         const std::string n = i == 0 ? x : Path(std::to_string(i));
