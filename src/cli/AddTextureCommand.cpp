@@ -6,14 +6,9 @@
 #include "images/ImageFitting.h"
 
 #include <cstdio>
-#include <limits>
 
-int RunAddTexture(const std::string& inPath, const std::string& slot, const std::string& outPath,
+int RunAddTexture(const std::string& inPath, std::uint32_t slot, const std::string& outPath,
                   const std::vector<std::string>& imagePaths) {
-    const auto slotId = ParseWholeNumber(slot, 0, std::numeric_limits<std::uint32_t>::max());
-    if (!slotId) {
-        return ReportError("\"" + slot + "\" is not a slot number");
-    }
     SpriteWad wad;
     if (!LoadWad(inPath, wad)) {
         return 1;
@@ -30,16 +25,15 @@ int RunAddTexture(const std::string& inPath, const std::string& slot, const std:
         }
         textures.push_back(std::move(*image.GetObjectDataPtr()));
     }
-    const auto id = static_cast<std::uint32_t>(*slotId);
-    const bool created = !wad.FindObject(id);
-    const edits::EditResult added = edits::AddTexturesToSlot(wad, id, std::move(textures));
+    const bool created = !wad.FindObject(slot);
+    const edits::EditResult added = edits::AddTexturesToSlot(wad, slot, std::move(textures));
     if (!added) {
         return ReportError(added.message());
     }
     if (SaveAndReport(wad, outPath) != 0) {
         return 1;
     }
-    const std::string objectName = slot + " (" + LookupSlotName(id) + ")";
+    const std::string objectName = std::to_string(slot) + " (" + LookupSlotName(slot) + ")";
     std::printf("Added %s to %sobject %s, which now holds %d\n",
                 Counted(imagePaths.size(), "texture").c_str(), created ? "the new " : "",
                 objectName.c_str(), wad.ObjectTextureCount(added->object));

@@ -77,14 +77,20 @@ int RunResize(const ResizeRangeRequest& request);
 int RunMoveTexture(const MoveTextureRequest& request);
 
 // The options of export-texture as typed; empty when not given.
-struct ExportTextureOptions {
+// export-texture IN.swd SLOT LINE OUT [--format NAME] [--quality Q] [--rle]
+struct ExportTextureRequest {
+    std::string swdPath;
+    std::uint32_t slot = 0;
+    int line = 0;
+    std::string outPath;
     std::string format;
     std::string quality;
     bool runLength = false;
 };
-int RunExportTexture(const std::string& swdPath, const std::string& slot, const std::string& line,
-                     const std::string& outPath, const ExportTextureOptions& options);
-int RunAddTexture(const std::string& inPath, const std::string& slot, const std::string& outPath,
+std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::string>& args,
+                                                       std::string& problem);
+int RunExportTexture(const ExportTextureRequest& request);
+int RunAddTexture(const std::string& inPath, std::uint32_t slot, const std::string& outPath,
                   const std::vector<std::string>& imagePaths);
 
 // A whole number from min to max written in decimal digits only, or nothing.

@@ -152,33 +152,20 @@ const CliCommand kCommands[] = {
      }},
     {"export-texture", false,
      [](const Operands& op, const swd::ReadOptions&) {
-         std::vector<std::string> positional;
-         ExportTextureOptions options;
-         for (std::size_t i = 0; i < op.size(); ++i) {
-             const std::string& arg = op[i];
-             if (arg == "--rle") {
-                 options.runLength = true;
-             } else if (arg == "--format" || arg == "--quality") {
-                 if (i + 1 == op.size()) {
-                     return UsageError(arg + " needs a value");
-                 }
-                 (arg == "--format" ? options.format : options.quality) = op[++i];
-             } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-                 return UsageError("unknown option \"" + arg + "\"");
-             } else {
-                 positional.push_back(arg);
-             }
-         }
-         return positional.size() == 4
-                    ? RunExportTexture(positional[0], positional[1], positional[2], positional[3],
-                                       options)
-                    : UsageError("export-texture takes a file, a slot, a line and an output file");
+         std::string problem;
+         const auto request = ParseExportTexture(op, problem);
+         return request ? RunExportTexture(*request) : UsageError(problem);
      }},
     {"add-texture", false,
      [](const Operands& op, const swd::ReadOptions&) {
-         return op.size() >= 4 ? RunAddTexture(op[0], op[1], op[2], {op.begin() + 3, op.end()})
-                               : UsageError("add-texture takes a file, a slot, an output file "
-                                            "and at least one image");
+         if (op.size() < 4) {
+             return UsageError("add-texture takes a file, a slot, an output file and at least "
+                               "one image");
+         }
+         const std::optional<long long> slot = ParseWholeNumber(op[1], 0, kMaxSlot);
+         return slot ? RunAddTexture(op[0], static_cast<std::uint32_t>(*slot), op[2],
+                                     {op.begin() + 3, op.end()})
+                     : UsageError("\"" + op[1] + "\" is not a slot number");
      }},
     {"export-object", false,
      [](const Operands& op, const swd::ReadOptions&) {
