@@ -190,7 +190,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
 TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     Select(objects, 1);
     SpriteTexture expected = dlg.Wad().ObjectTexture(1, 1);
-    ASSERT_TRUE(ResizeTexture(expected, 64, 32, ResizeFilter::Bilinear));
+    ASSERT_TRUE(ResizeTexture(expected, 64, 64, ResizeFilter::Bilinear));
     QStringList refused;
     WhenModal<CResizeRangeDlg>([&](CResizeRangeDlg* d) {
         EXPECT_EQ(Field(d, "start")->text() + Field(d, "stop")->text(), "01");
@@ -202,11 +202,12 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
         Type(Field(d, "width"), "64");
         Type(Field(d, "height"), "64");
         d->findChild<QComboBox*>("filter")->setCurrentIndex(1);
+        QTest::mouseClick(d->findChild<QCheckBox*>(), Qt::LeftButton); // the sides as typed
         Click(d, "OK");
     });
     Press("Resize Range");
     EXPECT_EQ(refused, QStringList{"Please enter an integer between 0 and 1"});
-    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 32)"}));
+    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 64)"}));
     EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
     EXPECT_EQ(sprites->currentIndex(), 1) << "the range's first line";
 }
