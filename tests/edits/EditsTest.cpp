@@ -130,6 +130,8 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         {"460:32766@0", append(0, 2), "460:32767@0 #0 32766..32766 stopped"},
         {"460:32767@0", append(0, 1), "No texture can be added here: an object holds at most 32767 textures and a sprite wad at most 65535."},
         {"460:32767@0 463:32767@32767 464:0@65534", append(2, 2), "460:32767@0 463:32767@32767 464:1@65534 #2 0..0 stopped"},
+        // An empty object starting inside another run gets its first texture behind that run.
+        {"463:5@0 494:0@2", append(1, 1), "463:1,2,3,4,5@0 494:100@5 #1 0..0"},
         // To a slot: all or nothing, a missing object placed by its slot.
         {"464:2@0 494:1@2", toSlot(460, 3), "460:100,101,102@0 464:1,2@3 494:3@5 #0 0..2"},
         {"460:1@0 464:2@1", toSlot(463, 2), "460:1@2 463:100,101@0 464:2,3@3 #1 0..1"},
