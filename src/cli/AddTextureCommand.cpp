@@ -1,7 +1,6 @@
 #include "Commands.h"
 
 #include "document/ObjectSlotNames.h"
-#include "formats/SwdFile.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
 

@@ -27,8 +27,8 @@ bool LoadWad(const std::string& path, const swd::ReadOptions& options, SpriteWad
 bool LoadWad(const std::string& path, SpriteWad& wad);
 // The object with slot `slot` of the wad read from `path`; a wad without one is reported through
 // ReportError.
-std::optional<std::size_t> FindObject(const SpriteWad& wad, std::uint32_t slot,
-                                      const std::string& path);
+std::optional<std::size_t> RequireObject(const SpriteWad& wad, std::uint32_t slot,
+                                         const std::string& path);
 
 // Saves the wad to outPath as the editor's Save As SWD does (refusing an empty object, packing
 // every texture afresh) and prints what it did. Returns the exit status.
@@ -66,37 +66,36 @@ struct MoveTextureRequest {
     int to = 0;
     std::string outPath;
 };
-// Read a command's words; a malformed command line gives nothing, with the reason in `problem`.
-std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std::string& problem);
-std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& args,
-                                              std::string& problem);
-std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string>& args,
-                                                   std::string& problem);
-int RunSplit(const SplitRequest& request);
-int RunResize(const ResizeRangeRequest& request);
-int RunMoveTexture(const MoveTextureRequest& request);
-
-// The options of export-texture as typed; empty when not given.
 // export-texture IN.swd SLOT LINE OUT [--format NAME] [--quality Q] [--rle]
 struct ExportTextureRequest {
     std::string swdPath;
     std::uint32_t slot = 0;
     int line = 0;
     std::string outPath;
+    // As typed; empty when not given.
     std::string format;
     std::string quality;
     bool runLength = false;
 };
+// Read a command's words; a malformed command line gives nothing, with the reason in `problem`.
+std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std::string& problem);
+std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& args,
+                                              std::string& problem);
+std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string>& args,
+                                                   std::string& problem);
 std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::string>& args,
                                                        std::string& problem);
+int RunSplit(const SplitRequest& request);
+int RunResize(const ResizeRangeRequest& request);
+int RunMoveTexture(const MoveTextureRequest& request);
 int RunExportTexture(const ExportTextureRequest& request);
 int RunAddTexture(const std::string& inPath, std::uint32_t slot, const std::string& outPath,
                   const std::vector<std::string>& imagePaths);
 
 // A whole number from min to max written in decimal digits only, or nothing.
 std::optional<long long> ParseWholeNumber(const std::string& text, long long min, long long max);
-// Slot numbers are 32 bits unsigned in the file.
-inline constexpr long long kMaxSlot = 4294967295;
+// A slot number, 32 bits unsigned as in the file, or nothing.
+std::optional<std::uint32_t> ParseSlot(const std::string& text);
 
 // Prints "vornix-cli: <message>" to standard error and returns exit status 1.
 int ReportError(const std::string& message);

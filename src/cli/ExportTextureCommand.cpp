@@ -2,7 +2,6 @@
 #include "Commands.h"
 
 #include "document/ObjectSlotNames.h"
-#include "formats/SwdFile.h"
 #include "images/TextureExport.h"
 
 #include <cstdio>
@@ -18,7 +17,7 @@ std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::st
         problem = "export-texture takes a file, a slot, a line and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseWholeNumber(operands[1], 0, kMaxSlot);
+    const auto slot = ParseSlot(operands[1]);
     if (!slot) {
         problem = "\"" + operands[1] + "\" is not a slot number";
         return std::nullopt;
@@ -33,7 +32,7 @@ std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::st
         return given != parsed->values.end() ? given->second : std::string();
     };
     return ExportTextureRequest{operands[0],
-                                static_cast<std::uint32_t>(*slot),
+                                *slot,
                                 static_cast<int>(*line),
                                 operands[3],
                                 value("--format"),
@@ -78,7 +77,7 @@ int RunExportTexture(const ExportTextureRequest& request) {
     if (!LoadWad(request.swdPath, wad)) {
         return 1;
     }
-    const auto object = FindObject(wad, request.slot, request.swdPath);
+    const auto object = RequireObject(wad, request.slot, request.swdPath);
     if (!object) {
         return 1;
     }

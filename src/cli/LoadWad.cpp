@@ -28,8 +28,8 @@ bool LoadWad(const std::string& path, SpriteWad& wad) {
     return loaded.ok();
 }
 
-std::optional<std::size_t> FindObject(const SpriteWad& wad, std::uint32_t slot,
-                                      const std::string& path) {
+std::optional<std::size_t> RequireObject(const SpriteWad& wad, std::uint32_t slot,
+                                         const std::string& path) {
     const std::optional<std::size_t> object = wad.FindObject(slot);
     if (!object) {
         ReportError("There is no object with slot " + std::to_string(slot) + " in \"" + path +

@@ -9,7 +9,7 @@ std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string
                   "to move them to and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseWholeNumber(args[1], 0, kMaxSlot);
+    const auto slot = ParseSlot(args[1]);
     const auto line = [&args](std::size_t i) {
         return ParseWholeNumber(args[i], 0, SpriteWad::kMaxObjectTextures - 1);
     };
@@ -18,12 +18,9 @@ std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string
         problem = "the slot and the three lines must be numbers";
         return std::nullopt;
     }
-    return MoveTextureRequest{args[0],
-                              static_cast<std::uint32_t>(*slot),
-                              static_cast<int>(*first),
-                              static_cast<int>(*last),
-                              static_cast<int>(*to),
-                              args[5]};
+    return MoveTextureRequest{
+        args[0], *slot, static_cast<int>(*first), static_cast<int>(*last), static_cast<int>(*to),
+        args[5]};
 }
 
 int RunMoveTexture(const MoveTextureRequest& request) {
@@ -31,7 +28,7 @@ int RunMoveTexture(const MoveTextureRequest& request) {
     if (!LoadWad(request.inPath, wad)) {
         return 1;
     }
-    const std::optional<std::size_t> object = FindObject(wad, request.slot, request.inPath);
+    const std::optional<std::size_t> object = RequireObject(wad, request.slot, request.inPath);
     if (!object) {
         return 1;
     }

@@ -2,7 +2,6 @@
 
 #include "document/ListLines.h"
 #include "edits/Edits.h"
-#include "formats/SwdFile.h"
 #include "formats/SwoFile.h"
 
 #include <cstdio>
@@ -13,7 +12,7 @@ int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std:
     if (!LoadWad(swdPath, wad)) {
         return 1;
     }
-    const std::optional<std::size_t> object = FindObject(wad, slotId, swdPath);
+    const std::optional<std::size_t> object = RequireObject(wad, slotId, swdPath);
     if (!object) {
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <charconv>
+#include <limits>
 
 std::optional<long long> ParseWholeNumber(const std::string& text, long long min, long long max) {
     // from_chars would take a leading minus sign; only digits make a whole number here.
@@ -14,4 +15,9 @@ std::optional<long long> ParseWholeNumber(const std::string& text, long long min
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<std::uint32_t> ParseSlot(const std::string& text) {
+    const auto slot = ParseWholeNumber(text, 0, std::numeric_limits<std::uint32_t>::max());
+    return slot ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*slot)) : std::nullopt;
 }

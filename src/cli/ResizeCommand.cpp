@@ -1,7 +1,6 @@
 #include "CommandLine.h"
 #include "Commands.h"
 
-#include "formats/SwdFile.h"
 #include "images/ResizeMath.h"
 
 #include <cstdio>
@@ -16,7 +15,7 @@ std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& ar
         problem = "resize takes an input file, a slot, the first and last line and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseWholeNumber(parsed->operands[1], 0, kMaxSlot);
+    const auto slot = ParseSlot(parsed->operands[1]);
     const auto first = ParseWholeNumber(parsed->operands[2], 0, SpriteWad::kMaxObjectTextures - 1);
     const auto last = ParseWholeNumber(parsed->operands[3], 0, SpriteWad::kMaxObjectTextures - 1);
     if (!slot || !first || !last) {
@@ -48,7 +47,7 @@ std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& ar
     }
     return ResizeRangeRequest{
         parsed->operands[0],
-        static_cast<std::uint32_t>(*slot),
+        *slot,
         static_cast<int>(*first),
         static_cast<int>(*last),
         parsed->operands[4],
@@ -60,7 +59,7 @@ int RunResize(const ResizeRangeRequest& request) {
     if (!LoadWad(request.inPath, wad)) {
         return 1;
     }
-    const std::optional<std::size_t> object = FindObject(wad, request.slot, request.inPath);
+    const std::optional<std::size_t> object = RequireObject(wad, request.slot, request.inPath);
     if (!object) {
         return 1;
     }

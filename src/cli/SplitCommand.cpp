@@ -2,7 +2,6 @@
 #include "Commands.h"
 
 #include "document/ObjectSlotNames.h"
-#include "formats/SwdFile.h"
 #include "images/BTCImageObject.h"
 #include "pixels/SplitImage.h"
 
@@ -17,7 +16,7 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
         problem = "split takes an input file, a slot, an image and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseWholeNumber(parsed->operands[1], 0, kMaxSlot);
+    const auto slot = ParseSlot(parsed->operands[1]);
     if (!slot) {
         problem = "the slot \"" + parsed->operands[1] + "\" is not a number";
         return std::nullopt;
@@ -33,7 +32,7 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
         return std::nullopt;
     }
     return SplitRequest{parsed->operands[0],
-                        static_cast<std::uint32_t>(*slot),
+                        *slot,
                         parsed->operands[2],
                         parsed->operands[3],
                         size->first,

@@ -162,9 +162,8 @@ const CliCommand kCommands[] = {
              return UsageError("add-texture takes a file, a slot, an output file and at least "
                                "one image");
          }
-         const std::optional<long long> slot = ParseWholeNumber(op[1], 0, kMaxSlot);
-         return slot ? RunAddTexture(op[0], static_cast<std::uint32_t>(*slot), op[2],
-                                     {op.begin() + 3, op.end()})
+         const std::optional<std::uint32_t> slot = ParseSlot(op[1]);
+         return slot ? RunAddTexture(op[0], *slot, op[2], {op.begin() + 3, op.end()})
                      : UsageError("\"" + op[1] + "\" is not a slot number");
      }},
     {"export-object", false,
@@ -173,8 +172,8 @@ const CliCommand kCommands[] = {
              return UsageError("export-object takes an input file, a slot number and an output "
                                "file");
          }
-         const std::optional<long long> slot = ParseWholeNumber(op[1], 0, kMaxSlot);
-         return slot ? RunExportObject(op[0], static_cast<std::uint32_t>(*slot), op[2])
+         const std::optional<std::uint32_t> slot = ParseSlot(op[1]);
+         return slot ? RunExportObject(op[0], *slot, op[2])
                      : UsageError("\"" + op[1] + "\" is not a slot number");
      }},
     {"import-object", false,

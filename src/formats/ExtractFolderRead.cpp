@@ -139,8 +139,9 @@ Status LoadObjectTextures(const fs::path& root, const fs::path& manifestPath, Sp
     return {};
 }
 
-// The places no object claims, as many as the unowned textures, take them in order; each must
-// be named by its place.
+// The places no object claims take the unowned textures in order; each must be named by its
+// place. The caller has checked that the places claimed are distinct and leave exactly as many
+// unclaimed as there are unowned textures.
 Status LoadUnownedTextures(const std::vector<fs::path>& unowned, const std::vector<bool>& claimed,
                            SpriteWad& wad) {
     for (std::size_t i = 0, next = 0; i < claimed.size(); ++i) {

@@ -298,6 +298,12 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     const auto help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: vornix-cli info [--recover] FILE.swd\n"));
+    // Below the synopsis, the descriptions wrap within 86 columns.
+    const std::string described = help.out.substr(help.out.find("\nCommands:\n"));
+    for (std::size_t at = 0, end = 0; at < described.size(); at = end + 1) {
+        end = described.find('\n', at);
+        EXPECT_LE(end - at, 86u) << described.substr(at, end - at);
+    }
     EXPECT_EQ(RunCli({"--version"}).out, std::string("vornix-cli ") + kVornixVersion + "\n");
     // 182 x 182 single pixels: more than an object may hold.
     ASSERT_TRUE(
@@ -376,6 +382,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
     EXPECT_EQ(std::pair(zeroMove.exitCode, zeroMove.err.find("--recover")),
               std::pair(1, std::string::npos))
         << "an option the command does not take: " << zeroMove.err;
+    EXPECT_TRUE(zeroMove.err.starts_with("vornix-cli: This sprite wad is damaged: "));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "packing/SaveProgress.h"
 #include "document/ListLines.h"
 #include "document/ObjectSlotNames.h"
-#include "document/SpriteDescriptions.h"
 #include "document/TextureFileName.h"
 #include "packing/ProgressMailbox.h"
 
@@ -11,7 +10,6 @@
 
 #include <limits>
 #include <string>
-#include <tuple>
 
 // Whole seconds only; index 0 counts as 1 in the estimate; 32-bit ticks and products wrap.
 TEST(SaveProgress, ProgressLine) {
@@ -66,14 +64,4 @@ TEST(TextureFileName, PrefixBySlotThenTheLineNumber) {
     EXPECT_EQ(ProposedTextureFileName(464, 12), "Misc_12");
     EXPECT_EQ(ProposedTextureFileName(494, 2), "Custom_2");
     EXPECT_EQ(ProposedTextureFileName(461, 2), "Texture_2");
-}
-
-TEST(SpriteDescriptions, TheSkysFourLinesThenTheDefaultSpritesThirtyThree) {
-    constexpr int none = -9; // unlike any line or index
-    const std::tuple<std::uint32_t, int, int> rows[] = {
-        {460, 0, 0},   {460, 3, 3},     {460, 4, none}, {463, 0, 4},
-        {463, 32, 36}, {463, 33, none}, {464, 0, none}, {460, -1, none}};
-    for (const auto& [slot, line, index] : rows) {
-        EXPECT_EQ(SpriteDescriptionIndex(slot, line).value_or(none), index) << slot << ' ' << line;
-    }
 }
