@@ -18,7 +18,7 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
     }
     const auto slot = ParseSlot(parsed->operands[1]);
     if (!slot) {
-        problem = "the slot \"" + parsed->operands[1] + "\" is not a number";
+        problem = "\"" + parsed->operands[1] + "\" is not a slot number";
         return std::nullopt;
     }
     const auto piece = parsed->values.find("--piece");

@@ -283,6 +283,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"split", in, "460", "i", fresh, "--piece", "4294967297x5"}, "is not WxH"},
         {{"split", in, "460", "i", fresh, "--piece", "5x0"}, "is not WxH"},
         {{"split", in, "460", "i", fresh, "--piece"}, "--piece needs a value"},
+        {{"split", in, "s", "i", fresh, "--piece", "8x8"}, "\"s\" is not a slot number"},
         {{"split", in, "460", "i", fresh, "--piece", "8x8", "--pad", "--pad"}, "--pad is given twice"},
         {{"split", in, "460", "i", fresh, "--piece", "8x8", "--fast"}, "unknown option --fast"},
         {{"resize", in, "463", "-1", "2", fresh, "--size", "8x8"}, "the slot and the first and last line must be numbers"},
