@@ -294,6 +294,15 @@ TEST(ZeroCountRecovery, OneFittingCountIsOfferedAndLoadedOnlyWhenAsked) {
     SpriteWad wad;
     EXPECT_TRUE(swd::ReadSwd(TwoCountsFit(1), wad).ok());
     EXPECT_TRUE(swd::ReadSwd(TwoCountsFit(2), wad).ok());
+    // The most sprites a wad can hold, all on one page, are found too.
+    fixtures::SwdBuilder most;
+    for (int i = 0; i < 65536; ++i) {
+        most.Entry(0, 0, 0, 1, 1);
+    }
+    swd::SwdFileInfo info;
+    const auto bytes = most.Page(fixtures::MakeTexture(256, 256, 1)).StatedEntryCount(0).Build();
+    EXPECT_FALSE(swd::ReadSwd(bytes, wad, &info).ok());
+    EXPECT_EQ(info.recoverableEntryCount, 65536u);
 }
 
 // 65 535 full-page sprites on one page would take 12 GiB of textures: refused from a file of
