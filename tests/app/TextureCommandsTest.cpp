@@ -163,9 +163,9 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
         EXPECT_EQ(d->findChild<QLabel*>("newSize")->text(), "New size:\t66  x  33  Pixels");
         Type(width, "");
         refused << Refusal(d, width);
-        // With the box off the sides are independent.
+        // With the box off the sides are independent; only digits can be typed.
         QTest::mouseClick(d->findChild<QCheckBox*>(), Qt::LeftButton);
-        Type(width, "4");
+        Type(width, "4x");
         Type(height, "0");
         EXPECT_EQ(width->text(), "4");
         refused << Refusal(d, height);
@@ -210,6 +210,11 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 64)"}));
     EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
     EXPECT_EQ(sprites->currentIndex(), 1) << "the range's first line";
+    WhenModal<CResizeRangeDlg>([](CResizeRangeDlg* d) {
+        EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 1) << "the filter chosen";
+        d->reject();
+    });
+    Press("Resize Range");
 }
 
 } // namespace
