@@ -31,7 +31,7 @@ TEST(WadListModels, AnEditReachesTheListAsTheLeastThatShowsIt) {
          [&] {
              return edits::AddTextures(wad, 0, {texture(4), texture(5)});
          }},
-        {"~1-1", [&] { return edits::ReplaceTexture(wad, 0, 1, texture(6)); }},
+        {"~0-0", [&] { return edits::ReplaceTexture(wad, 0, 0, texture(6)); }},
         {"~2-4",
          [&] { return edits::ResizeTextures(wad, 0, 2, 4, {.boxWidth = 7, .boxHeight = 7}); }},
         {"afresh", [&] { return edits::DeleteTexture(wad, 0, 0); }},
