@@ -94,8 +94,9 @@ int RunAddTexture(const std::string& inPath, std::uint32_t slot, const std::stri
 
 // A whole number from min to max written in decimal digits only, or nothing.
 std::optional<long long> ParseWholeNumber(const std::string& text, long long min, long long max);
-// A slot number, 32 bits unsigned as in the file, or nothing.
-std::optional<std::uint32_t> ParseSlot(const std::string& text);
+// A slot number, 32 bits unsigned as in the file, or nothing, with the reason in `problem` when
+// it is given.
+std::optional<std::uint32_t> ParseSlot(const std::string& text, std::string* problem = nullptr);
 
 // Prints "vornix-cli: <message>" to standard error and returns exit status 1.
 int ReportError(const std::string& message);

@@ -17,9 +17,8 @@ std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::st
         problem = "export-texture takes a file, a slot, a line and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseSlot(operands[1]);
+    const auto slot = ParseSlot(operands[1], &problem);
     if (!slot) {
-        problem = "\"" + operands[1] + "\" is not a slot number";
         return std::nullopt;
     }
     const auto line = ParseWholeNumber(operands[2], 0, SpriteWad::kMaxObjectTextures - 1);

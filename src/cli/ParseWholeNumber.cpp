@@ -17,7 +17,13 @@ std::optional<long long> ParseWholeNumber(const std::string& text, long long min
     return value;
 }
 
-std::optional<std::uint32_t> ParseSlot(const std::string& text) {
+std::optional<std::uint32_t> ParseSlot(const std::string& text, std::string* problem) {
     const auto slot = ParseWholeNumber(text, 0, std::numeric_limits<std::uint32_t>::max());
-    return slot ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*slot)) : std::nullopt;
+    if (!slot) {
+        if (problem != nullptr) {
+            *problem = "\"" + text + "\" is not a slot number";
+        }
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*slot);
 }

@@ -16,9 +16,8 @@ std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std
         problem = "split takes an input file, a slot, an image and an output file";
         return std::nullopt;
     }
-    const auto slot = ParseSlot(parsed->operands[1]);
+    const auto slot = ParseSlot(parsed->operands[1], &problem);
     if (!slot) {
-        problem = "\"" + parsed->operands[1] + "\" is not a slot number";
         return std::nullopt;
     }
     const auto piece = parsed->values.find("--piece");

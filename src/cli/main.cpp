@@ -162,9 +162,10 @@ const CliCommand kCommands[] = {
              return UsageError("add-texture takes a file, a slot, an output file and at least "
                                "one image");
          }
-         const std::optional<std::uint32_t> slot = ParseSlot(op[1]);
+         std::string problem;
+         const std::optional<std::uint32_t> slot = ParseSlot(op[1], &problem);
          return slot ? RunAddTexture(op[0], *slot, op[2], {op.begin() + 3, op.end()})
-                     : UsageError("\"" + op[1] + "\" is not a slot number");
+                     : UsageError(problem);
      }},
     {"export-object", false,
      [](const Operands& op, const swd::ReadOptions&) {
@@ -172,9 +173,9 @@ const CliCommand kCommands[] = {
              return UsageError("export-object takes an input file, a slot number and an output "
                                "file");
          }
-         const std::optional<std::uint32_t> slot = ParseSlot(op[1]);
-         return slot ? RunExportObject(op[0], *slot, op[2])
-                     : UsageError("\"" + op[1] + "\" is not a slot number");
+         std::string problem;
+         const std::optional<std::uint32_t> slot = ParseSlot(op[1], &problem);
+         return slot ? RunExportObject(op[0], *slot, op[2]) : UsageError(problem);
      }},
     {"import-object", false,
      [](const Operands& op, const swd::ReadOptions&) {
