@@ -5,6 +5,7 @@
 #include "formats/SwdFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ std::optional<std::size_t> RequireObject(const SpriteWad& wad, std::uint32_t slo
 // Saves the wad to outPath as the editor's Save As SWD does (refusing an empty object, packing
 // every texture afresh) and prints what it did. Returns the exit status.
 int SaveAndReport(SpriteWad& wad, const std::string& outPath);
+// Reads the wad at inPath, makes `edit` on its object with slot `slot` and saves the result to
+// outPath, reporting what fails; nothing is written unless every step succeeds.
+std::optional<edits::Edit>
+EditObjectAndSave(const std::string& inPath, std::uint32_t slot, const std::string& outPath,
+                  const std::function<edits::EditResult(SpriteWad& wad, std::size_t object)>& edit);
 
 int RunExportObject(const std::string& swdPath, std::uint32_t slotId, const std::string& outPath);
 int RunImportObject(const std::string& swdPath, const std::string& swoPath,

@@ -24,20 +24,11 @@ std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string
 }
 
 int RunMoveTexture(const MoveTextureRequest& request) {
-    SpriteWad wad;
-    if (!LoadWad(request.inPath, wad)) {
-        return 1;
-    }
-    const std::optional<std::size_t> object = RequireObject(wad, request.slot, request.inPath);
-    if (!object) {
-        return 1;
-    }
-    const edits::EditResult moved =
-        edits::MoveTextures(wad, *object, request.first, request.last, request.to);
+    const auto moved = EditObjectAndSave(
+        request.inPath, request.slot, request.outPath, [&](SpriteWad& wad, std::size_t object) {
+            return edits::MoveTextures(wad, object, request.first, request.last, request.to);
+        });
     if (!moved) {
-        return ReportError(moved.message());
-    }
-    if (SaveAndReport(wad, request.outPath) != 0) {
         return 1;
     }
     std::printf("Moved lines %d to %d of object %u to line %d\n", request.first, request.last,

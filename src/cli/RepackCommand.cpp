@@ -13,6 +13,28 @@ int SaveAndReport(SpriteWad& wad, const std::string& outPath) {
     return 0;
 }
 
+std::optional<edits::Edit> EditObjectAndSave(
+    const std::string& inPath, std::uint32_t slot, const std::string& outPath,
+    const std::function<edits::EditResult(SpriteWad& wad, std::size_t object)>& edit) {
+    SpriteWad wad;
+    if (!LoadWad(inPath, wad)) {
+        return std::nullopt;
+    }
+    const std::optional<std::size_t> object = RequireObject(wad, slot, inPath);
+    if (!object) {
+        return std::nullopt;
+    }
+    edits::EditResult done = edit(wad, *object);
+    if (!done) {
+        ReportError(done.message());
+        return std::nullopt;
+    }
+    if (SaveAndReport(wad, outPath) != 0) {
+        return std::nullopt;
+    }
+    return std::move(*done);
+}
+
 int RunRepack(const std::string& inPath, const std::string& outPath,
               const swd::ReadOptions& options) {
     SpriteWad wad;

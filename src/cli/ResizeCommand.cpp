@@ -55,20 +55,11 @@ std::optional<ResizeRangeRequest> ParseResize(const std::vector<std::string>& ar
 }
 
 int RunResize(const ResizeRangeRequest& request) {
-    SpriteWad wad;
-    if (!LoadWad(request.inPath, wad)) {
-        return 1;
-    }
-    const std::optional<std::size_t> object = RequireObject(wad, request.slot, request.inPath);
-    if (!object) {
-        return 1;
-    }
-    const edits::EditResult resized =
-        edits::ResizeTextures(wad, *object, request.first, request.last, request.resize);
+    const auto resized = EditObjectAndSave(
+        request.inPath, request.slot, request.outPath, [&](SpriteWad& wad, std::size_t object) {
+            return edits::ResizeTextures(wad, object, request.first, request.last, request.resize);
+        });
     if (!resized) {
-        return ReportError(resized.message());
-    }
-    if (SaveAndReport(wad, request.outPath) != 0) {
         return 1;
     }
     std::printf("Resized %s of object %u\n",
