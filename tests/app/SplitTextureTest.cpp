@@ -1,5 +1,6 @@
 // Add Split Texture through the real window: the dialogs, the job on its worker thread and Stop.
 #include "WindowTest.h"
+#include "app/AppSettings.h"
 #include "app/CSplitOptionsDlg.h"
 #include "edits/Edits.h"
 #include "pixels/SplitImage.h"
@@ -115,6 +116,7 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
                                   Field(d, "width")->text() + Field(d, "height")->text() == "88"));
             first ? Answer(d, "Custom", 8, 8, true) : Click(d, "OK");
         });
+        EXPECT_EQ(AppSettings().Choices().splitHeight, 8) << "kept for the next run at once";
         EXPECT_EQ(question, c.escape ? "Do you wish to cancel spliting?" : "");
         // The pieces that went in are the first ones of the image, in order.
         const int added = static_cast<int>(dlg.Wad().TextureCount()) - 5;
