@@ -2,6 +2,7 @@
 // several images at once, through the real window.
 #include "DropFiles.h"
 #include "WindowTest.h"
+#include "app/AppSettings.h"
 #include "app/CAddObjectDlg.h"
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
@@ -211,8 +212,9 @@ TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {
     EXPECT_EQ(sprites->currentIndex(), 3) << "the last one added";
     dlg.Undo();
     EXPECT_EQ(SpriteLines().size(), 2) << "one step for the batch";
-    // The filter left selected is where the image dialog opens next, also for another command,
-    // which takes one existing file.
+    // The filter left selected is where the image dialog opens next, also in the next run and
+    // for another command, which takes one existing file.
+    EXPECT_EQ(AppSettings().Choices().imageFilterIndex, 4);
     WhenModal<QFileDialog>([](QFileDialog* fd) {
         EXPECT_EQ(fd->selectedNameFilter(), "PNG (*.png)");
         EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);

@@ -140,8 +140,8 @@ std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry) {
     return entries.join(QChar(u',')).toStdString();
 }
 
-// Play Sequence chosen there starts playing; Show magenta as transparent is kept for the next
-// run.
+// Play Sequence chosen there starts playing; Show magenta as transparent, the zoom and the pace
+// are kept for the next run as soon as they are chosen.
 TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
     EXPECT_EQ(ChooseFromPreviewMenu(dlg, "Play Sequence"),
               "Undo-,Redo-,|,Move Texture Up-,Move Texture Down,|,Show magenta as transparent,"
@@ -150,6 +150,11 @@ TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
     EXPECT_TRUE(clock->Runs());
     ChooseFromPreviewMenu(dlg, "Show magenta as transparent");
     EXPECT_TRUE(AppSettings().Choices().magentaTransparent);
+    dlg.SetPreviewZoom(2);
+    EXPECT_EQ(AppSettings().Choices().previewZoom, 2);
+    WhenModal<QInputDialog>([](QInputDialog* d) { d->setIntValue(24), d->accept(); });
+    dlg.OnFramesPerSecond();
+    EXPECT_EQ(AppSettings().Choices().framesPerSecond, 24);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Import, Add, Delete, Export and Resize Texture, Resize Range and the clipboard, through the
 // real window.
 #include "WindowTest.h"
+#include "app/AppSettings.h"
 #include "app/CJpegOptionsDlg.h"
 #include "app/CResizeDlg.h"
 #include "app/CResizeRangeDlg.h"
@@ -178,7 +179,8 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
                                     "Please enter an integer between 1 and 256."}));
     EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
     EXPECT_EQ(PreviewImage(), ReferenceImage(expected));
-    // The next resize starts from the filter and the aspect box chosen here.
+    // The next resize, also in the next run, starts from the filter and the aspect box chosen.
+    EXPECT_EQ(AppSettings().Choices().resizeFilter, 1);
     WhenModal<CResizeDlg>([](CResizeDlg* d) {
         EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 1);
         EXPECT_FALSE(d->findChild<QCheckBox*>()->isChecked());
@@ -210,6 +212,7 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 64)"}));
     EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
     EXPECT_EQ(sprites->currentIndex(), 1) << "the range's first line";
+    EXPECT_EQ(AppSettings().Choices().resizeKeepAspect, 0) << "kept for the next run";
     WhenModal<CResizeRangeDlg>([](CResizeRangeDlg* d) {
         EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 1) << "the filter chosen";
         d->reject();
