@@ -59,9 +59,13 @@ std::string CutTexts(const QWidget* dialog) {
         check(button, button->text(), ButtonTextRect(button),
               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | wrap);
     }
-    for (const QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        // A control never given its place, or given only part of it, stays at an edge.
-        if (!control->isWindow() && (control->x() <= 0 || control->y() <= 0)) {
+    for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+        // A control never given its place, or given only part of it, stays at an edge of the
+        // dialog or of its group; the parts a control is made of are its own business.
+        const QWidget* parent = control->parentWidget();
+        const bool part = parent != dialog && !parent->inherits("QGroupBox") &&
+                          parent->metaObject() != &QFrame::staticMetaObject;
+        if (!control->isWindow() && !part && (control->x() <= 0 || control->y() <= 0)) {
             cut.append(QStringLiteral("a %1 is unplaced").arg(control->metaObject()->className()));
         }
     }

@@ -37,6 +37,12 @@ protected:
         EXPECT_EQ(info->toPlainText(), description);
     }
 
+    // Whether the preview area shows a whole page being packed.
+    bool PackingPageShown() const {
+        const auto* page = dlg.findChild<QLabel*>("packingPage");
+        return page != nullptr && page->isVisible() && page->pixmap().size() == QSize(256, 256);
+    }
+
     QStringList infoTexts;
 };
 
@@ -87,6 +93,7 @@ TEST_F(SaveJob, EscapeDuringTheJobAsks) {
             [this]() -> QWidget* { return dlg.m_bSaving.load() != 0 ? &dlg : nullptr; },
             [&](QWidget*) {
                 WhenModal<QMessageBox>([&](QMessageBox* box) {
+                    EXPECT_TRUE(QTest::qWaitFor([this] { return PackingPageShown(); }, 5000));
                     EXPECT_EQ(box->text(), "Do you wish to cancel saving?");
                     EXPECT_EQ(dlg.cursor().shape(), Qt::WaitCursor);
                     box->button(answer)->click();
@@ -95,6 +102,7 @@ TEST_F(SaveJob, EscapeDuringTheJobAsks) {
             },
             "running save job");
         WaitForJobs();
+        EXPECT_FALSE(dlg.findChild<QLabel*>("packingPage")->isVisible());
         EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor);
         EXPECT_EQ(infoTexts.back(),
                   answer == QMessageBox::No ? "Done! Saved..." : "Canceled! Saved...");
