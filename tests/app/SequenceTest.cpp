@@ -150,7 +150,9 @@ TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
     EXPECT_TRUE(clock->Runs());
     ChooseFromPreviewMenu(dlg, "Show magenta as transparent");
     EXPECT_TRUE(AppSettings().Choices().magentaTransparent);
+    const int width = PreviewImage().width();
     dlg.SetPreviewZoom(2);
+    EXPECT_EQ(PreviewImage().width(), 2 * width);
     EXPECT_EQ(AppSettings().Choices().previewZoom, 2);
     WhenModal<QInputDialog>([](QInputDialog* d) { d->setIntValue(24), d->accept(); });
     dlg.OnFramesPerSecond();
