@@ -378,6 +378,8 @@ void CMainDlg::KeepChoices() const {
 
 void CMainDlg::ShowMessage(const QString& text) {
     QMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
+    // Every message is shown as written: a "<b>" in a file name is no markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

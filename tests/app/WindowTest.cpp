@@ -95,6 +95,9 @@ void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::funct
     WhenModal<QMessageBox>([=](QMessageBox* box) {
         if (text != nullptr)
             *text = box->text();
+        if (!qobject_cast<QFileDialog*>(box->parentWidget())) { // the file dialog's own asks
+            EXPECT_EQ(box->textFormat(), Qt::PlainText) << box->text().toStdString();
+        }
         if (then)
             then();
         if (QAbstractButton* button = box->button(answer)) {
