@@ -62,6 +62,10 @@ CAboutDlg::CAboutDlg(QWidget* parent, QString address)
     m_addressField->setPalette(fieldPalette);
     m_addressField->setGeometry(Rect(99, 85, 80, 11));
     m_addressField->setText(m_address);
+    // Left empty, the field would hold the focus unseen; the keys then start on OK.
+    if (m_address.isEmpty()) {
+        m_addressField->setFocusPolicy(Qt::NoFocus);
+    }
 
     AddLabel(this,
              QStringLiteral("07/08/2014 - 08/02/2014\tv1.00\n08/03/2014 - 08/08/2014\tv1.01\n"

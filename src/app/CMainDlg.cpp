@@ -194,6 +194,7 @@ void CMainDlg::BuildControls() {
     m_path->setReadOnly(true);
     m_path->setGeometry(Rect(kColumnX, kMargin, kColumnWidth, 14));
     SetColours(m_path, kPathText, kPathBack);
+    m_path->installEventFilter(this);
 
     m_objectsLabel = new QLabel(QStringLiteral("Objects:"), this);
     m_objectsLabel->setGeometry(Rect(kColumnX, 26, kListX - kColumnX, 14));
@@ -290,12 +291,12 @@ void CMainDlg::paintEvent(QPaintEvent*) {
 }
 
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
-    // Text selected in the Info pane is what its copy key copies, as in the path field; with
-    // nothing selected there the key copies the texture.
-    if (watched == m_info && event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) &&
-        m_info->textCursor().hasSelection()) {
-        event->accept();
+    // Text selected in the Info pane or the path field is what the copy key copies there; with
+    // nothing selected the key copies the texture.
+    if ((watched == m_info || watched == m_path) && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        event->setAccepted(watched == m_info ? m_info->textCursor().hasSelection()
+                                             : m_path->hasSelectedText());
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -378,6 +379,8 @@ void CMainDlg::KeepChoices() const {
 
 void CMainDlg::ShowMessage(const QString& text) {
     QMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
+    // Every message is shown as written: a "<b>" in a file name is no markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -51,6 +51,7 @@ bool CMainDlg::NoEditsLost(std::function<void()> goOn) {
                     (canSave ? QMessageBox::Save : QMessageBox::NoButton) | QMessageBox::Discard |
                         QMessageBox::Cancel,
                     this);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(canSave ? QMessageBox::Save : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Discard:

@@ -49,6 +49,7 @@ void CMainDlg::OnSetCursor() {
 bool CMainDlg::AskToCancel(const QString& question) {
     QMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
                     QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
     m_cancelQuestion = &box;
     const bool yes = box.exec() == QMessageBox::Yes;
     m_cancelQuestion = nullptr;

@@ -47,6 +47,7 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
                                        "follow. Recover them?")
                             .arg(stated.recoverableEntryCount),
                         QMessageBox::Yes | QMessageBox::No, this);
+        box.setTextFormat(Qt::PlainText);
         if (box.exec() != QMessageBox::Yes) {
             return false;
         }

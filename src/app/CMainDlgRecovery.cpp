@@ -51,6 +51,7 @@ void CMainDlg::OfferRecovery() {
                     QStringLiteral("Vornix closed while %1 had unsaved edits (%2). Recover them?")
                         .arg(name, QLocale().toString(newest.takenAt, QLocale::ShortFormat)),
                     QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QMessageBox::Discard);
     QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);

@@ -79,6 +79,7 @@ bool CMainDlg::ReportEmptyObject() {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Error! empty object..."),
                     QString::fromStdString(EmptyObjectMessage(Wad().ObjectSlot(*empty))),
                     QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     return true;
 }

@@ -44,6 +44,7 @@ BTCImageData FittedClipboardImage(QWidget* parent) {
                                        "side and cannot be pasted.")
                             .arg(BTCImageData::kMaxSide),
                         QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
     WaitCursor wait;
@@ -109,6 +110,7 @@ void CMainDlg::OnExportTexture() {
     }
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Saving!"),
                     QStringLiteral("Error saving to\n[%1]").arg(path), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -13,15 +13,16 @@
 
 CResizeRangeDlg::CResizeRangeDlg(QWidget* parent) : QDialog(parent) {
     dlgunits::SetUpDialog(this, QStringLiteral("Resize Image Range"), 190, 140);
-    m_startField = new QLineEdit(this);
-    m_heightField = new QLineEdit(this);
+    // Tab goes through the controls in the order they are made: top to bottom, as they read.
     m_widthField = new QLineEdit(this);
-    m_stopField = new QLineEdit(this);
+    m_heightField = new QLineEdit(this);
     resizeparts::AddFieldPair(this, QStringLiteral("New Size:"), 7, QStringLiteral("Width:"),
                               m_widthField, QStringLiteral("Height:"), m_heightField);
     const resizeparts::FilterControls controls = resizeparts::AddFilterFrame(this, 44);
     m_keepAspectBox = controls.keepAspect;
     m_filterList = controls.filter;
+    m_startField = new QLineEdit(this);
+    m_stopField = new QLineEdit(this);
     resizeparts::AddFieldPair(this, QStringLiteral("Range"), 80, QStringLiteral("Start:"),
                               m_startField, QStringLiteral("Stop:"), m_stopField);
     resizeparts::AddOkCancel(this, 117);

@@ -77,6 +77,8 @@ int CSplitOptionsDlg::exec() {
     m_heightField->setText(QString::number(m_nHeight));
     if (QAbstractButton* size = m_sizeButtons->button(m_nSizeChoice)) {
         size->setChecked(true);
+        // The keys start on the size chosen, so that an arrow key chooses the next one.
+        size->setFocus();
     }
     if (QAbstractButton* policy = m_policyButtons->button(m_nPiecePolicy)) {
         policy->setChecked(true);

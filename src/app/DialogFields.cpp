@@ -43,6 +43,7 @@ private:
 
 void RefuseField(QLineEdit* field, const QString& text, QMessageBox::Icon icon) {
     QMessageBox box(icon, appres::kAppTitle, text, QMessageBox::Ok, field->window());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     field->setFocus(Qt::OtherFocusReason);
     // Selected from the end back to the start, so that the start is what shows.

@@ -63,6 +63,7 @@ QString ExecSaveDialog(QFileDialog& dialog, FileKind kind, const QString& propos
                         QStringLiteral("%1\nThe folder does not exist.")
                             .arg(QDir::toNativeSeparators(info.absolutePath())),
                         QMessageBox::Ok, dialog.parentWidget());
+        box.setTextFormat(Qt::PlainText);
         box.exec();
         offered = chosen;
     }

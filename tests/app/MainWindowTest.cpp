@@ -62,6 +62,7 @@ TEST_F(MainWindow, ButtonsTooltipsGroupsAndTheAboutBox) {
         for (const QLabel* label : about->findChildren<QLabel*>()) {
             texts << label->text();
         }
+        EXPECT_EQ(about->focusWidget(), FindButton(about, "OK"));
         Click(about, "OK");
     });
     QTest::keyClick(&dlg, Qt::Key_F1);

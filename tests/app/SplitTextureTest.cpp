@@ -113,6 +113,7 @@ TEST_F(SplitTexture, StopAndEscapeDuringTheJob) {
         // The choices made the first time come back the next times.
         Split(file, [first = &c == cases](CSplitOptionsDlg* d) {
             EXPECT_TRUE(first || (FindButton(d, kPad)->isChecked() &&
+                                  d->focusWidget() == FindButton(d, "Custom") &&
                                   Field(d, "width")->text() + Field(d, "height")->text() == "88"));
             first ? Answer(d, "Custom", 8, 8, true) : Click(d, "OK");
         });

@@ -84,7 +84,8 @@ TEST_F(TextureCommands, CopyPasteKeepOddWidthsAndDeleteSelectsTheLineBefore) {
     info->selectAll();
     QTest::keyClick(info, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), info->toPlainText());
-    Press("Copy Texture");
+    path->setFocus(); // nothing is selected there: the key copies the texture
+    QTest::keyClick(path, Qt::Key_C, Qt::ControlModifier);
     Press("Paste As New");
     EXPECT_EQ(Wad().ObjectTexture(0, 3), Wad().ObjectTexture(0, 0));
     const BTCImageData odd = fixtures::MakeTexture(5, 3, 12);
@@ -195,6 +196,8 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     ASSERT_TRUE(ResizeTexture(expected, 64, 64, ResizeFilter::Bilinear));
     QStringList refused;
     WhenModal<CResizeRangeDlg>([&](CResizeRangeDlg* d) {
+        EXPECT_EQ(d->focusWidget(), Field(d, "width")) << "Tab takes the fields as they read";
+        EXPECT_EQ(Field(d, "start")->nextInFocusChain(), Field(d, "stop"));
         EXPECT_EQ(Field(d, "start")->text() + Field(d, "stop")->text(), "01");
         EXPECT_EQ(d->findChild<QComboBox*>("filter")->currentIndex(), 0) << "a new user's Stretch";
         Type(Field(d, "stop"), "2");

@@ -95,6 +95,8 @@ void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::funct
     WhenModal<QMessageBox>([=](QMessageBox* box) {
         if (text != nullptr)
             *text = box->text();
+        EXPECT_TRUE(qobject_cast<QFileDialog*>(box->parentWidget()) || // the dialog's own asks
+                    box->textFormat() == Qt::PlainText);
         if (then)
             then();
         if (QAbstractButton* button = box->button(answer)) {
