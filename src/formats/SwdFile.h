@@ -69,6 +69,7 @@ Status ReadSwdFile(const std::string& path, SpriteWad& out, SwdFileInfo* info = 
 // pages they lie on, nothing else. The stated counts must fit the file's length and what is
 // read must be sound; the rest of the file is not judged.
 struct FirstObjectPreview {
+    bool hasObject = false;
     std::uint32_t slotId = 0;
     // All of the object's textures, of which `textures` holds the first ones; 0 when the wad
     // has no objects.

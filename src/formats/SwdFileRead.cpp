@@ -481,6 +481,7 @@ Status ParsePreview(const Source& source, std::size_t limit, FirstObjectPreview&
         if (Status r = CheckRuns({first}, entryCount); !r.ok()) {
             return r;
         }
+        preview.hasObject = true;
         preview.slotId = first.slotId;
         preview.textureCount = static_cast<std::size_t>(first.TextureCount());
         const std::size_t shown = std::min(limit, preview.textureCount);

@@ -77,7 +77,9 @@ int main(int argc, char** argv) {
     }
     const thumbnail::Picture picture = thumbnail::DrawGrid(object.textures, size);
     if (picture.rgba.empty()) {
-        return Failure("the first object of \"" + args[2] + "\" holds no textures to show");
+        return Failure(object.hasObject
+                           ? "the first object of \"" + args[2] + "\" holds no textures to show"
+                           : "\"" + args[2] + "\" holds no objects to show");
     }
     std::vector<std::uint8_t> png;
     if (stbi_write_png_to_func(AppendBytes, &png, picture.width, picture.height, 4,
