@@ -172,9 +172,15 @@ TEST(Thumbnailer, DamagedFilesAndBadArgumentsWriteNothing) {
         EXPECT_EQ(run.err.rfind("vornix-thumbnailer: ", 0), 0u) << run.err;
         EXPECT_EQ(fixtures::ReadFileBytes(out), (std::vector<std::uint8_t>{1, 2, 3}));
     }
-    fixtures::WriteFileBytes(in, swd::SerializeSwd(SpriteWad{}));
+    // A wad with nothing to show, and what it lacks.
+    SpriteWad empty;
+    fixtures::WriteFileBytes(in, swd::SerializeSwd(empty));
     EXPECT_EQ(Thumbnailer({"-s", "64", in, out}).err,
               "vornix-thumbnailer: \"" + in + "\" holds no objects to show\n");
+    empty.AddObject(460);
+    fixtures::WriteFileBytes(in, swd::SerializeSwd(empty));
+    EXPECT_EQ(Thumbnailer({"-s", "64", in, out}).err,
+              "vornix-thumbnailer: the first object of \"" + in + "\" holds no textures to show\n");
     fixtures::WriteFileBytes(in, whole);
     fs::remove(out);
     for (const std::vector<std::string>& args : {std::vector<std::string>{"-s", "7", in, out},

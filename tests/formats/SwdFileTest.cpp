@@ -175,7 +175,7 @@ SwdBuilder Pixels(int count) {
 
 // Whether the preview of the file refuses it and hands nothing out.
 bool PreviewRefuses(const std::filesystem::path& path) {
-    swd::FirstObjectPreview preview{7, 9, {MakeTexture(2, 2, 1)}};
+    swd::FirstObjectPreview preview{true, 7, 9, {MakeTexture(2, 2, 1)}};
     return !swd::ReadFirstObjectPreview(path.string(), 64, preview).ok() && preview.slotId == 7 &&
            preview.textureCount == 9 && preview.textures.size() == 1;
 }
