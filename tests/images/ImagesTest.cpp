@@ -254,6 +254,7 @@ TEST(ResizeMath, OtherSideAndRangeTarget) {
         {30, 100, 64, 64, true, {19, 64}},    {100, 30, 64, 64, false, {64, 64}},
         {1, 256, 10, 10, true, {1, 10}},      {5, 5, 40, 20, true, {20, 20}},
         {16, 16, 512, 512, true, {256, 256}}, {16, 16, 512, 100, false, {256, 50}},
+        {256, 1, 10, 10, true, {10, 1}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RangeTargetSize(c.width, c.height, c.boxWidth, c.boxHeight, c.keep), c.expected)
