@@ -1,14 +1,10 @@
 #include "packing/SaveProgress.h"
-#include "document/ListLines.h"
-#include "document/ObjectSlotNames.h"
-#include "document/TextureFileName.h"
 #include "packing/ProgressMailbox.h"
 
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string>
 
 // Whole seconds only; index 0 counts as 1 in the estimate; 32-bit ticks and products wrap.
@@ -46,22 +42,4 @@ TEST(ProgressMailbox, KeepsOnlyTheLatestLineAndPage) {
     EXPECT_TRUE(!mailbox.TakePage(shown) && mailbox.OfferPage(b));
     ASSERT_TRUE(mailbox.TakePage(shown));
     EXPECT_EQ(shown, b);
-}
-
-TEST(SlotNames, TableEndsAndTheLargestSlotsLine) {
-    EXPECT_EQ(LookupSlotName(0), "LARA");
-    EXPECT_EQ(LookupSlotName(498), "NUMBER_OBJECTS");
-    for (std::uint32_t slot : {499u, 65536u, std::numeric_limits<std::uint32_t>::max()}) {
-        EXPECT_EQ(LookupSlotName(slot), "UNKNOWN_SPRITES") << slot;
-    }
-
-    EXPECT_EQ(FormatObjectLine(4294967295u, 1), "4294967295: UNKNOWN_SPRITES  Textures=1");
-}
-
-TEST(TextureFileName, PrefixBySlotThenTheLineNumber) {
-    EXPECT_EQ(ProposedTextureFileName(460, 0), "Sky_0");
-    EXPECT_EQ(ProposedTextureFileName(463, 3), "Default_3");
-    EXPECT_EQ(ProposedTextureFileName(464, 12), "Misc_12");
-    EXPECT_EQ(ProposedTextureFileName(494, 2), "Custom_2");
-    EXPECT_EQ(ProposedTextureFileName(461, 2), "Texture_2");
 }
