@@ -152,7 +152,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
     Select(objects, 1);
     Select(sprites, 1);
     SpriteTexture expected = dlg.Wad().ObjectTexture(1, 1);
-    ASSERT_TRUE(ResizeTexture(expected, 4, 3, ResizeFilter::Bilinear));
+    ASSERT_TRUE(ResizeTexture(expected, 4, 1, ResizeFilter::Bilinear));
     QStringList refused;
     WhenModal<CResizeDlg>([&](CResizeDlg* d) {
         QLineEdit* width = Field(d, "width");
@@ -171,7 +171,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
         Type(height, "0");
         EXPECT_EQ(width->text(), "4");
         refused << Refusal(d, height);
-        Type(height, "3");
+        Type(height, "1");
         d->findChild<QComboBox*>("filter")->setCurrentIndex(1);
         Click(d, "OK");
     });
@@ -193,7 +193,7 @@ TEST_F(TextureCommands, ResizeTypingOneSideFillsTheOtherAndOkRefusesBadSides) {
 TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     Select(objects, 1);
     SpriteTexture expected = dlg.Wad().ObjectTexture(1, 1);
-    ASSERT_TRUE(ResizeTexture(expected, 64, 64, ResizeFilter::Bilinear));
+    ASSERT_TRUE(ResizeTexture(expected, 1, 64, ResizeFilter::Bilinear));
     QStringList refused;
     WhenModal<CResizeRangeDlg>([&](CResizeRangeDlg* d) {
         EXPECT_EQ(d->focusWidget(), Field(d, "width")) << "Tab takes the fields as they read";
@@ -204,7 +204,7 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
         refused << Refusal(d, Field(d, "stop"));
         Type(Field(d, "stop"), "1");
         Type(Field(d, "start"), "1");
-        Type(Field(d, "width"), "64");
+        Type(Field(d, "width"), "1");
         Type(Field(d, "height"), "64");
         d->findChild<QComboBox*>("filter")->setCurrentIndex(1);
         QTest::mouseClick(d->findChild<QCheckBox*>(), Qt::LeftButton); // the sides as typed
@@ -212,7 +212,7 @@ TEST_F(TextureCommands, ResizeRangeChecksStartAndStopAndResizesTheRange) {
     });
     Press("Resize Range");
     EXPECT_EQ(refused, QStringList{"Please enter an integer between 0 and 1"});
-    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (64 x 64)"}));
+    EXPECT_EQ(SpriteLines(), (QStringList{"Texture 0 :  (64 x 64)", "Texture 1 :  (1 x 64)"}));
     EXPECT_EQ(dlg.Wad().ObjectTexture(1, 1), expected) << "the filter chosen: Bilinear";
     EXPECT_EQ(sprites->currentIndex(), 1) << "the range's first line";
     EXPECT_EQ(AppSettings().Choices().resizeKeepAspect, 0) << "kept for the next run";
