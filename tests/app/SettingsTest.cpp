@@ -107,6 +107,14 @@ TEST_F(Settings, MissingOrDamagedFileGivesTheDefaults) {
                        "zoom=3\nframesPerSecond=61\n");
          },
          true},
+        {"out of range the other way",
+         [] {
+             WriteFile("[images]\nfilter=0\n[export]\nfilter=8\njpegQuality=-1\ntgaRle=-1\n"
+                       "[split]\nwidth=0\nheight=257\nsizeChoice=-1\npiecePolicy=2\n"
+                       "[resize]\nfilter=-1\nkeepAspect=2\n[preview]\nmagentaTransparent=-1\n"
+                       "zoom=-1\n");
+         },
+         true},
         {"not whole numbers",
          [] {
              WriteFile("[images]\nfilter=two\n[export]\nfilter=1.5\njpegQuality=\ntgaRle=true\n"
