@@ -342,6 +342,8 @@ private:
     void ShowSaveProgress();
     void FinishSave(const Status& outcome, const QString& path);
     void OnInfoTimer();
+    // Whether the Info pane shows how the last save ended.
+    bool ShowsSaveResult() const;
     std::uint32_t m_saveStartTick = 0;
     std::shared_ptr<ProgressMailbox> m_saveMailbox;
     TexturePage m_shownPage;

@@ -92,11 +92,11 @@ void CMainDlg::OpenFiles(const QStringList& files) {
         case DroppedKind::Wad:
             addImages();
             // Whatever follows the wad waits for it: when the question stops here (Cancel, or
-            // a save that opens the wad once it is done), the rest is left out.
-            if (!NoEditsLost([this, file] { OpenSwdFile(file); })) {
+            // a save that opens the wad once it is done), or the wad cannot be opened, the rest
+            // is left out rather than put into the wad shown before.
+            if (!NoEditsLost([this, file] { OpenSwdFile(file); }) || !OpenSwdFile(file)) {
                 return;
             }
-            OpenSwdFile(file);
             break;
         case DroppedKind::Object:
             addImages();

@@ -93,4 +93,8 @@ void CMainDlg::ShowView(const ListView& view) {
         }
     }
     m_info->setPlainText(view.info);
+    // How a save ended is news once: a step undone or redone later shows the description.
+    if (ShowsSaveResult()) {
+        UpdateInfoPane();
+    }
 }

@@ -162,9 +162,13 @@ void CMainDlg::FinishSave(const Status& outcome, const QString& path) {
 }
 
 void CMainDlg::OnInfoTimer() {
-    const QString text = m_info->toPlainText();
-    if (text == kDoneText || text == kCanceledText || text == kFailedText) {
+    if (ShowsSaveResult()) {
         UpdateInfoPane();
     }
     m_infoTimer->stop();
+}
+
+bool CMainDlg::ShowsSaveResult() const {
+    const QString text = m_info->toPlainText();
+    return text == kDoneText || text == kCanceledText || text == kFailedText;
 }

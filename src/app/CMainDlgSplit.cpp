@@ -3,6 +3,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/CSplitOptionsDlg.h"
 #include "app/PieceQueue.h"
+#include "app/WaitCursor.h"
 #include "pixels/SplitImage.h"
 
 #include <QPushButton>
@@ -45,8 +46,15 @@ void CMainDlg::OnAddSplitTexture() {
     m_choices.splitSizeChoice = options.m_nSizeChoice;
     m_choices.splitPiecePolicy = options.m_nPiecePolicy;
     KeepChoices();
+    // A large image takes seconds to decode; the message, if any, shows after the wait.
     BTCImageData image;
-    if (!LoadImageFile(path, image)) {
+    bool loaded = false;
+    {
+        WaitCursor wait;
+        loaded = ReadImageFile(path, image);
+    }
+    if (!loaded) {
+        ShowMessage(QStringLiteral("Failed To Load Image..."));
         return;
     }
 

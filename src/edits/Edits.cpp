@@ -57,7 +57,7 @@ std::string AlreadyExistsMessage(std::uint32_t slotId) {
 }
 
 std::string NoRoomMessage() {
-    return "No texture can be added here: an object holds at most " +
+    return "No more textures fit: an object holds at most " +
            std::to_string(SpriteWad::kMaxObjectTextures) + " textures and a sprite wad at most " +
            std::to_string(SpriteWad::kMaxTextures) + ".";
 }

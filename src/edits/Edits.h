@@ -43,8 +43,8 @@ enum class ObjectPlacement {
 
 // "460: SKY_GRAPHICS already exist, choose another"
 std::string AlreadyExistsMessage(std::uint32_t slotId);
-// "No texture can be added here: an object holds at most 32767 textures and a sprite wad at
-// most 65535."
+// "No more textures fit: an object holds at most 32767 textures and a sprite wad at most
+// 65535.", also when some of them went in.
 std::string NoRoomMessage();
 
 // The slot a new object is offered first: the first of SKY_GRAPHICS and DEFAULT_SPRITES that

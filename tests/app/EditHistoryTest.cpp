@@ -195,6 +195,9 @@ TEST_F(EditHistory, DroppedObjectAndImagesGoInAndAnythingElseIsRefused) {
     EXPECT_EQ(message, "Only sprite wads (.swd), objects (.swo) and images can be dropped here, "
                        "not:\n\nnotes.txt");
     EXPECT_EQ(Take(), before) << "nothing of a refused drop goes in";
+    AnswerMessage(nullptr, QMessageBox::Discard, [] { AnswerMessage(nullptr); });
+    DropFiles(&dlg, {Write("bad.swd", {'n', 'o'}), images[0]});
+    EXPECT_EQ(Take(), before) << "what follows a wad that fails to open stays out";
 }
 
 TEST_F(EditHistory, AddTextureTakesSeveralFilesAndNamesTheOnesThatFail) {

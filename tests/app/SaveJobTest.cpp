@@ -61,6 +61,12 @@ TEST_F(SaveJob, SavedFileReloadsAndProgressCountsUp) {
         infoTexts[infoTexts.size() - 2].startsWith("Processed 89 of 90 Textures (98%) - ETR: "));
     EXPECT_EQ(PreviewImage(), ReferenceImage(set.m_textures[4 + 5]));
     ExpectDescriptionBack("05 - Splash Ring - Part 2");
+    Press("Delete Texture");
+    Save();
+    WaitForJobs();
+    dlg.Undo();
+    dlg.Redo();
+    EXPECT_EQ(info->toPlainText(), "04 - Splash Ring - Part 1") << "no save result shown again";
 }
 
 TEST_F(SaveJob, EmptyObjectIsNamedAndNothingIsSaved) {

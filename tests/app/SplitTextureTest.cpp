@@ -175,7 +175,7 @@ TEST_F(SplitTexture, AFullObjectEndsTheJobWithAMessage) {
     AnswerMessage(&message);
     Split(WriteImage("20.png", fixtures::MakeTexture(20, 1, 2)),
           [](CSplitOptionsDlg* d) { Answer(d, "Custom", 1, 1, false); });
-    EXPECT_EQ(message, "No texture can be added here: an object holds at most 32767 textures "
+    EXPECT_EQ(message, "No more textures fit: an object holds at most 32767 textures "
                        "and a sprite wad at most 65535.");
     EXPECT_EQ(ObjectLines()[0], "464: MISC_SPRITES  Textures=32767");
 }

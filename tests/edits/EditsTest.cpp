@@ -128,7 +128,7 @@ TEST(Edits, EachDoesItsEditAndItsChangeUndoesAndRedoesItOrItIsRefusedChangingNot
         // Appending keeps what fits and says why it stopped; nothing fitting is refused.
         {"460:1@0 463:1@1", append(0, 2), "460:1,100,101@0 463:2@3 #0 1..2"},
         {"460:32766@0", append(0, 2), "460:32767@0 #0 32766..32766 stopped"},
-        {"460:32767@0", append(0, 1), "No texture can be added here: an object holds at most 32767 textures and a sprite wad at most 65535."},
+        {"460:32767@0", append(0, 1), "No more textures fit: an object holds at most 32767 textures and a sprite wad at most 65535."},
         {"460:32767@0 463:32767@32767 464:0@65534", append(2, 2), "460:32767@0 463:32767@32767 464:1@65534 #2 0..0 stopped"},
         // An empty object starting inside another run gets its first texture behind that run.
         {"463:5@0 494:0@2", append(1, 1), "463:1,2,3,4,5@0 494:100@5 #1 0..0"},
