@@ -4,6 +4,7 @@
 #include "app/FileDialogFilters.h"
 #include "app/FileDialogs.h"
 #include "app/WadListModels.h"
+#include "app/WaitCursor.h"
 #include "edits/Edits.h"
 #include "images/BTCImageObject.h"
 #include "images/ImageFitting.h"
@@ -102,9 +103,14 @@ bool CMainDlg::ReadImageFile(const QString& path, BTCImageData& image) {
 }
 
 bool CMainDlg::LoadImageFile(const QString& path, BTCImageData& image) {
-    if (!ReadImageFile(path, image)) {
-        ShowMessage(QStringLiteral("Failed To Load Image..."));
-        return false;
+    bool read = false;
+    {
+        // A large image takes seconds to decode; the message, if any, shows after the wait.
+        WaitCursor wait;
+        read = ReadImageFile(path, image);
     }
-    return true;
+    if (!read) {
+        ShowMessage(QStringLiteral("Failed To Load Image..."));
+    }
+    return read;
 }

@@ -3,7 +3,6 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/CSplitOptionsDlg.h"
 #include "app/PieceQueue.h"
-#include "app/WaitCursor.h"
 #include "pixels/SplitImage.h"
 
 #include <QPushButton>
@@ -46,15 +45,8 @@ void CMainDlg::OnAddSplitTexture() {
     m_choices.splitSizeChoice = options.m_nSizeChoice;
     m_choices.splitPiecePolicy = options.m_nPiecePolicy;
     KeepChoices();
-    // A large image takes seconds to decode; the message, if any, shows after the wait.
     BTCImageData image;
-    bool loaded = false;
-    {
-        WaitCursor wait;
-        loaded = ReadImageFile(path, image);
-    }
-    if (!loaded) {
-        ShowMessage(QStringLiteral("Failed To Load Image..."));
+    if (!LoadImageFile(path, image)) {
         return;
     }
 
