@@ -375,7 +375,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
         {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
         {{"export-texture", in, "460", "0", opng, "--quality", "50"}, "--quality applies only to JPEG"},
-        {{"export-texture", in, "460", "0", path("q.jpg"), "--quality", "101"}, "from 0 to 100, not \"101\""},
+        {{"export-texture", in, "460", "0", path("q.jpg"), "--quality", "101"}, "The quality must be a whole number from 0 to 100, not \"101\""},
         {{"add-texture", in, "460", fresh, png, path("bad.png")}, path("bad.png")},
     }, 1);
     // clang-format on
