@@ -332,9 +332,9 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
         menu, QStringLiteral("Move Texture Down"), CanMoveCurrentTexture(1),
         [this] { OnMoveTextureDown(); }, QKeySequence(Qt::CTRL | Qt::Key_Down));
     menu.addSeparator();
-    // The preview's own entries show only over the preview. Its choices leave a playing
-    // sequence playing; every command stops it.
-    if (PreviewFrame().contains(event->pos())) {
+    // The preview's own entries show over the preview, and for the menu key, which points at
+    // no place. Its choices leave a playing sequence playing; every command stops it.
+    if (event->reason() == QContextMenuEvent::Keyboard || PreviewFrame().contains(event->pos())) {
         QAction* magenta = add(menu, QStringLiteral("Show magenta as transparent"), true, [this] {
             m_choices.magentaTransparent = !m_choices.magentaTransparent;
             KeepChoices();

@@ -111,9 +111,10 @@ TEST_F(Sequence, PlayShowsTheLinesInTurnUntilAnythingStopsIt) {
     }
 }
 
-// Opens the context menu over the preview and picks `entry` there; returns every entry in
-// order, with what is off (-) and checked (*).
-std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry) {
+// Opens the context menu over the preview, or with the menu key, and picks `entry` there; returns
+// every entry in order, with what is off (-) and checked (*).
+std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry,
+                                  QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse) {
     QStringList entries;
     WhenShown<QMenu>([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
                      [&entries, entry](QMenu* menu) {
@@ -134,8 +135,8 @@ std::string ChooseFromPreviewMenu(CMainDlg& dlg, const QString& entry) {
                          QTest::keyClick(menu, Qt::Key_Return);
                      },
                      "context menu");
-    const QPoint at = dlg.PreviewFrame().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, dlg.mapToGlobal(at));
+    const QPoint at = reason == QContextMenuEvent::Mouse ? dlg.PreviewFrame().center() : QPoint();
+    QContextMenuEvent event(reason, at, dlg.mapToGlobal(at));
     QApplication::sendEvent(&dlg, &event);
     return entries.join(QChar(u',')).toStdString();
 }
@@ -148,6 +149,9 @@ TEST_F(Sequence, PreviewMenuOffersItsEntriesAndPlaysFromThere) {
               "Zoom,|,Play Sequence,Stop Sequence-,Frames per Second...,|,&About Vornix...,"
               "1\u00D7*,2\u00D7,4\u00D7,8\u00D7,Fit");
     EXPECT_TRUE(clock->Runs());
+    // The menu key, which points at no place, offers the preview's entries too.
+    ChooseFromPreviewMenu(dlg, "Stop Sequence", QContextMenuEvent::Keyboard);
+    EXPECT_FALSE(clock->Runs());
     ChooseFromPreviewMenu(dlg, "Show magenta as transparent");
     EXPECT_TRUE(AppSettings().Choices().magentaTransparent);
     const int width = PreviewImage().width();
