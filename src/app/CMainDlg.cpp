@@ -381,7 +381,10 @@ void CMainDlg::ShowMessage(const QString& text) {
     QMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
     // Every message is shown as written: a "<b>" in a file name is no markup.
     box.setTextFormat(Qt::PlainText);
+    // The message waits for the user: a command's wait cursor gives way to the arrow meanwhile.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QApplication::restoreOverrideCursor();
 }
 
 int CMainDlg::CurrentObject() const {

@@ -103,14 +103,11 @@ bool CMainDlg::ReadImageFile(const QString& path, BTCImageData& image) {
 }
 
 bool CMainDlg::LoadImageFile(const QString& path, BTCImageData& image) {
-    bool read = false;
-    {
-        // A large image takes seconds to decode; the message, if any, shows after the wait.
-        WaitCursor wait;
-        read = ReadImageFile(path, image);
-    }
-    if (!read) {
+    // A large image takes seconds to decode.
+    WaitCursor wait;
+    if (!ReadImageFile(path, image)) {
         ShowMessage(QStringLiteral("Failed To Load Image..."));
+        return false;
     }
-    return read;
+    return true;
 }

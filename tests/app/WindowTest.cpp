@@ -93,12 +93,18 @@ void Type(QLineEdit* field, const QString& text) {
 
 void AnswerMessage(QString* text, QMessageBox::StandardButton answer, std::function<void()> then) {
     WhenModal<QMessageBox>([=](QMessageBox* box) {
-        if (text != nullptr)
+        if (text != nullptr) {
             *text = box->text();
+        }
         EXPECT_TRUE(qobject_cast<QFileDialog*>(box->parentWidget()) || // the dialog's own asks
                     box->textFormat() == Qt::PlainText);
-        if (then)
+        // A message waits for the user, who sees the arrow while it shows.
+        const QCursor* cursor = QApplication::overrideCursor();
+        EXPECT_TRUE(cursor == nullptr || cursor->shape() == Qt::ArrowCursor)
+            << box->text().toStdString();
+        if (then) {
             then();
+        }
         if (QAbstractButton* button = box->button(answer)) {
             button->click();
         } else {
