@@ -3,6 +3,8 @@
 #include "document/SpriteWad.h"
 #include "edits/Edits.h"
 #include "formats/SwdFile.h"
+#include "images/BTCImageObject.h"
+#include "images/ImageFormats.h"
 
 #include <cstdint>
 #include <functional>
@@ -78,10 +80,9 @@ struct ExportTextureRequest {
     std::uint32_t slot = 0;
     int line = 0;
     std::string outPath;
-    // As typed; empty when not given.
-    std::string format;
-    std::string quality;
-    bool runLength = false;
+    // From --format, else from OUT's extension.
+    ImageFormat format = ImageFormat::Bmp;
+    ExportOptions options;
 };
 // Read a command's words; a malformed command line gives nothing, with the reason in `problem`.
 std::optional<SplitRequest> ParseSplit(const std::vector<std::string>& args, std::string& problem);

@@ -26,52 +26,46 @@ std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::st
         problem = "\"" + operands[2] + "\" is not a texture line number";
         return std::nullopt;
     }
-    const auto value = [&parsed](const std::string& name) {
+    ExportTextureRequest request{operands[0], *slot, static_cast<int>(*line), operands[3], {}, {}};
+    // The format and its options are part of the command line: a wrong one is a usage error.
+    const auto value = [&parsed](const std::string& name) -> const std::string* {
         const auto given = parsed->values.find(name);
-        return given != parsed->values.end() ? given->second : std::string();
+        return given != parsed->values.end() ? &given->second : nullptr;
     };
-    return ExportTextureRequest{operands[0],
-                                *slot,
-                                static_cast<int>(*line),
-                                operands[3],
-                                value("--format"),
-                                value("--quality"),
-                                parsed->flags.count("--rle") > 0};
+    const std::optional<ImageFormat> format = value("--format") != nullptr
+                                                  ? ImageFormatFromName(*value("--format"))
+                                                  : ImageFormatFromPath(request.outPath);
+    if (value("--format") != nullptr && (!format || !FormatInfo(*format).writable)) {
+        problem = "Unknown format \"" + *value("--format") + "\": use " +
+                  FormatNames(FormatUse::Write, NameCase::Lower, ", ", " or ");
+        return std::nullopt;
+    }
+    if (!format) {
+        problem = "Cannot tell the format from the name \"" + request.outPath + "\": give --format";
+        return std::nullopt;
+    }
+    request.format = *format;
+    if (const std::string* text = value("--quality")) {
+        const auto quality = ParseWholeNumber(*text, 0, 100);
+        if (!quality) {
+            problem = "The quality must be a whole number from 0 to 100, not \"" + *text + "\"";
+            return std::nullopt;
+        }
+        if (FormatInfo(*format).option != FormatOption::Quality) {
+            problem = "--quality applies only to JPEG";
+            return std::nullopt;
+        }
+        request.options.jpegQuality = static_cast<int>(*quality);
+    }
+    request.options.tgaRunLength = parsed->flags.count("--rle") > 0;
+    if (request.options.tgaRunLength && FormatInfo(*format).option != FormatOption::RunLength) {
+        problem = "--rle applies only to TGA";
+        return std::nullopt;
+    }
+    return request;
 }
 
 int RunExportTexture(const ExportTextureRequest& request) {
-    const std::string& outPath = request.outPath;
-    std::optional<ImageFormat> format;
-    if (!request.format.empty()) {
-        format = ImageFormatFromName(request.format);
-        if (!format || !FormatInfo(*format).writable) {
-            return ReportError("Unknown format \"" + request.format + "\": use " +
-                               FormatNames(FormatUse::Write, NameCase::Lower, ", ", " or "));
-        }
-    } else {
-        format = ImageFormatFromPath(outPath);
-        if (!format) {
-            return ReportError("Cannot tell the format from the name \"" + outPath +
-                               "\": give --format");
-        }
-    }
-    ExportOptions exportOptions;
-    if (!request.quality.empty()) {
-        const auto quality = ParseWholeNumber(request.quality, 0, 100);
-        if (!quality) {
-            return ReportError("The quality must be a whole number from 0 to 100, not \"" +
-                               request.quality + "\"");
-        }
-        if (FormatInfo(*format).option != FormatOption::Quality) {
-            return ReportError("--quality applies only to JPEG");
-        }
-        exportOptions.jpegQuality = static_cast<int>(*quality);
-    }
-    if (request.runLength && FormatInfo(*format).option != FormatOption::RunLength) {
-        return ReportError("--rle applies only to TGA");
-    }
-    exportOptions.tgaRunLength = request.runLength;
-
     SpriteWad wad;
     if (!LoadWad(request.swdPath, wad)) {
         return 1;
@@ -89,11 +83,13 @@ int RunExportTexture(const ExportTextureRequest& request) {
                            std::to_string(request.line));
     }
     const SpriteTexture& texture = wad.ObjectTexture(*object, request.line);
-    if (const Status exported = ExportImage(texture, outPath, *format, exportOptions); !exported) {
+    if (const Status exported =
+            ExportImage(texture, request.outPath, request.format, request.options);
+        !exported) {
         return ReportError(exported.message());
     }
     std::printf("Exported texture %d of object %s (%d x %d) to %s as %s\n", request.line,
-                objectName.c_str(), texture.GetWidth(), texture.GetHeight(), outPath.c_str(),
-                std::string(FormatInfo(*format).name).c_str());
+                objectName.c_str(), texture.GetWidth(), texture.GetHeight(),
+                request.outPath.c_str(), std::string(FormatInfo(request.format).name).c_str());
     return 0;
 }

@@ -293,6 +293,11 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"export-texture", in, "460", "0", fresh, "--quality"}, "--quality needs a value"},
         {{"export-texture", in, "460", "0", fresh, "--fast"}, "unknown option --fast"},
         {{"export-texture", in, "460", "x", fresh}, "\"x\" is not a texture line number"},
+        {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
+        {{"export-texture", in, "460", "0", opng, "--quality", "50"}, "--quality applies only to JPEG"},
+        {{"export-texture", in, "460", "0", path("q.jpg"), "--quality", "101"}, "The quality must be a whole number from 0 to 100, not \"101\""},
+        {{"export-texture", in, "460", "0", opng, "--rle"}, "--rle applies only to TGA"},
+        {{"export-texture", in, "460", "0", opng, "--format", "gif"}, "Unknown format \"gif\": use "},
         {{"add-texture", in, "slot", fresh, "in.png"}, "\"slot\" is not a slot number"},
     }, 2);
     // clang-format on
@@ -373,9 +378,6 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"move-texture", in, "463", "0", "1", "2", fresh}, "Lines 0 to 1 can start only at lines 0 to 1 of the object, not at line 2.\n"},
         {{"export-texture", in, "4294967295", "0", opng}, "no object with slot 4294967295"},
         {{"export-texture", in, "460", "2", opng}, "has 2 textures, so no line 2"},
-        {{"export-texture", in, "460", "0", path("out.gif")}, "give --format"},
-        {{"export-texture", in, "460", "0", opng, "--quality", "50"}, "--quality applies only to JPEG"},
-        {{"export-texture", in, "460", "0", path("q.jpg"), "--quality", "101"}, "The quality must be a whole number from 0 to 100, not \"101\""},
         {{"add-texture", in, "460", fresh, png, path("bad.png")}, path("bad.png")},
     }, 1);
     // clang-format on
