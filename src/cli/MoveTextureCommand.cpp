@@ -18,6 +18,10 @@ std::optional<MoveTextureRequest> ParseMoveTexture(const std::vector<std::string
         problem = "the slot and the three lines must be numbers";
         return std::nullopt;
     }
+    if (*first > *last) {
+        problem = "the first line must not come after the last";
+        return std::nullopt;
+    }
     return MoveTextureRequest{
         args[0], *slot, static_cast<int>(*first), static_cast<int>(*last), static_cast<int>(*to),
         args[5]};

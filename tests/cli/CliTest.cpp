@@ -290,6 +290,7 @@ TEST(CliFailures, EveryCommandReportsTheProblemAndWritesNothing) {
         {{"resize", in, "463", "0", "2", fresh, "--size", "8x8", "--filter", "cubic"}, "the filter must be stretch or bilinear"},
         {{"resize", in, "463", "2", "1", fresh, "--size", "8x8"}, "the first line must not come after the last"},
         {{"move-texture", in, "463", "0", "x", "1", fresh}, "the slot and the three lines must be numbers"},
+        {{"move-texture", in, "463", "2", "1", "0", fresh}, "the first line must not come after the last"},
         {{"export-texture", in, "460", "0", fresh, "--quality"}, "--quality needs a value"},
         {{"export-texture", in, "460", "0", fresh, "--fast"}, "unknown option --fast"},
         {{"export-texture", in, "460", "x", fresh}, "\"x\" is not a texture line number"},
