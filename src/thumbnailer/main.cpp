@@ -21,9 +21,14 @@ constexpr const char* kUsage =
     "object of a sprite wad: the first 64 in a grid in line order, magenta shown as a light\n"
     "checkerboard.\n"
     "\n"
+    "Options:\n"
+    "  -s SIZE        the largest side of the picture, in pixels\n"
+    "  -h, --help     print this help and exit\n"
+    "  --version      print the version and exit\n"
+    "\n"
     "Exit status:\n"
     "  0  the picture was written\n"
-    "  1  the wad could not be read or has no textures in its first object; nothing is written\n"
+    "  1  the wad could not be read or has no textures to show; nothing is written\n"
     "  2  the command line was wrong\n";
 
 int UsageError(const std::string& problem) {
