@@ -6,6 +6,7 @@
 #include "app/COwnerDrawCombo.h"
 #include "app/DialogUnits.h"
 #include "app/PieceQueue.h"
+#include "app/PlainMessageBox.h"
 #include "app/QtImage.h"
 #include "app/RecoveryWriter.h"
 #include "app/WadListModels.h"
@@ -378,13 +379,8 @@ void CMainDlg::KeepChoices() const {
 }
 
 void CMainDlg::ShowMessage(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
-    // Every message is shown as written: a "<b>" in a file name is no markup.
-    box.setTextFormat(Qt::PlainText);
-    // The message waits for the user: a command's wait cursor gives way to the arrow meanwhile.
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    PlainMessageBox box(QMessageBox::Warning, appres::kAppTitle, text, QMessageBox::Ok, this);
     box.exec();
-    QApplication::restoreOverrideCursor();
 }
 
 int CMainDlg::CurrentObject() const {

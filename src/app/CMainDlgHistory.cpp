@@ -2,6 +2,7 @@
 
 #include "app/AppResources.h"
 #include "app/COwnerDrawCombo.h"
+#include "app/PlainMessageBox.h"
 #include "app/WadListModels.h"
 
 #include <QFileInfo>
@@ -46,12 +47,11 @@ bool CMainDlg::NoEditsLost(std::function<void()> goOn) {
                                                   : QFileInfo(m_path->text()).fileName();
     // A wad without objects cannot be saved, so Save is offered only when there are some.
     const bool canSave = m_objects->count() > 0;
-    QMessageBox box(QMessageBox::Question, appres::kAppTitle,
-                    QStringLiteral("Save changes to %1 before closing?").arg(name),
-                    (canSave ? QMessageBox::Save : QMessageBox::NoButton) | QMessageBox::Discard |
-                        QMessageBox::Cancel,
-                    this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Question, appres::kAppTitle,
+                        QStringLiteral("Save changes to %1 before closing?").arg(name),
+                        (canSave ? QMessageBox::Save : QMessageBox::NoButton) |
+                            QMessageBox::Discard | QMessageBox::Cancel,
+                        this);
     box.setDefaultButton(canSave ? QMessageBox::Save : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Discard:

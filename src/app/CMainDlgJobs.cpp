@@ -3,6 +3,7 @@
 #include "app/AppResources.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/PieceQueue.h"
+#include "app/PlainMessageBox.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -47,9 +48,8 @@ void CMainDlg::OnSetCursor() {
 }
 
 bool CMainDlg::AskToCancel(const QString& question) {
-    QMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Question, appres::kAppTitle, question,
+                        QMessageBox::Yes | QMessageBox::No, this);
     m_cancelQuestion = &box;
     const bool yes = box.exec() == QMessageBox::Yes;
     m_cancelQuestion = nullptr;

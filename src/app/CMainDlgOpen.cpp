@@ -3,6 +3,7 @@
 #include "app/AppResources.h"
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogs.h"
+#include "app/PlainMessageBox.h"
 #include "app/WadListModels.h"
 #include "app/WaitCursor.h"
 #include "formats/SwdFile.h"
@@ -42,12 +43,12 @@ bool CMainDlg::OpenSwdFile(const QString& path) {
     // file as it was.
     bool recovered = false;
     if (!result.ok() && stated.recoverableEntryCount != 0) {
-        QMessageBox box(QMessageBox::Question, appres::kAppTitle,
-                        QStringLiteral("This sprite wad says it holds no sprites, but %1 sprites "
-                                       "follow. Recover them?")
-                            .arg(stated.recoverableEntryCount),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setTextFormat(Qt::PlainText);
+        PlainMessageBox box(
+            QMessageBox::Question, appres::kAppTitle,
+            QStringLiteral("This sprite wad says it holds no sprites, but %1 sprites "
+                           "follow. Recover them?")
+                .arg(stated.recoverableEntryCount),
+            QMessageBox::Yes | QMessageBox::No, this);
         if (box.exec() != QMessageBox::Yes) {
             return false;
         }

@@ -1,6 +1,7 @@
 #include "app/CMainDlg.h"
 
 #include "app/AppResources.h"
+#include "app/PlainMessageBox.h"
 #include "app/RecoveryWriter.h"
 #include "app/WaitCursor.h"
 #include "formats/SwdFile.h"
@@ -47,11 +48,11 @@ void CMainDlg::OfferRecovery() {
     orphans.clear();
     const QString name = newest.originalPath.isEmpty() ? QStringLiteral("Untitled")
                                                        : QFileInfo(newest.originalPath).fileName();
-    QMessageBox box(QMessageBox::Question, appres::kAppTitle,
-                    QStringLiteral("Vornix closed while %1 had unsaved edits (%2). Recover them?")
-                        .arg(name, QLocale().toString(newest.takenAt, QLocale::ShortFormat)),
-                    QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(
+        QMessageBox::Question, appres::kAppTitle,
+        QStringLiteral("Vornix closed while %1 had unsaved edits (%2). Recover them?")
+            .arg(name, QLocale().toString(newest.takenAt, QLocale::ShortFormat)),
+        QMessageBox::NoButton, this);
     QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QMessageBox::Discard);
     QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);

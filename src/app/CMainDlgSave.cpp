@@ -2,6 +2,7 @@
 
 #include "app/COwnerDrawCombo.h"
 #include "app/FileDialogs.h"
+#include "app/PlainMessageBox.h"
 #include "app/QtImage.h"
 #include "packing/ProgressMailbox.h"
 #include "packing/SaveProgress.h"
@@ -76,10 +77,9 @@ bool CMainDlg::ReportEmptyObject() {
     if (!empty) {
         return false;
     }
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error! empty object..."),
-                    QString::fromStdString(EmptyObjectMessage(Wad().ObjectSlot(*empty))),
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, QStringLiteral("Error! empty object..."),
+                        QString::fromStdString(EmptyObjectMessage(Wad().ObjectSlot(*empty))),
+                        QMessageBox::Ok, this);
     box.exec();
     return true;
 }

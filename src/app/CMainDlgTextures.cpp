@@ -6,6 +6,7 @@
 #include "app/CTgaOptionsDlg.h"
 #include "app/FileDialogFilters.h"
 #include "app/FileDialogs.h"
+#include "app/PlainMessageBox.h"
 #include "app/QtImage.h"
 #include "app/WaitCursor.h"
 #include "document/TextureFileName.h"
@@ -39,12 +40,11 @@ BTCImageData FittedClipboardImage(QWidget* parent) {
     const QImage image = clipboard->image();
     BTCImageData pixels = FromQImage(image);
     if (!image.isNull() && !pixels.IsLoaded()) {
-        QMessageBox box(QMessageBox::Warning, appres::kAppTitle,
-                        QStringLiteral("The image on the clipboard is larger than %1 pixels a "
-                                       "side and cannot be pasted.")
-                            .arg(BTCImageData::kMaxSide),
-                        QMessageBox::Ok, parent);
-        box.setTextFormat(Qt::PlainText);
+        PlainMessageBox box(QMessageBox::Warning, appres::kAppTitle,
+                            QStringLiteral("The image on the clipboard is larger than %1 pixels a "
+                                           "side and cannot be pasted.")
+                                .arg(BTCImageData::kMaxSide),
+                            QMessageBox::Ok, parent);
         box.exec();
     }
     WaitCursor wait;
@@ -108,9 +108,8 @@ void CMainDlg::OnExportTexture() {
         ShowMessage(QString::fromStdString(saved.message()));
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Saving!"),
-                    QStringLiteral("Error saving to\n[%1]").arg(path), QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Critical, QStringLiteral("Error Saving!"),
+                        QStringLiteral("Error saving to\n[%1]").arg(path), QMessageBox::Ok, this);
     box.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "app/DialogFields.h"
 
 #include "app/AppResources.h"
+#include "app/PlainMessageBox.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -42,8 +43,7 @@ private:
 } // namespace
 
 void RefuseField(QLineEdit* field, const QString& text, QMessageBox::Icon icon) {
-    QMessageBox box(icon, appres::kAppTitle, text, QMessageBox::Ok, field->window());
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(icon, appres::kAppTitle, text, QMessageBox::Ok, field->window());
     box.exec();
     field->setFocus(Qt::OtherFocusReason);
     // Selected from the end back to the start, so that the start is what shows.

@@ -1,6 +1,7 @@
 #include "app/FileDialogs.h"
 
 #include "app/AppResources.h"
+#include "app/PlainMessageBox.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -59,11 +60,10 @@ QString ExecSaveDialog(QFileDialog& dialog, FileKind kind, const QString& propos
             settings.SetFolderOf(kind, chosen);
             return chosen;
         }
-        QMessageBox box(QMessageBox::Warning, appres::kAppTitle,
-                        QStringLiteral("%1\nThe folder does not exist.")
-                            .arg(QDir::toNativeSeparators(info.absolutePath())),
-                        QMessageBox::Ok, dialog.parentWidget());
-        box.setTextFormat(Qt::PlainText);
+        PlainMessageBox box(QMessageBox::Warning, appres::kAppTitle,
+                            QStringLiteral("%1\nThe folder does not exist.")
+                                .arg(QDir::toNativeSeparators(info.absolutePath())),
+                            QMessageBox::Ok, dialog.parentWidget());
         box.exec();
         offered = chosen;
     }
