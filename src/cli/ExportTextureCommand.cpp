@@ -32,11 +32,12 @@ std::optional<ExportTextureRequest> ParseExportTexture(const std::vector<std::st
         const auto given = parsed->values.find(name);
         return given != parsed->values.end() ? &given->second : nullptr;
     };
-    const std::optional<ImageFormat> format = value("--format") != nullptr
-                                                  ? ImageFormatFromName(*value("--format"))
+    const std::string* formatName = value("--format");
+    const std::optional<ImageFormat> format = formatName != nullptr
+                                                  ? ImageFormatFromName(*formatName)
                                                   : ImageFormatFromPath(request.outPath);
-    if (value("--format") != nullptr && (!format || !FormatInfo(*format).writable)) {
-        problem = "Unknown format \"" + *value("--format") + "\": use " +
+    if (formatName != nullptr && (!format || !FormatInfo(*format).writable)) {
+        problem = "Unknown format \"" + *formatName + "\": use " +
                   FormatNames(FormatUse::Write, NameCase::Lower, ", ", " or ");
         return std::nullopt;
     }
